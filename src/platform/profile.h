@@ -1,0 +1,52 @@
+#pragma once
+// The profile engine: the tool reads and writes its INI files one key at a time, with the
+// behaviour of the Windows private-profile functions (matching without regard to case,
+// trimming, one pair of quotes removed, buffer truncation, where new keys and sections land,
+// line endings), keeping every untouched byte and the file's encoding. Files are replaced
+// atomically, so a crash never leaves half a file.
+//
+// Parsed files are cached and re-read only when they change on disk, so reading numbered
+// lines one by one stays linear. Inside a ProfileBatch, writes collect in memory and each
+// changed file is written once when the batch commits: a build that writes hundreds of keys
+// rewrites each file once instead of once per key.
+#include <QString>
+#include <QStringList>
+
+namespace platform {
+
+// GetPrivateProfileStringW with an empty default: the value, unquoted, cut to bufferSize - 1
+// UTF-16 code units; empty when the file, section or key is missing.
+QString readProfileString(const QString &file, const QString &section, const QString &key, int bufferSize = 2048);
+
+// WritePrivateProfileStringW with a value. False when the file could not be written.
+bool writeProfileString(const QString &file, const QString &section, const QString &key, const QString &value);
+// WritePrivateProfileStringW with a NULL value: deletes the first matching key.
+bool deleteProfileKey(const QString &file, const QString &section, const QString &key);
+// WritePrivateProfileStringW with a NULL key: deletes the first matching section.
+bool deleteProfileSection(const QString &file, const QString &section);
+// WritePrivateProfileSectionW with empty content: keeps the header, removes the lines under it.
+bool clearProfileSection(const QString &file, const QString &section);
+
+// While a batch is open (batches nest; the outermost one counts), writes go to memory and reads
+// see them. commit() writes every changed file once, atomically, and reports the files it could
+// not write. A batch destroyed without commit() commits.
+class ProfileBatch {
+public:
+    ProfileBatch();
+    ~ProfileBatch();
+    ProfileBatch(const ProfileBatch &) = delete;
+    ProfileBatch &operator=(const ProfileBatch &) = delete;
+
+    // True when every changed file was written; failedFiles() names the others.
+    bool commit();
+    QStringList failedFiles() const;
+
+private:
+    bool m_committed = false;
+    QStringList m_failed;
+};
+
+// Forgets every cached file (tests that change files behind the engine's back use it).
+void clearProfileCache();
+
+} // namespace platform

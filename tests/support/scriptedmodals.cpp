@@ -1,0 +1,83 @@
+#include "scriptedmodals.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QMenu>
+#include <QTest>
+
+namespace {
+template <typename T>
+T take(std::deque<T> &answers, const char *what)
+{
+    if (answers.empty()) {
+        QTest::qFail((QByteArray("unexpected ") + what).constData(), __FILE__, __LINE__);
+        return T{};
+    }
+    T answer = std::move(answers.front());
+    answers.pop_front();
+    return answer;
+}
+} // namespace
+
+ScriptedModals::ScriptedModals() { platform::setModals(this); }
+ScriptedModals::~ScriptedModals() { platform::setModals(nullptr); }
+
+platform::MessageButton ScriptedModals::message(QWidget *, const platform::MessageRequest &request)
+{
+    messages.append(request);
+    if (messageAnswers.empty())
+        return platform::MessageButton::Ok;   // an OK-only box needs no script
+    return take(messageAnswers, "message box");
+}
+
+std::optional<QString> ScriptedModals::openFile(QWidget *, const platform::FileDialogRequest &request)
+{
+    fileDialogs.append(request);
+    return take(fileAnswers, "open dialog");
+}
+
+std::optional<QString> ScriptedModals::saveFile(QWidget *, const platform::FileDialogRequest &request)
+{
+    fileDialogs.append(request);
+    return take(fileAnswers, "save dialog");
+}
+
+std::optional<QColor> ScriptedModals::chooseColor(QWidget *, const QColor &)
+{
+    ++colorRequests;
+    return take(colorAnswers, "colour chooser");
+}
+
+std::optional<QString> ScriptedModals::chooseFolder(QWidget *)
+{
+    ++folderRequests;
+    return take(folderAnswers, "folder chooser");
+}
+
+int ScriptedModals::runDialog(QDialog &dialog)
+{
+    dialogTitles.append(dialog.windowTitle());
+    auto answer = take(dialogAnswers, "dialog");
+    return answer ? answer(dialog) : int(QDialog::Rejected);
+}
+
+QAction *ScriptedModals::popupMenu(QMenu &menu, const QPoint &)
+{
+    QStringList texts;
+    for (QAction *action : menu.actions())
+        if (!action->isSeparator() && action->isEnabled())
+            texts.append(action->text());
+    menus.append(texts);
+    auto answer = take(menuAnswers, "popup menu");
+    return answer ? answer(menu) : nullptr;
+}
+
+std::function<QAction *(QMenu &)> ScriptedModals::pick(const QString &text)
+{
+    return [text](QMenu &menu) -> QAction * {
+        for (QAction *action : menu.actions())
+            if (action->text() == text)
+                return action;
+        return nullptr;
+    };
+}

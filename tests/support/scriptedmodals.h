@@ -1,0 +1,41 @@
+#pragma once
+// A Modals for tests: every modal request is recorded, and answered from a script the test
+// sets up beforehand ("the user pressed Cancel"). A request with no answer left fails the test.
+#include "platform/modal.h"
+
+#include <QList>
+#include <deque>
+#include <functional>
+
+class ScriptedModals : public platform::Modals {
+public:
+    ScriptedModals();     // installs itself
+    ~ScriptedModals() override;   // restores the default
+
+    // What a request was, in order.
+    QList<platform::MessageRequest> messages;
+    QList<platform::FileDialogRequest> fileDialogs;
+    int colorRequests = 0;
+    int folderRequests = 0;
+    QStringList dialogTitles;
+    QList<QStringList> menus;   // the enabled action texts of every popup menu shown
+
+    // Answers, taken in order.
+    std::deque<platform::MessageButton> messageAnswers;
+    std::deque<std::optional<QString>> fileAnswers;
+    std::deque<std::optional<QColor>> colorAnswers;
+    std::deque<std::optional<QString>> folderAnswers;
+    std::deque<std::function<int(QDialog &)>> dialogAnswers;
+    std::deque<std::function<QAction *(QMenu &)>> menuAnswers;
+
+    platform::MessageButton message(QWidget *parent, const platform::MessageRequest &request) override;
+    std::optional<QString> openFile(QWidget *parent, const platform::FileDialogRequest &request) override;
+    std::optional<QString> saveFile(QWidget *parent, const platform::FileDialogRequest &request) override;
+    std::optional<QColor> chooseColor(QWidget *parent, const QColor &initial) override;
+    std::optional<QString> chooseFolder(QWidget *parent) override;
+    int runDialog(QDialog &dialog) override;
+    QAction *popupMenu(QMenu &menu, const QPoint &globalPosition) override;
+
+    // Picks the menu action with this text (for menuAnswers).
+    static std::function<QAction *(QMenu &)> pick(const QString &text);
+};

@@ -1,0 +1,94 @@
+#include "testmain.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+#include <vector>
+
+namespace testing {
+namespace {
+
+struct Registered {
+    const char *name;
+    TestFactory factory;
+};
+
+std::vector<Registered> &registry()
+{
+    static std::vector<Registered> tests;
+    return tests;
+}
+
+} // namespace
+
+int registerTest(const char *name, TestFactory factory)
+{
+    registry().push_back({name, std::move(factory)});
+    return int(registry().size());
+}
+
+QString scratchPath(QTemporaryDir &dir)
+{
+    return QDir::cleanPath(dir.path());
+}
+
+bool copyTree(const QString &from, const QString &to)
+{
+    QDir().mkpath(to);
+    QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString target = to + QLatin1Char('/') + QDir(from).relativeFilePath(source);
+        if (it.fileInfo().isDir()) {
+            if (!QDir().mkpath(target))
+                return false;
+        } else {
+            QDir().mkpath(QFileInfo(target).path());
+            QFile::remove(target);
+            if (!QFile::copy(source, target))
+                return false;
+            QFile::setPermissions(target, QFile::permissions(target) | QFile::WriteOwner);
+        }
+    }
+    return true;
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(bytes);
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace testing
+
+int main(int argc, char **argv)
+{
+    // ctest's discovery and direct runs may lack the test environment: set it here.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir privateRoot;
+    qputenv("XDG_RUNTIME_DIR", privateRoot.path().toLocal8Bit());
+    qputenv("TMPDIR", privateRoot.path().toLocal8Bit());
+    QFile::setPermissions(privateRoot.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("AKVO_REGISTRY", (privateRoot.path() + QStringLiteral("/registry")).toLocal8Bit());
+    qunsetenv("AKVO_PROGRAM_DIR");
+
+    QApplication app(argc, argv);
+    int failures = 0;
+    for (const auto &test : testing::registry()) {
+        std::unique_ptr<QObject> object = test.factory();
+        failures += QTest::qExec(object.get(), argc, argv);
+    }
+    return failures == 0 ? 0 : 1;
+}
