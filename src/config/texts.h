@@ -1,0 +1,25 @@
+#pragma once
+// The tool's own user-interface texts: "custom-text.ini" in the current language directory
+// beside the program. The file is read at every lookup, so a change of language takes effect
+// at the next one.
+#include "platform/modal.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace config {
+
+// programDirectory + "/" + current language directory + "/custom-text.ini".
+QString uiTextFilePath();
+
+// The value of key in section, read with a buffer of 2048 characters; empty when the file,
+// section or key is missing or the value is empty.
+QString lookupText(const QString &section, const QString &key);
+
+// A modal message box owned by parent: text and caption are two lookups.
+platform::MessageButton showTextMessage(QWidget *parent, const QString &textSection, const QString &textKey,
+                                        const QString &captionSection, const QString &captionKey,
+                                        platform::MessageStyle style);
+
+} // namespace config
