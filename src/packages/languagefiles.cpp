@@ -1,0 +1,59 @@
+#include "languagefiles.h"
+
+#include "platform/files.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace packages {
+
+const QStringList &languageDirsCreationOrder()
+{
+    static const QStringList dirs{"0409", "0407", "040c", "0410", "0411", "0412", "0406", "0404",
+                                  "040b", "041d", "0413", "0414", "0416", "0c0a", "0816", "0804"};
+    return dirs;
+}
+
+const QStringList &languageDirsCopyOrder()
+{
+    static const QStringList dirs{"0c0a", "040b", "041d", "0404", "0412", "0413", "0406", "0407",
+                                  "0409", "040c", "0410", "0411", "0414", "0416", "0816", "0804"};
+    return dirs;
+}
+
+void createLanguageDirs(const QString &root, int attributes, bool setAttributes)
+{
+    for (const QString &dir : languageDirsCreationOrder()) {
+        const QString path = root + QLatin1Char('/') + dir;
+        QDir().mkdir(path);
+        if (setAttributes)
+            platform::setFileAttributes(path, attributes);
+    }
+}
+
+void copyLanguageFiles(const QString &sourceRoot, const QString &destinationRoot, const QString &fileName,
+                       int attributes, bool keepExisting)
+{
+    for (const QString &dir : languageDirsCopyOrder()) {
+        const QString source = sourceRoot + QLatin1Char('/') + dir + QLatin1Char('/') + fileName;
+        const QString destination = destinationRoot + QLatin1Char('/') + dir + QLatin1Char('/') + fileName;
+        if (QFileInfo::exists(source))
+            platform::copyFileAtomically(source, destination, !keepExisting);
+        platform::setFileAttributes(destination, attributes);
+    }
+}
+
+bool replicateTextFile(const QString &packageDir, const QString &textFilePath)
+{
+    const QString current = QFileInfo(textFilePath).absoluteFilePath();
+    bool allCopied = true;
+    for (const QString &dir : languageDirsCopyOrder()) {
+        const QString destination = packageDir + QLatin1Char('/') + dir + QStringLiteral("/access-text.ini");
+        if (QFileInfo(destination).absoluteFilePath() != current)
+            allCopied = platform::copyFileAtomically(textFilePath, destination) && allCopied;
+        platform::setFileAttributes(destination, platform::NormalAttribute);
+    }
+    return allCopied;
+}
+
+} // namespace packages

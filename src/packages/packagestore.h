@@ -1,0 +1,47 @@
+#pragma once
+// Where packages live and the start-up steps that make sure a default package exists and some
+// package is open. Packages live in <install dir>/Packages; "HarbelDefault" there is the
+// read-only starting point of every new package.
+#include <QString>
+
+namespace packages {
+
+class PackageState;
+
+// The front-end's install directory from the registry; empty when it is unknown.
+QString getInstallDir();
+// <install dir>/Packages, or empty when the install directory is unknown.
+QString packagesDir();
+// <install dir>/Packages/HarbelDefault, or empty when the install directory is unknown.
+QString defaultPackageDir();
+
+// The program directory followed by name ("/seed.ini", or empty for the directory itself).
+QString programFilePath(const QString &name);
+// The program directory, the current language directory, then name ("/custom-text.ini").
+QString languageFilePath(const QString &name);
+
+// Merges the texts of the one-time migration file "AKVO-moreTxt.ini" into the installation's
+// own "access-text.ini" where they are missing, then deletes the migration file.
+void mergeMissingTexts();
+
+// Creates the default package from the seed files, or completes it without overwriting.
+// False when a seed file it needed is missing, or when the install directory is unknown
+// (nothing is then created anywhere).
+bool ensureDefaultPackage();
+
+// Opens the package named by LASTCONFIG when it is complete, otherwise a new untitled one.
+void openLastPackage(PackageState &state);
+
+// Makes <packages>/Untitled<N> (the first N without a marker file) from the default package and
+// opens it as untitled. False, and nothing created, when the install directory is unknown.
+bool createUntitledPackage(PackageState &state);
+
+// Copies the menu file, the sixteen language texts and the configuration file of one package
+// into another whose language directories exist. The marker and batch file are not copied.
+void copyPackageFiles(const QString &sourceDir, const QString &destinationDir);
+
+// Removes a package directory with everything in it. Refuses (false) a path that is not inside
+// the packages directory, and never follows a symbolic link out of the directory.
+bool removePackageDir(const QString &directory);
+
+} // namespace packages

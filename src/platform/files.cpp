@@ -1,0 +1,65 @@
+#include "files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <filesystem>
+
+namespace platform {
+
+void setFileAttributes(const QString &path, int attributes)
+{
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return;
+    QFile::Permissions permissions = QFile::permissions(path);
+    if (attributes & ReadOnlyAttribute)
+        permissions &= ~(QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup | QFile::WriteOther);
+    else
+        permissions |= QFile::WriteOwner | QFile::WriteUser;
+    QFile::setPermissions(path, permissions);
+}
+
+bool copyFileAtomically(const QString &source, const QString &destination, bool overwrite)
+{
+    if (!overwrite && QFileInfo::exists(destination))
+        return false;
+    if (QFileInfo(source).canonicalFilePath() == QFileInfo(destination).canonicalFilePath())
+        return false;   // copying a file onto itself fails, as on Windows, and leaves it as it is
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = in.readAll();
+    if (in.error() != QFile::NoError)
+        return false;
+    // A read-only destination is replaced all the same, as the copies of the tool expect.
+    QSaveFile out(destination);
+    out.setDirectWriteFallback(false);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    if (out.write(bytes) != bytes.size()) {
+        out.cancelWriting();
+        return false;
+    }
+    return out.commit();
+}
+
+bool removeDirectoryTree(const QString &directory)
+{
+    std::error_code error;
+    const std::filesystem::path path = QFile::encodeName(directory).toStdString();
+    if (std::filesystem::is_symlink(path, error))
+        return false;   // never follow a link out of the tree
+    std::filesystem::remove_all(path, error);   // removes links themselves, never their targets
+    return !error && !std::filesystem::exists(path, error);
+}
+
+bool isInsideDirectory(const QString &path, const QString &directory)
+{
+    const QString inner = QFileInfo(path).canonicalFilePath();
+    const QString outer = QFileInfo(directory).canonicalFilePath();
+    return !inner.isEmpty() && !outer.isEmpty() && inner.startsWith(outer + QLatin1Char('/'));
+}
+
+} // namespace platform

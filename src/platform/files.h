@@ -1,0 +1,29 @@
+#pragma once
+// File-system stand-ins: attributes, copies that never leave half a file, and recursive removal.
+#include <QString>
+
+namespace platform {
+
+// Windows attribute values as the tool passes them.
+enum FileAttribute : int {
+    ReadOnlyAttribute = 0x01,
+    HiddenAttribute = 0x02,
+    NormalAttribute = 0x80,
+};
+
+// Read-only removes the write permissions of a file; normal gives the owner write permission
+// back; hidden has no equivalent here. Directories keep their permissions: a read-only directory
+// would refuse new files here, which it does not on Windows.
+void setFileAttributes(const QString &path, int attributes);
+
+// Copies a file; the destination is replaced atomically, so it is either the old or the new file.
+// With overwrite false an existing destination is kept and the copy fails.
+bool copyFileAtomically(const QString &source, const QString &destination, bool overwrite = true);
+
+// Removes a directory and everything in it without following symbolic links out of it.
+bool removeDirectoryTree(const QString &directory);
+
+// True when path lies strictly inside directory, after resolving links of both.
+bool isInsideDirectory(const QString &path, const QString &directory);
+
+} // namespace platform
