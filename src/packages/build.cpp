@@ -1,0 +1,170 @@
+#include "build.h"
+
+#include "languagefiles.h"
+#include "packagepages.h"
+#include "packagestate.h"
+#include "packagestore.h"
+#include "platform/profile.h"
+#include "platform/profileencoding.h"
+
+#include <QDir>
+#include <QSaveFile>
+
+namespace packages {
+namespace {
+
+// Splits off the last "."-separated component of version: its number (0 when it is none).
+int takeLastComponent(QString &version)
+{
+    const int dot = int(version.lastIndexOf(QLatin1Char('.')));
+    const QString last = dot >= 0 ? version.mid(dot + 1) : version;
+    version = dot >= 0 ? version.left(dot) : QString();
+    bool ok = false;
+    const int number = last.toInt(&ok);
+    return ok ? number : 0;
+}
+
+bool writeAtomically(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+QString nativePath(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+// The installed front-end's version is the base, so building twice gives the same number.
+bool bumpVersion(const PackageState &state)
+{
+    const QString installed = platform::readProfileString(getInstallDir() + QStringLiteral("/access-config.ini"),
+                                                          QStringLiteral("OTHER"), QStringLiteral("VERSION"));
+    return platform::writeProfileString(state.configFilePath, QStringLiteral("OTHER"), QStringLiteral("VERSION"),
+                                        nextVersion(installed));
+}
+
+} // namespace
+
+QString nextVersion(const QString &installed)
+{
+    QString version = installed;
+    QString suffix;
+    int number = takeLastComponent(version) + 1;
+    for (;;) {
+        if (number < 999) {
+            if (!version.isEmpty())
+                version += QLatin1Char('.');
+            return version + QString::number(number) + suffix;
+        }
+        // Carry into the component before.
+        suffix.prepend(QStringLiteral(".0"));
+        if (version.isEmpty()) {
+            number = 1;
+        } else {
+            number = takeLastComponent(version) + 1;
+            if (version.isEmpty() && number >= 999)
+                number = 1;
+        }
+    }
+}
+
+std::optional<QByteArray> installBatchBytes(const QString &installDir)
+{
+    QString directory = nativePath(installDir);   // this file system has no short (8.3) names
+    if (directory.contains(QLatin1Char('"')) || directory.contains(QLatin1Char('\n'))
+        || directory.contains(QLatin1Char('\r')) || !platform::fitsWindows1252(directory))
+        return std::nullopt;
+    static const QString special = QStringLiteral(" \t&|<>^%(),;=");
+    const bool needsQuotes = std::any_of(directory.begin(), directory.end(),
+                                         [](QChar c) { return special.contains(c); });
+    if (needsQuotes)
+        directory = QLatin1Char('"') + directory.replace(QLatin1Char('%'), QStringLiteral("%%")) + QLatin1Char('"');
+    const QString text = QStringLiteral("@ECHO OFF\r\nxcopy *.* ") + directory + QStringLiteral("/U /S /Y\r\n");
+    return platform::toWindows1252(text);
+}
+
+QByteArray markerBytes(const PackageState &state)
+{
+    const QString paths = nativePath(state.machineFilePath) + nativePath(state.textFilePath)
+                          + nativePath(state.configFilePath) + nativePath(state.markerPath())
+                          + nativePath(state.packageDir + QStringLiteral("/custom.bat"));
+    QByteArray bytes;
+    bytes.reserve(paths.size() * 2 + 16);
+    for (const QChar c : paths) {
+        for (const char byte : {char(c.unicode() & 0xFF), char(c.unicode() >> 8)}) {
+            if (byte == '\n')   // the marker is written in text mode
+                bytes.append('\r');
+            bytes.append(byte);
+        }
+    }
+    return bytes;
+}
+
+BuildResult buildPackage(PackageState &state, PackagePages &pages)
+{
+    BuildResult result;
+    state.setPackagePaths();
+    state.updateTitle(state.packageName);
+
+    {
+        // Every INI file the build touches is written once, when the batch commits.
+        platform::ProfileBatch batch;
+        const bool menus = pages.writeMenus();
+        const bool company = pages.saveCompanyName();
+        const bool settings = pages.saveSettings();
+        const bool version = bumpVersion(state);
+        if (!menus || !company || !settings || !version)
+            result.failures << QObject::tr("the package's settings files");
+
+        const QString batchPath = state.packageDir + QStringLiteral("/custom.bat");
+        QString installDir = getInstallDir();
+        if (installDir.isEmpty())
+            installDir = programFilePath(QString());
+        const std::optional<QByteArray> batchBytes = installBatchBytes(installDir);
+        if (batchBytes && writeAtomically(batchPath, *batchBytes)) {
+            result.written << batchPath;
+        } else {
+            result.batchFailed = true;
+            result.failures << nativePath(batchPath);
+        }
+
+        platform::writeProfileString(state.uiTextPath, QStringLiteral("OTHER"), QStringLiteral("LASTCONFIG"),
+                                     nativePath(state.markerPath()));
+        if (!batch.commit()) {
+            for (const QString &file : batch.failedFiles())
+                if (file != state.uiTextPath)   // the program's folder may be read-only: not the package's fault
+                    result.failures << nativePath(file);
+        }
+        result.written << state.machineFilePath << state.textFilePath << state.configFilePath;
+    }
+
+    if (!replicateTextFile(state.packageDir, state.textFilePath))
+        result.failures << QObject::tr("the language copies of %1").arg(nativePath(state.textFilePath));
+    for (const QString &dir : languageDirsCopyOrder()) {
+        const QString copy = state.packageDir + QLatin1Char('/') + dir + QStringLiteral("/access-text.ini");
+        if (copy != state.textFilePath)
+            result.written << copy;
+    }
+
+    const QString marker = state.markerPath();
+    if (writeAtomically(marker, markerBytes(state))) {
+        result.written << marker;
+    } else {
+        result.markerFailed = true;
+        result.failures << nativePath(marker);
+    }
+
+    state.isUntitled = false;
+    state.isModified = false;
+    result.failures.removeDuplicates();
+    return result;
+}
+
+} // namespace packages
