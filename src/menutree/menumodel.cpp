@@ -1,0 +1,90 @@
+#include "menumodel.h"
+
+#include "config/configrecord.h"
+#include "config/fields.h"
+#include "platform/profile.h"
+
+namespace menutree {
+namespace {
+
+const int ProfileBufferSize = 2048;
+
+// The text an entry line points to; an entry without a key has no text.
+QString textOf(const config::ConfigRecord &textRecord, const QString &key)
+{
+    return key.isEmpty() ? QString() : textRecord.getValue(key);
+}
+
+// The description key stands in field 12 of a line that has it.
+QString descriptionKeyOf(const QStringList &fields)
+{
+    return fields.size() > 12 ? fields.at(12) : QString();
+}
+
+// One menu entry and its sub-entries, read from section "Menu" n.
+std::unique_ptr<CSubMenu> readMenuEntry(const QString &file, const QString &section, int j, const QString &line,
+                                        const config::ConfigRecord &textRecord)
+{
+    QStringList fields = config::splitFields(line);
+    auto entry = std::make_unique<CSubMenu>();
+    entry->fromLine(fields, textOf(textRecord, fields.value(3)), textOf(textRecord, descriptionKeyOf(fields)), j);
+    OwnedList<CItem> &subEntries = entry->ensureEntries();
+
+    const QString entryKey = QStringLiteral("SubMenu%1").arg(j);
+    for (int k = 1;; ++k) {
+        const QString subLine =
+            platform::readProfileString(file, section, entryKey + QStringLiteral(".item%1").arg(k), ProfileBufferSize);
+        if (subLine.isEmpty())
+            break;
+        // Sub-entries make the entry a sub-menu, whatever its own line says.
+        entry->setHasEntries(true);
+        fields = config::splitFields(subLine);
+        const QString nameKey = !fields.value(3).isEmpty() ? fields.value(3) : fields.value(4);
+        auto subEntry = std::make_unique<CItem>();
+        subEntry->fromLine(fields, textOf(textRecord, nameKey), textOf(textRecord, descriptionKeyOf(fields)), k);
+        subEntry->setHasEntries(false);
+        subEntries.append(std::move(subEntry));
+    }
+    return entry;
+}
+
+} // namespace
+
+void MenuModel::readMenus(const QString &machineFilePath, const config::ConfigRecord &textRecord,
+                          const config::ConfigRecord &configRecord)
+{
+    m_mainMenus.clear();
+    for (int n = 1; n <= MaxMenuNumber; ++n) {
+        const QString section = QStringLiteral("Menu%1").arg(n);
+        const QString infoLine =
+            platform::readProfileString(machineFilePath, section, section + QLatin1String("Info"), ProfileBufferSize);
+        if (infoLine.isEmpty())
+            continue;
+
+        auto mainMenu = std::make_unique<CMainMenu>();
+        const QString menuToken = QStringLiteral("__MENU%1").arg(n);
+        mainMenu->fromMainLine(config::splitFields(infoLine),
+                               textRecord.getValue(menuToken + QLatin1String("_CONTENT_TITLE__")),
+                               textRecord.getValue(menuToken + QLatin1String("_ALT_KEY__")),
+                               textRecord.getValue(QStringLiteral("__TAB%1_DESCRIPTION__").arg(n)));
+        mainMenu->setPosition(n);
+        mainMenu->setLooks(configRecord.getValue(menuToken + QLatin1String("ICON__")),
+                           configRecord.getValue(menuToken + QLatin1String("_HOVER_ICON__")),
+                           configRecord.getValue(menuToken + QLatin1String("_COLOR__")),
+                           configRecord.getValue(menuToken + QLatin1String("_COLORBAR__")),
+                           configRecord.getValue(QStringLiteral("__TAB%1ICON__").arg(n)));
+        OwnedList<CSubMenu> &menuEntries = mainMenu->ensureMenuEntries();
+
+        for (int j = 1;; ++j) {
+            const QString line = platform::readProfileString(machineFilePath, section, QStringLiteral("SubMenu%1").arg(j),
+                                                             ProfileBufferSize);
+            if (line.isEmpty())
+                break;
+            mainMenu->setHasEntries(true);
+            menuEntries.append(readMenuEntry(machineFilePath, section, j, line, textRecord));
+        }
+        m_mainMenus.append(std::move(mainMenu));
+    }
+}
+
+} // namespace menutree

@@ -1,0 +1,33 @@
+#pragma once
+// The menu tree without widgets: the list of main menus read from a package's menu file
+// ("machine-specifics.csv", an INI file), their texts from the package's text record and their
+// looks from its configuration record.
+#include "menuitems.h"
+
+namespace config {
+class ConfigRecord;
+}
+
+namespace menutree {
+
+class MenuModel {
+public:
+    // Main menus are numbered 1 to 5 in the menu file; higher numbers are never read.
+    static constexpr int MaxMenuNumber = 5;
+
+    // Replaces the model by the menus of the menu file. Sections "Menu1" to "Menu5" are each
+    // read when present (a gap between them does not end the reading); menu entries
+    // "SubMenu" j and their sub-entries "SubMenu" j ".item" k are read up to the first gap.
+    // An absent or unreadable file gives no main menus.
+    void readMenus(const QString &machineFilePath, const config::ConfigRecord &textRecord,
+                   const config::ConfigRecord &configRecord);
+
+    OwnedList<CMainMenu> &mainMenus() { return m_mainMenus; }
+    const OwnedList<CMainMenu> &mainMenus() const { return m_mainMenus; }
+    void clear() { m_mainMenus.clear(); }
+
+private:
+    OwnedList<CMainMenu> m_mainMenus;
+};
+
+} // namespace menutree
