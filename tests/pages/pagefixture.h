@@ -1,0 +1,47 @@
+#pragma once
+// A scratch program directory with the tool's texts in English and a scratch package, open in a
+// PackageState; everything it overrides is restored when it goes.
+#include "testmain.h"
+
+#include "packages/packagestate.h"
+#include "platform/profile.h"
+#include "platform/programdir.h"
+#include "platform/uilanguage.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <memory>
+
+class PageFixture {
+public:
+    explicit PageFixture(const QByteArray &customText)
+    {
+        const QString root = testing::scratchPath(m_dir);
+        testing::writeFile(root + "/program/0409/custom-text.ini", customText);
+        platform::setProgramDirectory(root + "/program");
+        platform::setUserInterfaceLanguage(0x0409);
+        state = std::make_unique<packages::PackageState>();
+        state->packageDir = root + "/package";
+        state->setPackagePaths();
+        QDir().mkpath(root + "/package/0409");
+    }
+    ~PageFixture()
+    {
+        platform::setProgramDirectory(QString());
+        platform::setUserInterfaceLanguage(std::nullopt);
+        platform::clearProfileCache();
+        QDir(qEnvironmentVariable("AKVO_REGISTRY")).removeRecursively();
+    }
+
+    // Files written behind the profile engine's back.
+    static void write(const QString &path, const QByteArray &bytes)
+    {
+        testing::writeFile(path, bytes);
+        platform::clearProfileCache();
+    }
+
+    std::unique_ptr<packages::PackageState> state;
+
+private:
+    QTemporaryDir m_dir;
+};

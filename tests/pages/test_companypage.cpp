@@ -1,0 +1,128 @@
+#include "pagefixture.h"
+#include "pages/companypage.h"
+#include "pages/companytitle.h"
+
+#include <QLineEdit>
+#include <QTest>
+
+using pages::CompanyPage;
+
+namespace {
+const QByteArray texts = "[TEXT]\r\nCOMPANY_NAME=Company name\r\nCUSTOMIZED=Customized\r\n";
+const QByteArray textsWithoutWord = "[TEXT]\r\nCOMPANY_NAME=Company name\r\n";
+} // namespace
+
+class CompanyPageTest : public QObject {
+    Q_OBJECT
+private slots:
+    // The stored title is shown as the name alone and joined again on save.
+    void titleRoundTrip_data()
+    {
+        QTest::addColumn<QByteArray>("titleLine");   // the line in access-text.ini, empty: no TITLE key
+        QTest::addColumn<bool>("hasWord");           // "CUSTOMIZED" present in the tool's texts
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("typed");          // null: saved as loaded
+        QTest::addColumn<QByteArray>("savedLine");
+
+        QTest::newRow("prefix, word and name in quotes")
+            << QByteArray("TITLE=\"Help Center Customized Contoso\"") << true << "Contoso" << QString()
+            << QByteArray("TITLE=\"Help Center Customized Contoso\"");
+        QTest::newRow("title without the standard start")
+            << QByteArray("TITLE=Contoso Support") << true << "Contoso Support" << QString()
+            << QByteArray("TITLE=\"Help Center Customized Contoso Support\"");
+        QTest::newRow("empty name keeps the prefix without the word")
+            << QByteArray("TITLE=\"Help Center Customized Contoso\"") << true << "Contoso" << ""
+            << QByteArray("TITLE=\"Help Center\"");
+        QTest::newRow("name holding the prefix is written as typed")
+            << QByteArray("TITLE=\"Help Center Customized Contoso\"") << true << "Contoso"
+            << "Help Center Customized Contoso" << QByteArray("TITLE=Help Center Customized Contoso");
+        QTest::newRow("missing CUSTOMIZED")
+            << QByteArray("TITLE=Help Center Contoso") << false << "Contoso" << QString()
+            << QByteArray("TITLE=\"Help Center  Contoso\"");
+        QTest::newRow("tabs around the word are trimmed")
+            << QByteArray("TITLE=Help Center\tCustomized\t Contoso") << true << "Contoso" << QString()
+            << QByteArray("TITLE=\"Help Center Customized Contoso\"");
+        QTest::newRow("missing TITLE")
+            << QByteArray() << true << "" << "Fabrikam" << QByteArray("TITLE=\"Help Center Customized Fabrikam\"");
+    }
+    void titleRoundTrip()
+    {
+        QFETCH(QByteArray, titleLine);
+        QFETCH(bool, hasWord);
+        QFETCH(QString, shown);
+        QFETCH(QString, typed);
+        QFETCH(QByteArray, savedLine);
+
+        PageFixture fixture(hasWord ? texts : textsWithoutWord);
+        PageFixture::write(fixture.state->textFilePath, "[Access Text]\r\n" + titleLine + "\r\n");
+        CompanyPage page(*fixture.state);
+        auto *edit = page.findChild<QLineEdit *>("companyName");
+        QCOMPARE(edit->text(), shown);
+
+        if (typed.isEmpty() && !typed.isNull()) {
+            page.clearCompanyName();
+        } else if (!typed.isNull()) {
+            edit->selectAll();
+            QTest::keyClicks(edit, typed);
+        }
+        QVERIFY(page.saveCompanyName());
+        QVERIFY(testing::readFile(fixture.state->textFilePath).contains(savedLine + "\r\n"));
+        QCOMPARE(page.companyName(), typed.isNull() ? shown : typed);
+    }
+
+    void joiningNeedsNoPage_data()
+    {
+        QTest::addColumn<QString>("prefix");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("joined and quoted") << "Help Center Customized" << "Contoso" << "\"Help Center Customized Contoso\"";
+        QTest::newRow("prefix with trailing blanks") << "Help Center Customized \t" << "Help Center Customized" << "Help Center Customized";
+        QTest::newRow("outer white space trimmed") << "Help Center Customized" << "Contoso\r\n" << "\"Help Center Customized Contoso\"";
+    }
+    void joiningNeedsNoPage()
+    {
+        QFETCH(QString, prefix);
+        QFETCH(QString, name);
+        QFETCH(QString, stored);
+        QCOMPARE(pages::joinCompanyTitle(prefix, name, "Customized"), stored);
+    }
+
+    void typingStopsAtThirtyCharacters()
+    {
+        PageFixture fixture(texts);
+        CompanyPage page(*fixture.state);
+        auto *edit = page.findChild<QLineEdit *>("companyName");
+        const QString thirtyOne = "Contoso Pharmaceuticals Europe!";
+        QCOMPARE(thirtyOne.size(), 31);
+        QTest::keyClicks(edit, thirtyOne);
+        QCOMPARE(edit->text(), thirtyOne.left(30));
+        QCOMPARE(page.companyName(), thirtyOne.left(30));
+    }
+
+    void longerStoredNameIsNotCut()
+    {
+        PageFixture fixture(texts);
+        const QByteArray name = "Contoso Pharmaceuticals Europe and Asia";
+        PageFixture::write(fixture.state->textFilePath, "[Access Text]\r\nTITLE=" + name + "\r\n");
+        CompanyPage page(*fixture.state);
+        QCOMPARE(page.findChild<QLineEdit *>("companyName")->text(), QString(name));
+        QCOMPARE(page.companyName(), QString(name));
+    }
+
+    void onlyTheUsersChangesMarkTheConfiguration()
+    {
+        PageFixture fixture(texts);
+        PageFixture::write(fixture.state->textFilePath, "[Access Text]\r\nTITLE=Help Center Customized Contoso\r\n");
+        CompanyPage page(*fixture.state);
+        QVERIFY(!fixture.state->isModified);
+        page.reloadCompanyName();
+        page.clearCompanyName();
+        QVERIFY(!fixture.state->isModified);
+
+        QTest::keyClick(page.findChild<QLineEdit *>("companyName"), Qt::Key_A);
+        QVERIFY(fixture.state->isModified);
+        QCOMPARE(page.companyName(), QString("a"));
+    }
+};
+KAVO_TEST(CompanyPageTest)
+#include "test_companypage.moc"
