@@ -211,21 +211,6 @@ private slots:
         QTEST(menu.displayTitle(), "displayTitle");
     }
 
-    void kindTestsFollowTheClasses()
-    {
-        CItem item;
-        CSubMenu entry;
-        CMainMenu menu;
-        QVERIFY(isSubEntry(&item) && !isMenuEntry(&item) && !isMainMenu(&item));
-        QVERIFY(isMenuEntry(&entry) && !isSubEntry(&entry) && !isMainMenu(&entry));
-        QVERIFY(isMainMenu(&menu) && !isMenuEntry(&menu));
-        QVERIFY(!asSubMenu(&item));
-        QCOMPARE(asSubMenu(&entry), &entry);
-        QCOMPARE(asSubMenu(&menu), static_cast<CSubMenu *>(&menu));
-        QVERIFY(!asMainMenu(&entry));
-        QVERIFY(!isMainMenu(nullptr) && !asSubMenu(static_cast<CItem *>(nullptr)));
-    }
-
     // ---- Copying and keys
 
     void copyFromTakesTheEditedValuesOnly()
@@ -254,7 +239,6 @@ private slots:
         QTest::addColumn<QString>("key");
         QTest::newRow("sub-entry") << "__1-SUBMENU3-2__" << "__1-SUBMENU3-2-A__";
         QTest::newRow("new entry with three underscores") << "__2-SUBMENU4___" << "__2-SUBMENU4_-A__";
-        QTest::newRow("no name") << "" << "__-A__";
     }
     void makeDescriptionKey()
     {

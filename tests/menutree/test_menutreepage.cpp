@@ -83,27 +83,21 @@ private slots:
         writeSmallPackage();
     }
 
-    void stripIsCutIntoTwelveImagesWithWhiteTransparent()
+    void stripIsCutWithWhiteTransparent()
     {
         const QImage strip = ItemTypeImages::resourceStrip();
         QCOMPARE(strip.size(), QSize(192, 16));
         const ItemTypeImages images(strip);
-        int whitePixels = 0;
         for (int image = 0; image < TreeImageCount; ++image) {
             const QImage cut = images.pixmap(image).toImage();
             QCOMPARE(cut.size(), QSize(16, 16));
             for (int y = 0; y < 16; ++y) {
                 for (int x = 0; x < 16; ++x) {
-                    if (strip.pixel(image * 16 + x, y) == qRgb(255, 255, 255)) {
-                        ++whitePixels;
-                        QCOMPARE(qAlpha(cut.pixel(x, y)), 0);
-                    } else {
-                        QCOMPARE(cut.pixel(x, y), strip.pixel(image * 16 + x, y) | 0xff000000);
-                    }
+                    const QRgb original = strip.pixel(image * 16 + x, y);
+                    QCOMPARE(cut.pixel(x, y), original == qRgb(255, 255, 255) ? 0u : original | 0xff000000);
                 }
             }
         }
-        QVERIFY(whitePixels > 0);
     }
 
     void treeShowsTheMenusUnderTheRoot()
@@ -153,16 +147,6 @@ private slots:
         const QIcon icon = tools->icon(0);
         QCOMPARE(icon.pixmap(16, QIcon::Selected).toImage(), page.images().pixmap(SubMenuSelectedImage).toImage());
         QCOMPARE(icon.pixmap(16, QIcon::Normal).toImage(), page.images().pixmap(SubMenuImage).toImage());
-    }
-
-    void missingMenuFileLeavesOnlyTheRoot()
-    {
-        QFile::remove(m_package.machineFilePath);
-        platform::clearProfileCache();
-        MenuTreePage page(m_package, m_package.configFilePath);
-        QCOMPARE(page.tree()->topLevelItemCount(), 1);
-        QCOMPARE(page.rootItem()->childCount(), 0);
-        QVERIFY(page.treeItems().isEmpty());
     }
 
     void reloadReadsThePackageAgain()
