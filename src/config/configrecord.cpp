@@ -1,0 +1,228 @@
+#include "configrecord.h"
+
+#include "fields.h"
+#include "platform/profile.h"
+
+namespace config {
+namespace {
+
+const QString textPrefix = QStringLiteral("TEXT");
+const QString optionPrefix = QStringLiteral("OPTION");
+const QString optionSection = QStringLiteral("Global Options");
+const QString welcomeSection = QStringLiteral("WELCOME");
+const QString backgroundsSection = QStringLiteral("Backgrounds");
+
+// The first ten lines of each numbered list belong to the front-end and are never rewritten.
+constexpr int frontEndLines = 10;
+constexpr int mainMenuPositions = 5;
+constexpr int bufferSize = 2048;
+
+QString numberedKey(const QString &prefix, int number)
+{
+    return prefix + QString::number(number);
+}
+
+QString menuKey(int n, const char *suffix)
+{
+    return QStringLiteral("__MENU") + QString::number(n) + QLatin1String(suffix);
+}
+
+QString tabKey(int n, const char *suffix)
+{
+    return QStringLiteral("__TAB") + QString::number(n) + QLatin1String(suffix);
+}
+
+ConfigEntry *findEntry(QList<ConfigEntry> &entries, const QString &key)
+{
+    for (ConfigEntry &entry : entries) {
+        if (entry.key == key)
+            return &entry;
+    }
+    return nullptr;
+}
+
+const ConfigEntry *findEntry(const QList<ConfigEntry> &entries, const QString &key)
+{
+    return findEntry(const_cast<QList<ConfigEntry> &>(entries), key);
+}
+
+// Numbered lines are read from 1 up to the first number that yields nothing: lines after a
+// gap are not part of the list.
+QList<ConfigEntry> readNumberedLines(const QString &file, const QString &section, const QString &prefix)
+{
+    QList<ConfigEntry> entries;
+    for (int n = 1;; ++n) {
+        const QString line = platform::readProfileString(file, section, numberedKey(prefix, n), bufferSize);
+        if (line.isEmpty())
+            break;
+        const QStringList fields = splitFields(line);
+        entries.append({fields.value(0), fields.value(1)});
+    }
+    return entries;
+}
+
+// Writes the entries after the front-end's ten as "key,"value"" lines numbered from 11. With
+// skipNull, a line containing "NULL" is left out and the next entry takes its number.
+// Afterwards every numbered line past the new end is deleted: all numbers the list held when
+// it was read, and on as long as the file holds further lines. Otherwise lines of a longer
+// earlier list would survive after the end (or come back into view once a gap before them is
+// written over) and a reader would take them for part of the list. Lines that stay are
+// rewritten in place, so saving an unchanged record leaves the file as it was.
+bool writeNumberedLines(const QString &file, const QString &section, const QString &prefix,
+                        const QList<ConfigEntry> &entries, std::optional<int> linesRead, bool skipNull)
+{
+    // A list the record neither read nor filled is not its to rewrite (a text file's options).
+    if (!linesRead && entries.isEmpty())
+        return true;
+    bool written = true;
+    int number = 0;
+    for (const ConfigEntry &entry : entries) {
+        ++number;
+        if (number <= frontEndLines)
+            continue;
+        const QString line = entry.key + QStringLiteral(",\"") + entry.value + QLatin1Char('"');
+        if (skipNull && line.contains(QLatin1String("NULL"))) {
+            --number;
+            continue;
+        }
+        written = platform::writeProfileString(file, section, numberedKey(prefix, number), line) && written;
+    }
+    for (int stale = qMax(number, frontEndLines) + 1;
+         stale <= linesRead.value_or(0)
+         || !platform::readProfileString(file, section, numberedKey(prefix, stale), bufferSize).isEmpty();
+         ++stale) {
+        written = platform::deleteProfileKey(file, section, numberedKey(prefix, stale)) && written;
+    }
+    return written;
+}
+
+} // namespace
+
+ConfigRecord::ConfigRecord(const QString &filePath, const QString &section)
+    : m_filePath(filePath), m_section(section)
+{
+}
+
+void ConfigRecord::loadTexts()
+{
+    m_textEntries = readNumberedLines(m_filePath, m_section, textPrefix);
+    m_welcomeEntries = readNumberedLines(m_filePath, welcomeSection, textPrefix);
+    m_textLinesRead = int(m_textEntries.size());
+
+    const auto read = [this](const QString &section, const char *key) {
+        return platform::readProfileString(m_filePath, section, QLatin1String(key), bufferSize);
+    };
+    m_fixedTexts.title = read(m_section, "TITLE");
+    m_fixedTexts.soundText = read(m_section, "SOUNDTEXT");
+    m_fixedTexts.animText = read(m_section, "ANIMTEXT");
+    m_fixedTexts.welcomeText = read(m_section, "WELCOMETEXT");
+    m_fixedTexts.whiteBackground = read(backgroundsSection, "WHITE_BACKGROUND");
+    m_fixedTexts.blackBackground = read(backgroundsSection, "BLACK_BACKGROUND");
+    m_fixedTexts.defaultBackground = read(backgroundsSection, "DEFAULT_BACKGROUND");
+}
+
+void ConfigRecord::loadOptions()
+{
+    m_optionEntries = readNumberedLines(m_filePath, optionSection, optionPrefix);
+    m_optionLinesRead = int(m_optionEntries.size());
+}
+
+QString ConfigRecord::getValue(const QString &key) const
+{
+    for (const QList<ConfigEntry> *entries : {&m_textEntries, &m_optionEntries, &m_furtherEntries}) {
+        if (const ConfigEntry *entry = findEntry(*entries, key))
+            return entry->value;
+    }
+    return QString();
+}
+
+void ConfigRecord::setText(const QString &key, const QString &value, const QString &section)
+{
+    // An empty key names nothing the front-end could look up (the menu writer passes one for
+    // an entry without a description), so it never becomes a line.
+    if (key.isEmpty())
+        return;
+    QList<ConfigEntry> &entries =
+        section.compare(QLatin1String("welcome"), Qt::CaseInsensitive) == 0 ? m_welcomeEntries : m_textEntries;
+    bool found = false;
+    for (ConfigEntry &entry : entries) {
+        if (entry.key == key) {
+            entry.value = value;
+            found = true;
+        }
+    }
+    if (!found)
+        entries.append({key, value});
+}
+
+void ConfigRecord::setOption(const QString &key, const QString &value)
+{
+    // Options are the front-end's own settings: a key that neither list holds is not one the
+    // front-end knows, so it is not invented here.
+    ConfigEntry *entry = findEntry(m_optionEntries, key);
+    if (!entry)
+        entry = findEntry(m_furtherEntries, key);
+    if (entry)
+        entry->value = value;
+}
+
+void ConfigRecord::setMenuLooks(int n, const QString &mainIcon, const QString &hoverIcon, const QString &color,
+                                const QString &colorBar, const QString &tabIcon)
+{
+    setOption(menuKey(n, "ICON__"), mainIcon);
+    setOption(menuKey(n, "_HOVER_ICON__"), hoverIcon);
+    setOption(menuKey(n, "_COLOR__"), color);
+    setOption(menuKey(n, "_COLORBAR__"), colorBar);
+    setOption(tabKey(n, "ICON__"), tabIcon);
+}
+
+void ConfigRecord::setMenuTexts(int n, const QString &altKey, const QString &displayTitle,
+                                const QString &plainTitle)
+{
+    setText(menuKey(n, "_ALT_KEY__"), altKey);
+    setText(menuKey(n, "_TITLE__"), displayTitle);
+    setText(menuKey(n, "_CONTENT_TITLE__"), plainTitle);
+}
+
+void ConfigRecord::removeMenuTexts(int p)
+{
+    if (p < 1 || p > mainMenuPositions)
+        return;
+    using KeyOf = QString (*)(int);
+    const KeyOf kinds[] = {
+        [](int n) { return menuKey(n, "_ALT_KEY__"); },
+        [](int n) { return menuKey(n, "_TITLE__"); },
+        [](int n) { return menuKey(n, "_CONTENT_TITLE__"); },
+        [](int n) { return tabKey(n, "_DESCRIPTION__"); },
+    };
+    for (const KeyOf keyOf : kinds) {
+        for (int position = p; position <= mainMenuPositions; ++position) {
+            const ConfigEntry *next =
+                position < mainMenuPositions ? findEntry(m_textEntries, keyOf(position + 1)) : nullptr;
+            const QString value = next ? next->value : QString();
+            // A missing text reads as empty already: no entry is made just to hold nothing.
+            if (value.isEmpty() && !findEntry(m_textEntries, keyOf(position)))
+                continue;
+            setText(keyOf(position), value);
+        }
+    }
+}
+
+bool ConfigRecord::save(const QString &filePath)
+{
+    m_filePath = filePath;
+    platform::ProfileBatch batch;
+    const bool textsWritten =
+        writeNumberedLines(m_filePath, m_section, textPrefix, m_textEntries, m_textLinesRead, true);
+    const bool optionsWritten =
+        writeNumberedLines(m_filePath, optionSection, optionPrefix, m_optionEntries, m_optionLinesRead, false);
+    const bool committed = batch.commit();
+    return committed && textsWritten && optionsWritten;
+}
+
+void ConfigRecord::addFurtherEntry(const QString &key, const QString &value)
+{
+    m_furtherEntries.append({key, value});
+}
+
+} // namespace config

@@ -1,0 +1,93 @@
+#pragma once
+// The in-memory copy of one of the front-end's INI files. The front-end keeps most of its texts
+// and options as numbered lines ("TEXT" 1, "TEXT" 2, ... of the text section, "OPTION" 1, ...
+// of "Global Options"), each value a field list whose first field is the front-end's own key
+// ("__MENU1_TITLE__") and whose second field is the value. The record reads those lines into
+// lists of entries, answers and changes values by the front-end key, and writes them back.
+#include <QList>
+#include <QString>
+#include <optional>
+
+namespace config {
+
+struct ConfigEntry {
+    QString key;
+    QString value;
+
+    friend bool operator==(const ConfigEntry &a, const ConfigEntry &b)
+    {
+        return a.key == b.key && a.value == b.value;
+    }
+    friend bool operator!=(const ConfigEntry &a, const ConfigEntry &b) { return !(a == b); }
+};
+
+// The named values that sit beside the numbered lines.
+struct FixedTexts {
+    QString title;              // "TITLE" of the text section
+    QString soundText;          // "SOUNDTEXT"
+    QString animText;           // "ANIMTEXT"
+    QString welcomeText;        // "WELCOMETEXT"
+    QString whiteBackground;    // "WHITE_BACKGROUND" of "Backgrounds"
+    QString blackBackground;    // "BLACK_BACKGROUND"
+    QString defaultBackground;  // "DEFAULT_BACKGROUND"
+};
+
+class ConfigRecord {
+public:
+    explicit ConfigRecord(const QString &filePath, const QString &section = QStringLiteral("Access Text"));
+
+    // Reads the numbered "TEXT" lines of the text section and of "WELCOME", then the fixed texts.
+    void loadTexts();
+    // Reads the numbered "OPTION" lines of "Global Options".
+    void loadOptions();
+
+    // The value of the first entry with this key among the text entries, then the option
+    // entries, then the further entries; empty when none holds it.
+    QString getValue(const QString &key) const;
+
+    // Gives every text entry with this key the value, or appends an entry when none has it.
+    // A section of "welcome" (in any case) works on the welcome entries instead; any other
+    // section means the text entries. Changes stay in memory until save().
+    void setText(const QString &key, const QString &value, const QString &section = QString());
+    // Gives the first option entry with this key the value; failing that, the first further entry.
+    void setOption(const QString &key, const QString &value);
+
+    // The five looks of main menu n: "__MENU" n "ICON__", "_HOVER_ICON__", "_COLOR__",
+    // "_COLORBAR__" and "__TAB" n "ICON__".
+    void setMenuLooks(int n, const QString &mainIcon, const QString &hoverIcon, const QString &color,
+                      const QString &colorBar, const QString &tabIcon);
+    // The three texts of main menu n: "__MENU" n "_ALT_KEY__", "_TITLE__", "_CONTENT_TITLE__".
+    void setMenuTexts(int n, const QString &altKey, const QString &displayTitle, const QString &plainTitle);
+    // Takes out the texts of main menu p (1 to 5): the Alt key, title, content title and
+    // "__TAB" p "_DESCRIPTION__" of the later menus move down one position, the fifth becomes empty.
+    void removeMenuTexts(int p);
+
+    // Writes the text entries and the option entries back as numbered lines into filePath,
+    // which becomes the record's file, in one atomic write. False when the file could not be written.
+    bool save(const QString &filePath);
+
+    // Extra values found by getValue and changed by setOption; never read or saved by the record.
+    void addFurtherEntry(const QString &key, const QString &value);
+
+    QString filePath() const { return m_filePath; }
+    QString section() const { return m_section; }
+    const FixedTexts &fixedTexts() const { return m_fixedTexts; }
+    const QList<ConfigEntry> &welcomeEntries() const { return m_welcomeEntries; }
+    const QList<ConfigEntry> &textEntries() const { return m_textEntries; }
+    const QList<ConfigEntry> &optionEntries() const { return m_optionEntries; }
+    const QList<ConfigEntry> &furtherEntries() const { return m_furtherEntries; }
+
+private:
+    QString m_filePath;
+    QString m_section;
+    FixedTexts m_fixedTexts;
+    QList<ConfigEntry> m_welcomeEntries;
+    QList<ConfigEntry> m_textEntries;
+    QList<ConfigEntry> m_optionEntries;
+    QList<ConfigEntry> m_furtherEntries;
+    // How many numbered lines the file held when the list was read; unset until it is read.
+    std::optional<int> m_textLinesRead;
+    std::optional<int> m_optionLinesRead;
+};
+
+} // namespace config
