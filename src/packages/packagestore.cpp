@@ -124,6 +124,8 @@ bool ensureDefaultPackage()
         return complete;
     }
 
+    // Language folders lost from the default package come back, or their texts could not be copied.
+    createLanguageDirs(defaultDir, readOnlyHidden, true);
     if (!QFileInfo::exists(machineTarget)) {
         if (QFileInfo::exists(machineSeed))
             copyWithAttributes(machineSeed, machineTarget, readOnlyHidden);

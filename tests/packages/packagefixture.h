@@ -1,0 +1,58 @@
+#pragma once
+// A scratch world for package tests: a program directory, an install directory with its sixteen
+// language directories, and the registry stand-in pointing at the install directory.
+#include "testmain.h"
+#include "packages/packagepages.h"
+#include "packages/packagestate.h"
+#include "platform/profile.h"
+
+#include <QStringList>
+
+#include <QTemporaryDir>
+
+class PackageFixture {
+public:
+    PackageFixture();
+    ~PackageFixture();
+
+    QString root() const { return m_dir.path(); }
+    QString programDir() const { return root() + "/program"; }
+    QString installDir() const { return root() + "/install"; }
+    QString packagesDir() const { return installDir() + "/Packages"; }
+    QString defaultDir() const { return packagesDir() + "/HarbelDefault"; }
+
+    // Seeds beside the program: the ".default" trio, or the plain csv/ini files.
+    void writeDefaultSeeds();
+    void writePlainSeeds();
+    // The installation's own files: a text file per language saying which language it is.
+    void writeInstallation();
+    // Points the registry at the install directory, or removes the value.
+    void setInstallDir(const QString &directory);
+    // A complete package with a marker, under the packages directory.
+    QString makeBuiltPackage(const QString &name, bool withConfig = true);
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_savedRegistry;
+};
+
+// Pages that write one recognisable key each, as the real pages would.
+class RecordingPages : public packages::PackagePages {
+public:
+    explicit RecordingPages(packages::PackageState &state) : m_state(state) {}
+    QString name = "Contoso";
+    QStringList calls;
+    QString companyName() const override { return name; }
+    bool writeMenus() override { calls << "menus"; return platform::writeProfileString(m_state.machineFilePath, "Menu1", "Menu1Info", ",,TRUE,,,,,,,,,,,,,"); }
+    bool saveCompanyName() override { calls << "company"; return platform::writeProfileString(m_state.textFilePath, "Access Text", "TITLE", "\"Help Center " + name + "\""); }
+    bool saveSettings() override { calls << "settings"; return platform::writeProfileString(m_state.configFilePath, "Other", "RESOLUTION", "1"); }
+    void clearCompanyName() override { calls << "clear"; name.clear(); }
+    void loadOemDefaults() override { calls << "oem"; }
+    void reloadCompanyName() override { calls << "reloadCompany"; }
+    void reloadMenuPage() override { calls << "reloadMenus"; }
+    void reloadSettings() override { calls << "reloadSettings"; }
+
+private:
+    packages::PackageState &m_state;
+};
+

@@ -1,0 +1,219 @@
+#include "packagefixture.h"
+#include "packages/languagefiles.h"
+#include "packages/packagestate.h"
+#include "packages/packagestore.h"
+#include "platform/profile.h"
+#include "platform/uilanguage.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+
+using namespace packages;
+using testing::readFile;
+using testing::writeFile;
+
+namespace {
+bool isWritable(const QString &path)
+{
+    return QFileInfo(path).permissions() & QFile::WriteOwner;
+}
+} // namespace
+
+class PackageStoreTest : public QObject {
+    Q_OBJECT
+private slots:
+    void firstStartCreatesTheDefaultPackageFromTheDefaultSeeds()
+    {
+        PackageFixture world;
+        world.writeInstallation();
+        world.writeDefaultSeeds();
+        world.writePlainSeeds();   // present too, but the ".default" trio wins
+
+        QVERIFY(ensureDefaultPackage());
+        QCOMPARE(readFile(world.defaultDir() + "/machine-specifics.csv"), QByteArray("[Menu1]\r\nMenu1Info=,,TRUE,,,,,,,,,,,,,\r\n"));
+        QCOMPARE(readFile(world.defaultDir() + "/access-config.ini"), QByteArray("[Other]\r\nVERSION=seed\r\n"));
+        for (const QString &dir : languageDirsCreationOrder()) {
+            const QString text = world.defaultDir() + "/" + dir + "/access-text.ini";
+            QCOMPARE(readFile(text), "[Access Text]\r\nTITLE=" + dir.toLatin1() + "\r\n");
+            QVERIFY(!isWritable(text));   // the mode bits, which root sees as well
+        }
+        QVERIFY(!isWritable(world.defaultDir() + "/access-config.ini"));
+        for (const char *seed : {"machine-specifics", "access-text", "access-config"})
+            QVERIFY(!QFile::exists(world.programDir() + "/" + seed + ".default"));
+
+        PackageState state;
+        openLastPackage(state);
+        QCOMPARE(state.packageName, QString("Untitled1"));
+        QCOMPARE(state.packageDir, world.packagesDir() + "/Untitled1");
+        QVERIFY(state.isUntitled);
+        QVERIFY(state.packageIsComplete());
+        QVERIFY(isWritable(state.configFilePath));
+        QCOMPARE(readFile(state.textFilePath), QByteArray("[Access Text]\r\nTITLE=0409\r\n"));
+    }
+
+    void missingSeedMakesTheDefaultPackageIncomplete()
+    {
+        PackageFixture world;
+        world.writeInstallation();
+        testing::writeFile(world.programDir() + "/machine-specifics.csv", "[Menu1]\r\n");
+        QVERIFY(!ensureDefaultPackage());   // no access-config seed
+        QVERIFY(QFile::exists(world.defaultDir() + "/machine-specifics.csv"));
+        QVERIFY(!QFile::exists(world.defaultDir() + "/access-config.ini"));
+    }
+
+    void anExistingDefaultPackageIsCompletedWithoutOverwriting()
+    {
+        PackageFixture world;
+        world.writeInstallation();
+        world.writePlainSeeds();
+        writeFile(world.defaultDir() + "/0407/access-text.ini", "[Access Text]\r\nTITLE=kept\r\n");   // 0410 and the others lack even their folders
+        writeFile(world.defaultDir() + "/access-config.ini", "[Other]\r\nVERSION=kept\r\n");
+        world.writeDefaultSeeds();
+
+        QVERIFY(ensureDefaultPackage());
+        QCOMPARE(readFile(world.defaultDir() + "/0407/access-text.ini"), QByteArray("[Access Text]\r\nTITLE=kept\r\n"));
+        QCOMPARE(readFile(world.defaultDir() + "/0410/access-text.ini"), QByteArray("[Access Text]\r\nTITLE=0410\r\n"));
+        QCOMPARE(readFile(world.defaultDir() + "/access-config.ini"), QByteArray("[Other]\r\nVERSION=kept\r\n"));
+        QCOMPARE(readFile(world.defaultDir() + "/machine-specifics.csv"), readFile(world.programDir() + "/machine-specifics.default"));
+        QVERIFY(!isWritable(world.defaultDir() + "/0407/access-text.ini"));
+        QVERIFY(QFile::exists(world.programDir() + "/access-config.default"));   // only the first start consumes them
+    }
+
+    void untitledNumberingSkipsBuiltPackagesAndReusesUnbuiltOnes()
+    {
+        PackageFixture world;
+        world.writeInstallation();
+        world.writePlainSeeds();
+        QVERIFY(ensureDefaultPackage());
+
+        world.makeBuiltPackage("Untitled1");
+        world.makeBuiltPackage("Untitled2");
+        PackageState state;
+        QVERIFY(createUntitledPackage(state));
+        QCOMPARE(state.packageName, QString("Untitled3"));
+
+        QFile::remove(world.packagesDir() + "/Untitled1/Untitled1.pkg");
+        PackageState again;
+        QVERIFY(createUntitledPackage(again));
+        QCOMPARE(again.packageName, QString("Untitled1"));
+        QVERIFY(again.packageIsComplete());
+    }
+
+    void lastConfigChoosesThePackage_data()
+    {
+        QTest::addColumn<QString>("lastConfig");   // %1 stands for the packages directory
+        QTest::addColumn<bool>("complete");
+        QTest::addColumn<QString>("expectedDir");
+        QTest::addColumn<QString>("expectedName");
+        QTest::newRow("marker of a complete package") << "%1/Sales/Sales.pkg" << true << "%1/Sales" << "Sales.pkg";
+        QTest::newRow("directory of a complete package") << "%1/Sales" << true << "%1/Sales" << "Sales";
+        QTest::newRow("in quotes, which the reader removes") << "\"%1/Sales/Sales.pkg\"" << true << "%1/Sales" << "Sales.pkg";
+        QTest::newRow("a stray quote") << "\"%1/Sales/Sales.pkg" << true << "%1/Sales" << "Sales.pkg";
+        QTest::newRow("package without configuration file") << "%1/Sales/Sales.pkg" << false << "%1/Untitled1" << "Untitled1";
+    }
+    void lastConfigChoosesThePackage()
+    {
+        QFETCH(QString, lastConfig);
+        QFETCH(bool, complete);
+        QFETCH(QString, expectedDir);
+        QFETCH(QString, expectedName);
+        PackageFixture world;
+        world.writeInstallation();
+        world.writePlainSeeds();
+        QVERIFY(ensureDefaultPackage());
+        world.makeBuiltPackage("Sales", complete);
+
+        PackageState state;
+        QVERIFY(platform::writeProfileString(state.uiTextPath, "OTHER", "LASTCONFIG", lastConfig.arg(world.packagesDir())));
+        openLastPackage(state);
+        QCOMPARE(state.packageDir, expectedDir.arg(world.packagesDir()));
+        QCOMPARE(state.packageName, expectedName);
+        QCOMPARE(state.isUntitled, !complete);
+        QVERIFY(state.packageIsComplete());
+    }
+
+    void missingTextsAreMergedAndTheMigrationFileDeleted()
+    {
+        PackageFixture world;
+        writeFile(world.installDir() + "/access-text.ini",
+                  "[Access Text]\r\nTITLE=x\r\nPasswordText=Mine\r\nWrongPassText=\r\n");
+        writeFile(world.installDir() + "/AKVO-moreTxt.ini",
+                  "[MISSED]\r\nASKPRVINFOTEXT=Ask\r\nPasswordText=Theirs\r\nWrongPassText=Wrong\r\n");
+        mergeMissingTexts();
+        QCOMPARE(readFile(world.installDir() + "/access-text.ini"),
+                 QByteArray("[Access Text]\r\nTITLE=x\r\nPasswordText=Mine\r\nWrongPassText=Wrong\r\nASKPRVINFOTEXT=Ask\r\n"));
+        QVERIFY(!QFile::exists(world.installDir() + "/AKVO-moreTxt.ini"));
+    }
+
+    void migrationFileIsDeletedEvenWithoutATextFile()
+    {
+        PackageFixture world;
+        writeFile(world.installDir() + "/AKVO-moreTxt.ini", "[MISSED]\r\nPasswordText=p\r\n");
+        mergeMissingTexts();
+        QVERIFY(!QFile::exists(world.installDir() + "/AKVO-moreTxt.ini"));
+        QVERIFY(!QFile::exists(world.installDir() + "/access-text.ini"));
+    }
+
+    void withoutAnInstallDirectoryNothingIsCreated()
+    {
+        PackageFixture world;
+        world.writePlainSeeds();
+        world.setInstallDir(QString());
+        QVERIFY(getInstallDir().isEmpty());
+        QVERIFY(!ensureDefaultPackage());
+        PackageState state;
+        openLastPackage(state);
+        QVERIFY(state.packageDir.isEmpty());
+        QVERIFY(state.configFilePath.isEmpty());
+        QVERIFY(!QFile::exists("/Packages"));
+        QVERIFY(!QFile::exists(world.packagesDir()));
+    }
+
+    void removePackageDirStaysInsideThePackagesDirectory()
+    {
+        PackageFixture world;
+        const QString outside = world.root() + "/outside";
+        writeFile(outside + "/precious.txt", "keep");
+        const QString package = world.makeBuiltPackage("Doomed");
+        QVERIFY(QFile::link(outside, package + "/link"));
+
+        QVERIFY(!removePackageDir(outside));
+        QVERIFY(!removePackageDir(world.packagesDir()));
+        QVERIFY(removePackageDir(package));
+        QVERIFY(!QFile::exists(package));
+        QCOMPARE(readFile(outside + "/precious.txt"), QByteArray("keep"));
+
+        QVERIFY(QFile::link(outside, world.packagesDir() + "/alias"));
+        QVERIFY(!removePackageDir(world.packagesDir() + "/alias"));
+        QCOMPARE(readFile(outside + "/precious.txt"), QByteArray("keep"));
+    }
+
+    void replicationCopiesTheCurrentLanguageEverywhere()
+    {
+        PackageFixture world;
+        const QString package = world.packagesDir() + "/P";
+        QDir().mkpath(package);
+        createLanguageDirs(package, 0, false);
+        writeFile(package + "/0407/access-text.ini", "[Access Text]\r\nTITLE=Deutsch\r\n");
+        writeFile(package + "/0409/access-text.ini", "[Access Text]\r\nTITLE=English\r\n");
+        QVERIFY(replicateTextFile(package, package + "/0407/access-text.ini"));
+        for (const QString &dir : languageDirsCopyOrder())
+            QCOMPARE(readFile(package + "/" + dir + "/access-text.ini"), QByteArray("[Access Text]\r\nTITLE=Deutsch\r\n"));
+    }
+
+    void titleFollowsTheModifiedFlag()
+    {
+        PackageState state;
+        state.titleBase = "Tool";
+        QStringList titles;
+        connect(&state, &PackageState::titleChanged, [&](const QString &t) { titles << t; });
+        state.updateTitle("Sales.pkg");
+        state.markModified();
+        state.updateTitle();
+        QCOMPARE(titles, (QStringList{"Tool  -  [Sales.pkg]", "Tool  -  [Sales.pkg*]", "Tool  -  [Sales.pkg]"}));
+    }
+};
+KAVO_TEST(PackageStoreTest)
+#include "test_packagestore.moc"
