@@ -46,7 +46,8 @@ private:
     QStringList m_failed;
 };
 
-// Forgets every cached file (tests that change files behind the engine's back use it).
+// Forgets every cached file (tests that change files behind the engine's back use it). Changes
+// pending in an open batch are kept.
 void clearProfileCache();
 
 } // namespace platform

@@ -1,0 +1,206 @@
+#include "profile.h"
+
+#include "profiledocument.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <memory>
+#include <unordered_map>
+
+#ifdef Q_OS_LINUX
+#include <sys/stat.h>
+#endif
+
+namespace platform {
+
+namespace {
+
+// What tells a file's versions apart without reading it.
+struct FileStamp {
+    bool exists = false;
+    qint64 size = 0;
+    qint64 modifiedNs = 0;
+    quint64 device = 0;
+    quint64 inode = 0;
+    bool operator==(const FileStamp &other) const
+    {
+        return exists == other.exists && size == other.size && modifiedNs == other.modifiedNs
+               && device == other.device && inode == other.inode;
+    }
+};
+
+FileStamp stampOf(const QString &path)
+{
+#ifdef Q_OS_LINUX
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    return {true, qint64(info.st_size), qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec,
+            quint64(info.st_dev), quint64(info.st_ino)};
+#else
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {};
+    return {true, info.size(), info.lastModified().toMSecsSinceEpoch() * 1000000, 0, 0};
+#endif
+}
+
+struct CachedFile {
+    FileStamp stamp;
+    // A missing file is an empty document; null when the file exists but could not be read,
+    // so that nothing ever overwrites a file the engine has not seen.
+    std::unique_ptr<ProfileDocument> document;
+    bool pending = false; // changed inside a batch and not yet written
+};
+
+// The engine serves one thread.
+struct Engine {
+    std::unordered_map<QString, CachedFile> files; // by clean absolute path
+    int batchDepth = 0;
+};
+
+Engine &engine()
+{
+    static Engine instance;
+    return instance;
+}
+
+QString cacheKey(const QString &file)
+{
+    return QDir::cleanPath(QFileInfo(file).absoluteFilePath());
+}
+
+// The cached file, read again when it changed on disk. Pending writes win over the disk until
+// their batch commits.
+CachedFile &cachedFile(const QString &path)
+{
+    CachedFile &entry = engine().files[path];
+    if (entry.pending)
+        return entry;
+    const FileStamp stamp = stampOf(path);
+    if (entry.document && stamp == entry.stamp)
+        return entry;
+    entry.stamp = stamp;
+    entry.document.reset();
+    if (!stamp.exists) {
+        entry.document = std::make_unique<ProfileDocument>();
+    } else {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly)) {
+            const QByteArray bytes = file.readAll();
+            if (file.error() == QFileDevice::NoError)
+                entry.document = std::make_unique<ProfileDocument>(bytes);
+        }
+    }
+    return entry;
+}
+
+// Replaces the file atomically; QSaveFile gives the new file the permissions of the one it
+// replaces, and refuses a file that is not writable. On failure the cached copy is dropped, so the disk is what the
+// next call sees.
+bool save(const QString &path, CachedFile &entry)
+{
+    const QByteArray bytes = entry.document->toBytes();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        engine().files.erase(path);
+        return false;
+    }
+    entry.pending = false;
+    entry.stamp = stampOf(path);
+    return true;
+}
+
+// Runs one edit. Outside a batch a changed file is written at once; an edit that changes
+// nothing leaves the file untouched (and a missing file missing).
+template <typename Edit>
+bool editProfile(const QString &file, Edit edit)
+{
+    const QString path = cacheKey(file);
+    CachedFile &entry = cachedFile(path);
+    if (!entry.document)
+        return false;
+    if (!edit(*entry.document))
+        return true;
+    if (engine().batchDepth > 0) {
+        entry.pending = true;
+        return true;
+    }
+    return save(path, entry);
+}
+
+} // namespace
+
+QString readProfileString(const QString &file, const QString &section, const QString &key, int bufferSize)
+{
+    const CachedFile &entry = cachedFile(cacheKey(file));
+    return entry.document ? entry.document->read(section, key, bufferSize) : QString();
+}
+
+bool writeProfileString(const QString &file, const QString &section, const QString &key, const QString &value)
+{
+    return editProfile(file, [&](ProfileDocument &document) { return document.write(section, key, value); });
+}
+
+bool deleteProfileKey(const QString &file, const QString &section, const QString &key)
+{
+    return editProfile(file, [&](ProfileDocument &document) { return document.deleteKey(section, key); });
+}
+
+bool deleteProfileSection(const QString &file, const QString &section)
+{
+    return editProfile(file, [&](ProfileDocument &document) { return document.deleteSection(section); });
+}
+
+bool clearProfileSection(const QString &file, const QString &section)
+{
+    return editProfile(file, [&](ProfileDocument &document) { return document.clearSection(section); });
+}
+
+ProfileBatch::ProfileBatch()
+{
+    ++engine().batchDepth;
+}
+
+ProfileBatch::~ProfileBatch()
+{
+    if (!m_committed)
+        commit();
+}
+
+bool ProfileBatch::commit()
+{
+    if (m_committed)
+        return m_failed.isEmpty();
+    m_committed = true;
+    if (--engine().batchDepth > 0)
+        return true; // the outermost batch writes and reports
+
+    QStringList pending;
+    for (const auto &[path, entry] : engine().files) {
+        if (entry.pending)
+            pending.append(path);
+    }
+    for (const QString &path : std::as_const(pending)) {
+        if (!save(path, engine().files[path]))
+            m_failed.append(path);
+    }
+    return m_failed.isEmpty();
+}
+
+QStringList ProfileBatch::failedFiles() const
+{
+    return m_failed;
+}
+
+void clearProfileCache()
+{
+    auto &files = engine().files;
+    for (auto entry = files.begin(); entry != files.end();)
+        entry = entry->second.pending ? std::next(entry) : files.erase(entry);
+}
+
+} // namespace platform

@@ -1,0 +1,338 @@
+#include "profiledocument.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace platform {
+
+namespace {
+
+// Blanks are spaces and tabs, nothing else.
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t';
+}
+
+QStringView trimmedBlanks(QStringView text)
+{
+    qsizetype begin = 0, end = text.size();
+    while (begin < end && isBlank(text[begin]))
+        ++begin;
+    while (end > begin && isBlank(text[end - 1]))
+        --end;
+    return text.sliced(begin, end - begin);
+}
+
+// Names match when they are equal after simple case folding of each UTF-16 code unit.
+QString folded(QStringView name)
+{
+    QString result(name.size(), Qt::Uninitialized);
+    std::transform(name.begin(), name.end(), result.begin(), [](QChar c) { return c.toCaseFolded(); });
+    return result;
+}
+
+bool hasNonAscii(QStringView text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x80; });
+}
+
+// What a line is, decided by its first non-blank character. For a header, name is the section
+// name; for a key line, name is the key and value the raw value, both trimmed.
+struct ParsedLine {
+    enum Kind { Blank, Header, Comment, Key, Other } kind;
+    QStringView name = {};
+    QStringView value = {};
+};
+
+ParsedLine parseLine(QStringView line)
+{
+    const QStringView body = trimmedBlanks(line);
+    if (body.isEmpty())
+        return {ParsedLine::Blank};
+    if (body.front() == u'[') {
+        const qsizetype close = body.lastIndexOf(u']');
+        if (close > 0)
+            return {ParsedLine::Header, trimmedBlanks(body.sliced(1, close - 1))};
+    }
+    if (body.front() == u';')
+        return {ParsedLine::Comment};
+    const qsizetype equals = body.indexOf(u'=');
+    if (equals < 0)
+        return {ParsedLine::Other};
+    return {ParsedLine::Key, trimmedBlanks(body.first(equals)), trimmedBlanks(body.sliced(equals + 1))};
+}
+
+// A line break inside a value would end the line early, so each one is written as a space.
+QString onOneLine(QStringView value)
+{
+    QString text = value.toString();
+    text.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    text.replace(u'\r', u' ');
+    text.replace(u'\n', u' ');
+    return text;
+}
+
+QString keyLine(QStringView key, QStringView value)
+{
+    QString line;
+    line.reserve(key.size() + 1 + value.size());
+    return line.append(key).append(u'=').append(value);
+}
+
+} // namespace
+
+void ProfileDocument::load(const QByteArray &bytes)
+{
+    DecodedProfile decoded = decodeProfileBytes(bytes);
+    m_encoding = decoded.encoding;
+    m_sections.clear();
+    m_sections.emplace_back();
+    m_sectionsByName.clear();
+    m_nonAsciiLines = m_nonUtf8Lines = 0;
+
+    const QString &text = decoded.text;
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype stop = start;
+        while (stop < text.size() && text[stop] != u'\r' && text[stop] != u'\n')
+            ++stop;
+        LineEnd end = LineEnd::None;
+        qsizetype next = stop;
+        if (stop < text.size() && text[stop] == u'\n') {
+            end = LineEnd::Lf;
+            next = stop + 1;
+        } else if (stop + 1 < text.size() && text[stop + 1] == u'\n') {
+            end = LineEnd::CrLf;
+            next = stop + 2;
+        } else if (stop < text.size()) {
+            end = LineEnd::Cr;
+            next = stop + 1;
+        }
+
+        const QString lineText = text.sliced(start, stop - start);
+        addText(lineText);
+        const ParsedLine parsed = parseLine(lineText);
+        if (parsed.kind == ParsedLine::Header) {
+            m_sections.emplace_back();
+            m_sectionsByName[folded(parsed.name)].append(std::prev(m_sections.end()));
+        }
+        Section &section = m_sections.back();
+        indexKey(section, section.lines.insert(section.lines.end(), Line{lineText, end}));
+        start = next;
+    }
+}
+
+QByteArray ProfileDocument::toBytes() const
+{
+    QString text;
+    for (const Section &section : m_sections) {
+        for (const Line &line : section.lines) {
+            text += line.text;
+            switch (line.end) {
+            case LineEnd::None: break;
+            case LineEnd::CrLf: text += QLatin1String("\r\n"); break;
+            case LineEnd::Lf: text += u'\n'; break;
+            case LineEnd::Cr: text += u'\r'; break;
+            }
+        }
+    }
+    return encodeProfileText(text, m_encoding);
+}
+
+QString ProfileDocument::read(QStringView section, QStringView key, int bufferSize) const
+{
+    const auto found = findSection(trimmedBlanks(section));
+    if (found == m_sections.end())
+        return {};
+    const auto line = findKey(*found, trimmedBlanks(key));
+    if (!line)
+        return {};
+    QStringView value = parseLine((*line)->text).value;
+    if (value.size() >= 2 && value.front() == value.back() && (value.front() == u'"' || value.front() == u'\''))
+        value = value.sliced(1, value.size() - 2);
+    return value.first(std::clamp<qsizetype>(bufferSize - 1, 0, value.size())).toString();
+}
+
+bool ProfileDocument::write(QStringView section, QStringView key, QStringView value)
+{
+    const QStringView sectionName = trimmedBlanks(section);
+    const QStringView keyName = trimmedBlanks(key);
+    const QString text = onOneLine(value);
+
+    const auto found = findSection(sectionName);
+    if (found == m_sections.end()) {
+        appendSection(sectionName, keyLine(keyName, text));
+    } else if (const auto line = findKey(*found, keyName)) {
+        // The line is rewritten with the key as the file spells it; an equal value is no change.
+        Line &existing = **line;
+        const ParsedLine parsed = parseLine(existing.text);
+        if (parsed.value == text)
+            return false;
+        QString rewritten = keyLine(parsed.name, text);
+        dropText(existing.text);
+        addText(rewritten);
+        existing.text = std::move(rewritten);
+    } else {
+        // A new key goes right after the section's last non-blank line; blank lines after it
+        // stay after the new one.
+        const LineEnd end = newLineEnd();
+        auto after = std::prev(found->lines.end());
+        while (parseLine(after->text).kind == ParsedLine::Blank)
+            --after; // stops at the header at the latest
+        if (after->end == LineEnd::None)
+            after->end = end;
+        const QString newLine = keyLine(keyName, text);
+        addText(newLine);
+        indexKey(*found, found->lines.insert(std::next(after), Line{newLine, end}));
+    }
+    settleEncoding();
+    return true;
+}
+
+bool ProfileDocument::deleteKey(QStringView section, QStringView key)
+{
+    const auto found = findSection(trimmedBlanks(section));
+    if (found == m_sections.end())
+        return false;
+    const auto entry = found->keys.find(folded(trimmedBlanks(key)));
+    if (entry == found->keys.end())
+        return false;
+    const Lines::iterator line = entry->front();
+    entry->remove(0); // a duplicate below, if any, becomes the key
+    if (entry->isEmpty())
+        found->keys.erase(entry);
+    dropText(line->text);
+    found->lines.erase(line);
+    settleEncoding();
+    return true;
+}
+
+bool ProfileDocument::deleteSection(QStringView section)
+{
+    const auto entry = m_sectionsByName.find(folded(trimmedBlanks(section)));
+    if (entry == m_sectionsByName.end())
+        return false;
+    const Sections::iterator found = entry->front();
+    entry->remove(0);
+    if (entry->isEmpty())
+        m_sectionsByName.erase(entry);
+    removeLines(*found, found->lines.begin());
+    m_sections.erase(found);
+    settleEncoding();
+    return true;
+}
+
+bool ProfileDocument::clearSection(QStringView section)
+{
+    const auto found = findSection(trimmedBlanks(section));
+    if (found == m_sections.end() || found->lines.size() == 1)
+        return false;
+    removeLines(*found, std::next(found->lines.begin()));
+    found->keys.clear();
+    settleEncoding();
+    return true;
+}
+
+ProfileDocument::Sections::iterator ProfileDocument::findSection(QStringView name)
+{
+    const auto found = m_sectionsByName.constFind(folded(name));
+    return found == m_sectionsByName.constEnd() ? m_sections.end() : found->front();
+}
+
+ProfileDocument::Sections::const_iterator ProfileDocument::findSection(QStringView name) const
+{
+    const auto found = m_sectionsByName.constFind(folded(name));
+    return found == m_sectionsByName.constEnd() ? m_sections.cend() : Sections::const_iterator(found->front());
+}
+
+std::optional<ProfileDocument::Lines::iterator> ProfileDocument::findKey(const Section &section, QStringView name)
+{
+    const auto found = section.keys.constFind(folded(name));
+    if (found == section.keys.constEnd())
+        return std::nullopt;
+    return found->front();
+}
+
+void ProfileDocument::indexKey(Section &section, Lines::iterator line)
+{
+    // Reading indexes lines in file order; an edit indexes a new line only for a key the section
+    // does not hold yet. Either way each list stays in file order.
+    const ParsedLine parsed = parseLine(line->text);
+    if (parsed.kind == ParsedLine::Key)
+        section.keys[folded(parsed.name)].append(line);
+}
+
+void ProfileDocument::appendSection(QStringView name, QString keyLine)
+{
+    const LineEnd end = newLineEnd();
+    if (Line *last = lastLine(); last && last->end == LineEnd::None)
+        last->end = end;
+    QString header = QLatin1Char('[') + name.toString() + QLatin1Char(']');
+    addText(header);
+    addText(keyLine);
+    Section &section = m_sections.emplace_back();
+    section.lines.push_back(Line{std::move(header), end});
+    indexKey(section, section.lines.insert(section.lines.end(), Line{std::move(keyLine), end}));
+    m_sectionsByName[folded(name)].append(std::prev(m_sections.end()));
+}
+
+void ProfileDocument::removeLines(Section &section, Lines::iterator from)
+{
+    for (auto line = from; line != section.lines.end(); ++line)
+        dropText(line->text);
+    section.lines.erase(from, section.lines.end());
+}
+
+ProfileDocument::LineEnd ProfileDocument::newLineEnd() const
+{
+    // New lines take the ending of the file's first line; without one, CR LF.
+    for (const Section &section : m_sections) {
+        if (!section.lines.empty()) {
+            const LineEnd first = section.lines.front().end;
+            return first == LineEnd::None ? LineEnd::CrLf : first;
+        }
+    }
+    return LineEnd::CrLf;
+}
+
+ProfileDocument::Line *ProfileDocument::lastLine()
+{
+    // Only the lines before the first header can be an empty list, and then they are the
+    // whole file.
+    Lines &lines = m_sections.back().lines;
+    return lines.empty() ? nullptr : &lines.back();
+}
+
+void ProfileDocument::addText(const QString &text)
+{
+    // A character Windows-1252 cannot hold is never lost: the file becomes UTF-16LE instead.
+    if (m_encoding == ProfileEncoding::Windows1252 && !fitsWindows1252(text))
+        m_encoding = ProfileEncoding::Utf16LE;
+    if ((m_encoding == ProfileEncoding::Windows1252 || m_encoding == ProfileEncoding::Utf8) && hasNonAscii(text)) {
+        ++m_nonAsciiLines;
+        if (m_encoding == ProfileEncoding::Windows1252 && !isStrictUtf8(toWindows1252(text)))
+            ++m_nonUtf8Lines;
+    }
+}
+
+void ProfileDocument::dropText(const QString &text)
+{
+    if ((m_encoding == ProfileEncoding::Windows1252 || m_encoding == ProfileEncoding::Utf8) && hasNonAscii(text)) {
+        --m_nonAsciiLines;
+        if (m_encoding == ProfileEncoding::Windows1252 && !isStrictUtf8(toWindows1252(text)))
+            --m_nonUtf8Lines;
+    }
+}
+
+void ProfileDocument::settleEncoding()
+{
+    // A file without BOM is judged afresh each time it is read: UTF-8 that has lost its last
+    // non-ASCII character reads as Windows-1252 from then on, and Windows-1252 bytes that have
+    // become valid UTF-8 read as UTF-8, which changes their text.
+    if (m_encoding == ProfileEncoding::Utf8 && m_nonAsciiLines == 0)
+        m_encoding = ProfileEncoding::Windows1252;
+    else if (m_encoding == ProfileEncoding::Windows1252 && m_nonAsciiLines > 0 && m_nonUtf8Lines == 0)
+        load(toBytes());
+}
+
+} // namespace platform

@@ -1,0 +1,81 @@
+#pragma once
+// One INI file in memory, edited the way the Windows private-profile functions edit it: only the
+// lines that must change are touched, every other line keeps its text and its line ending.
+//
+// The file is kept as a list of sections, each a list of lines, so adding a key touches only the
+// end of its section. Sections and keys are indexed by their case-folded names, so finding one
+// costs a hash look-up, however large the file. After every edit the document is exactly what
+// reading its own bytes back would give, including the choice between UTF-8 and Windows-1252
+// for a file without BOM, which an edit can change.
+#include "profileencoding.h"
+
+#include <QHash>
+#include <QString>
+#include <QVarLengthArray>
+
+#include <list>
+#include <optional>
+
+namespace platform {
+
+class ProfileDocument {
+public:
+    // A new or empty file: no lines, Windows-1252 without BOM.
+    ProfileDocument() = default;
+    explicit ProfileDocument(const QByteArray &bytes) { load(bytes); }
+    ProfileDocument(const ProfileDocument &) = delete; // the indexes point into the lists
+    ProfileDocument &operator=(const ProfileDocument &) = delete;
+
+    QByteArray toBytes() const;
+    ProfileEncoding encoding() const { return m_encoding; }
+
+    // The value of a key, with one pair of enclosing quotes removed, cut to bufferSize - 1
+    // UTF-16 code units; empty when the section or key is missing.
+    QString read(QStringView section, QStringView key, int bufferSize) const;
+
+    // The edits return true when the text changed, false when there was nothing to do.
+    bool write(QStringView section, QStringView key, QStringView value);
+    bool deleteKey(QStringView section, QStringView key);
+    bool deleteSection(QStringView section);
+    bool clearSection(QStringView section);
+
+private:
+    enum class LineEnd : quint8 { None, CrLf, Lf, Cr };
+    struct Line {
+        QString text;
+        LineEnd end;
+    };
+    using Lines = std::list<Line>;
+    struct Section {
+        Lines lines; // the header first (the lines before the first header have none)
+        // Case-folded key name -> its key lines in file order; the first one is the key.
+        QHash<QString, QVarLengthArray<Lines::iterator, 1>> keys;
+    };
+    using Sections = std::list<Section>;
+
+    void load(const QByteArray &bytes);
+    Sections::iterator findSection(QStringView name);
+    Sections::const_iterator findSection(QStringView name) const;
+    static std::optional<Lines::iterator> findKey(const Section &section, QStringView name);
+    static void indexKey(Section &section, Lines::iterator line);
+    void appendSection(QStringView name, QString keyLine);
+    void removeLines(Section &section, Lines::iterator from);
+    LineEnd newLineEnd() const;
+    Line *lastLine();
+
+    // Every line's text enters and leaves the document through these two, which keep the
+    // encoding right.
+    void addText(const QString &text);
+    void dropText(const QString &text);
+    void settleEncoding();
+
+    ProfileEncoding m_encoding = ProfileEncoding::Windows1252;
+    Sections m_sections{Section()}; // the first holds the lines before the first header
+    QHash<QString, QVarLengthArray<Sections::iterator, 1>> m_sectionsByName;
+    // For a file without BOM: lines holding a character beyond ASCII, and lines whose
+    // Windows-1252 bytes are not valid UTF-8. Together they decide how the bytes will read.
+    int m_nonAsciiLines = 0;
+    int m_nonUtf8Lines = 0;
+};
+
+} // namespace platform
