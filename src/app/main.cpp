@@ -1,7 +1,19 @@
+#include "customizationapp.h"
+
 #include <QApplication>
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    return 0;
+    QCoreApplication::setApplicationVersion(QStringLiteral(KAVO_VERSION));
+    app::CustomizationApp tool;
+
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    if (tool.printsOnly(arguments)) {
+        QCoreApplication application(argc, argv);
+        return tool.run(application);
+    }
+    QApplication application(argc, argv);
+    return tool.run(application);
 }

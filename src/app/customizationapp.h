@@ -1,0 +1,26 @@
+#pragma once
+// The application object: reads the command line, makes sure only one instance of the tool
+// runs, then runs the main window; when it closes, the program ends.
+#include <QCommandLineParser>
+
+class QCoreApplication;
+
+namespace app {
+
+class CustomizationApp {
+public:
+    CustomizationApp();
+
+    // True when the command line asks only for printed text (help, the version): that needs no
+    // display, so a QCoreApplication will do.
+    bool printsOnly(const QStringList &arguments);
+
+    // The whole run; returns the exit status. The window needs a QApplication. A second instance
+    // asks the first to come forward and ends at once with status 0, showing nothing.
+    int run(QCoreApplication &application);
+
+private:
+    QCommandLineParser m_parser;
+};
+
+} // namespace app

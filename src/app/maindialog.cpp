@@ -1,0 +1,258 @@
+#include "maindialog.h"
+
+#include "help.h"
+
+#include "config/texts.h"
+#include "dialogs/aboutdialog.h"
+#include "platform/modal.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace app {
+
+MainDialog *mainDialog = nullptr;
+
+namespace {
+
+// The window's size in dialog units, and their size in pixels.
+constexpr int widthInDialogUnits = 457;
+constexpr int heightInDialogUnits = 361;
+constexpr double pixelsPerUnitAcross = 1.5;
+constexpr double pixelsPerUnitDown = 1.625;
+
+QString text(const char *key)
+{
+    return config::lookupText(QStringLiteral("TEXT"), QLatin1String(key));
+}
+
+} // namespace
+
+QString mainWindowTitle(const QString &titleBase, const QString &packageName, bool modified)
+{
+    return titleBase + QStringLiteral("  -  [") + packageName + (modified ? QStringLiteral("*]") : QStringLiteral("]"));
+}
+
+// What the dialog template holds: the menu bar, the banner and the tab control. The toolbar and
+// the pages come in the start-up sequence.
+MainDialog::MainDialog(QWidget *parent)
+    : QDialog(parent),
+      m_layout(new QVBoxLayout(this)),
+      m_menuBar(new QMenuBar(this)),
+      m_tabs(new QTabWidget(this)),
+      m_icon(QStringLiteral(":/images/kavo-32.png"))
+{
+    m_icon.addFile(QStringLiteral(":/images/kavo-16.png"));
+    setFixedSize(qRound(widthInDialogUnits * pixelsPerUnitAcross), qRound(heightInDialogUnits * pixelsPerUnitDown));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint);
+
+    m_layout->setContentsMargins(0, 0, 0, 0);
+    m_layout->setSpacing(0);
+    createMenuBar();
+
+    auto *banner = new QLabel(this);
+    banner->setPixmap(QPixmap(QStringLiteral(":/images/banner.png")));
+    banner->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    banner->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);   // wider than the window: cut at the right
+    banner->setFixedHeight(50);
+    m_layout->addWidget(banner);
+
+    auto *tabArea = new QVBoxLayout;
+    tabArea->setContentsMargins(10, 8, 10, 10);
+    tabArea->addWidget(m_tabs);
+    m_layout->addLayout(tabArea, 1);
+}
+
+MainDialog::~MainDialog()
+{
+    if (mainDialog == this)
+        mainDialog = nullptr;
+}
+
+void MainDialog::initialize()
+{
+    Q_ASSERT(!m_initialized);
+    m_initialized = true;
+
+    mergeMissingTexts();
+    if (!ensureDefaultPackage())
+        config::showTextMessage(this, QStringLiteral("MESSAGES"), QStringLiteral("NOAKVO"), QStringLiteral("TEXT"),
+                                QStringLiteral("WARNING"), platform::MessageStyle::Ok);
+    // This desktop offers no system menu to extend: the About command lives in the Help menu.
+    setWindowIcon(m_icon);
+    createToolBar();
+    mainDialog = this;
+    openLastPackage();
+
+    const QString title = text("TITLE");
+    if (!title.isEmpty())
+        m_titleBase = title;
+    updateTitle();
+
+    createPages();
+    insertTabs();
+    selectPage(CompanyPage);
+    translateMenuBar();
+    setModified(false);
+}
+
+void MainDialog::createMenuBar()
+{
+    m_menuBar->setNativeMenuBar(false);   // part of the window, as everywhere else
+    m_layout->setMenuBar(m_menuBar);
+
+    m_fileMenu = m_menuBar->addMenu(QString());
+    m_newAction = m_fileMenu->addAction(QIcon(QStringLiteral(":/images/new.png")), QString(), this, &MainDialog::newPackage);
+    m_newAction->setShortcut(Qt::CTRL | Qt::Key_N);
+    m_openAction = m_fileMenu->addAction(QIcon(QStringLiteral(":/images/open.png")), QString(), this, &MainDialog::openPackage);
+    m_openAction->setShortcut(Qt::CTRL | Qt::Key_O);
+    m_fileMenu->addSeparator();
+    m_saveAction = m_fileMenu->addAction(QIcon(QStringLiteral(":/images/save.png")), QString(), this, &MainDialog::savePackage);
+    m_saveAction->setShortcut(Qt::CTRL | Qt::Key_S);
+    m_saveAsAction = m_fileMenu->addAction(QIcon(QStringLiteral(":/images/save-as.png")), QString(), this, &MainDialog::savePackageAs);
+    m_saveAsAction->setShortcut(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
+    m_fileMenu->addSeparator();
+    m_exitAction = m_fileMenu->addAction(QString(), this, &MainDialog::exitTool);
+
+    m_helpMenu = m_menuBar->addMenu(QString());
+    m_helpAction = m_helpMenu->addAction(QIcon(QStringLiteral(":/images/help.png")), QString(), this, &MainDialog::showHelp);
+    m_helpAction->setShortcut(Qt::Key_F1);
+    m_helpMenu->addSeparator();
+    m_aboutAction = m_helpMenu->addAction(QString(), this, &MainDialog::showAbout);
+}
+
+// The toolbar shares the menu's actions, so each button runs its menu command and shows the
+// command's caption as its tooltip.
+void MainDialog::createToolBar()
+{
+    m_toolBar = new QToolBar(this);
+    m_toolBar->setIconSize(QSize(16, 16));
+    m_toolBar->setMovable(false);
+    m_toolBar->setFloatable(false);
+    m_toolBar->addAction(m_newAction);
+    m_toolBar->addAction(m_openAction);
+    m_toolBar->addSeparator();
+    m_toolBar->addAction(m_saveAction);
+    m_toolBar->addAction(m_saveAsAction);
+    m_toolBar->addSeparator();
+    m_toolBar->addAction(m_helpAction);
+    m_layout->insertWidget(0, m_toolBar);
+}
+
+// The three pages, in tab order; each reads the open package as it is made.
+void MainDialog::createPages()
+{
+    m_companyPage = new QWidget;
+    m_menuTreePage = new QWidget;
+    m_generalPage = new QWidget;
+}
+
+void MainDialog::insertTabs()
+{
+    m_tabs->addTab(m_companyPage, text("COMPANY"));
+    m_tabs->addTab(m_menuTreePage, text("MENUS"));
+    m_tabs->addTab(m_generalPage, text("PERSONALIZE"));
+}
+
+void MainDialog::translateMenuBar()
+{
+    const std::pair<QAction *, const char *> captions[] = {
+        {m_fileMenu->menuAction(), "FILE"}, {m_newAction, "NEW"},   {m_openAction, "OPEN"},
+        {m_saveAction, "SAVE"},             {m_saveAsAction, "SAVEAS"}, {m_exitAction, "EXIT"},
+        {m_helpMenu->menuAction(), "HELP"}, {m_helpAction, "HELP"}, {m_aboutAction, "ABOUT"},
+    };
+    for (const auto &[action, key] : captions)
+        action->setText(text(key));
+}
+
+void MainDialog::selectPage(int index)
+{
+    m_tabs->setCurrentIndex(index);   // the tab widget shows that page and hides the others
+}
+
+QWidget *MainDialog::page(int index) const
+{
+    return m_tabs->widget(index);
+}
+
+void MainDialog::markModified()
+{
+    setModified(true);
+}
+
+void MainDialog::setModified(bool modified)
+{
+    m_modified = modified;
+    updateTitle();
+}
+
+void MainDialog::updateTitle()
+{
+    setWindowTitle(mainWindowTitle(m_titleBase, m_packageName, m_modified));
+}
+
+void MainDialog::comeForward()
+{
+    if (isActiveWindow() && !isMinimized()) {
+        showMinimized();
+        return;
+    }
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+void MainDialog::showHelp()
+{
+    app::showHelp();
+}
+
+void MainDialog::showAbout()
+{
+    dialogs::AboutDialog about(this);
+    platform::modals().runDialog(about);
+}
+
+void MainDialog::keyPressEvent(QKeyEvent *event)
+{
+    // The window has no default action: Enter never closes it. Escape ends it at once.
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && plain) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void MainDialog::closeEvent(QCloseEvent *event)
+{
+    // The close box runs Exit, which decides whether and how the window ends.
+    event->ignore();
+    exitTool();
+}
+
+// The file commands come with the package store.
+void MainDialog::newPackage() {}
+void MainDialog::openPackage() {}
+void MainDialog::savePackage() {}
+void MainDialog::savePackageAs() {}
+
+void MainDialog::exitTool()
+{
+    accept();
+}
+
+// Merges texts that an older front-end left in its migration file (package store).
+void MainDialog::mergeMissingTexts() {}
+// Creates or completes the read-only default package; false when it cannot (package store).
+bool MainDialog::ensureDefaultPackage() { return true; }
+// Opens the last built package, or a new untitled one (package store).
+void MainDialog::openLastPackage() {}
+
+} // namespace app

@@ -1,0 +1,297 @@
+#include "testmain.h"
+#include "scriptedmodals.h"
+#include "app/maindialog.h"
+#include "platform/profile.h"
+#include "platform/programdir.h"
+#include "platform/uilanguage.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+using app::MainDialog;
+
+// Records what the tool asks the desktop to open.
+class UrlRecorder : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl &url) { opened.append(url); }
+};
+
+namespace {
+
+// Every caption with a text of its own, so a mix-up shows.
+const QByteArray distinctTexts =
+    "[TEXT]\r\nTITLE=Kavo Tool\r\nCOMPANY=Firm\r\nMENUS=Menu tree\r\nPERSONALIZE=Looks\r\n"
+    "FILE=Package\r\nNEW=Fresh\r\nOPEN=Load\r\nSAVE=Keep\r\nSAVEAS=Keep as\r\nEXIT=Quit\r\n"
+    "HELP=Assist\r\nABOUT=About Kavo\r\n";
+
+// The captions of a menu bar or toolbar in order, "-" for a separator.
+QStringList captions(const QList<QAction *> &actions, bool withSubMenus)
+{
+    QStringList result;
+    for (QAction *action : actions) {
+        result.append(action->isSeparator() ? QStringLiteral("-") : action->text());
+        if (withSubMenus && action->menu())
+            result.append(QStringLiteral("[") + captions(action->menu()->actions(), false).join(QLatin1Char('|'))
+                          + QStringLiteral("]"));
+    }
+    return result;
+}
+
+QStringList toolTips(QToolBar *toolBar)
+{
+    QStringList result;
+    for (QAction *action : toolBar->actions())
+        result.append(action->isSeparator() ? QStringLiteral("-") : toolBar->widgetForAction(action)->toolTip());
+    return result;
+}
+
+QAction *menuAction(QMenuBar *bar, int menu, int item)
+{
+    return bar->actions().at(menu)->menu()->actions().at(item);
+}
+
+} // namespace
+
+class MainDialogTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    UrlRecorder m_urls;
+
+    QString programDir() const { return m_dir.path() + "/program"; }
+    QString helpFile() const { return m_dir.path() + "/windows/help/ZELTCust.chm"; }
+
+    void writeTexts(const QByteArray &ini)
+    {
+        testing::writeFile(programDir() + "/0409/custom-text.ini", ini);
+        platform::clearProfileCache();
+    }
+
+    static void showActive(MainDialog &dialog)
+    {
+        dialog.show();
+        dialog.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        platform::setProgramDirectory(programDir());
+        qputenv("AKVO_WINDOWS_DIR", (m_dir.path() + "/windows").toLocal8Bit());
+        QDesktopServices::setUrlHandler("file", &m_urls, "open");
+    }
+    void cleanupTestCase()
+    {
+        QDesktopServices::unsetUrlHandler("file");
+        qunsetenv("AKVO_WINDOWS_DIR");
+        platform::setProgramDirectory(QString());
+        platform::setUserInterfaceLanguage(std::nullopt);
+    }
+    void init()
+    {
+        QDir(m_dir.path()).removeRecursively();
+        QDir().mkpath(m_dir.path());
+        platform::setUserInterfaceLanguage(0x0409);
+        m_urls.opened.clear();
+    }
+
+    void titleIsTheTitleTextAndThePackage_data()
+    {
+        QTest::addColumn<QByteArray>("texts");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("title text") << QByteArray("[TEXT]\r\nTITLE=Kavo Tool\r\n") << "Kavo Tool  -  []";
+        QTest::newRow("empty title text") << QByteArray("[TEXT]\r\nTITLE=\r\n") << "  -  []";
+        QTest::newRow("no title key") << QByteArray("[TEXT]\r\nCOMPANY=Firm\r\n") << "  -  []";
+    }
+    void titleIsTheTitleTextAndThePackage()
+    {
+        QFETCH(QByteArray, texts);
+        QFETCH(QString, title);
+        writeTexts(texts);
+        MainDialog dialog;
+        dialog.initialize();
+        QCOMPARE(dialog.windowTitle(), title);
+        QCOMPARE(app::mainDialog, &dialog);
+    }
+
+    void modifiedTitleEndsWithAStar()
+    {
+        QCOMPARE(app::mainWindowTitle("Kavo Tool", "Contoso.pkg", false), QString("Kavo Tool  -  [Contoso.pkg]"));
+        QCOMPARE(app::mainWindowTitle("Kavo Tool", "Contoso.pkg", true), QString("Kavo Tool  -  [Contoso.pkg*]"));
+
+        writeTexts(distinctTexts);
+        MainDialog dialog;
+        dialog.initialize();
+        QVERIFY(!dialog.isModified());
+        dialog.markModified();
+        QCOMPARE(dialog.windowTitle(), QString("Kavo Tool  -  [*]"));
+        dialog.setModified(false);
+        QCOMPARE(dialog.windowTitle(), QString("Kavo Tool  -  []"));
+    }
+
+    void tabsMenusAndToolbarTakeTheirTexts()
+    {
+        writeTexts(distinctTexts);
+        MainDialog dialog;
+        dialog.initialize();
+
+        QTabWidget *tabs = dialog.findChild<QTabWidget *>();
+        QCOMPARE(tabs->count(), 3);
+        QCOMPARE(QStringList({tabs->tabText(0), tabs->tabText(1), tabs->tabText(2)}),
+                 QStringList({"Firm", "Menu tree", "Looks"}));
+
+        QCOMPARE(captions(dialog.findChild<QMenuBar *>()->actions(), true),
+                 QStringList({"Package", "[Fresh|Load|-|Keep|Keep as|-|Quit]", "Assist", "[Assist|-|About Kavo]"}));
+        QCOMPARE(toolTips(dialog.findChild<QToolBar *>()),
+                 QStringList({"Fresh", "Load", "-", "Keep", "Keep as", "-", "Assist"}));
+    }
+
+    void languageWithoutTextFileGivesEmptyCaptionsAndStillWorks()
+    {
+        writeTexts(distinctTexts);                      // English only
+        platform::setUserInterfaceLanguage(0x0407);     // German: no text file
+        testing::writeFile(helpFile(), "help");
+        MainDialog dialog;
+        dialog.initialize();
+
+        QCOMPARE(dialog.windowTitle(), QString("  -  []"));
+        QTabWidget *tabs = dialog.findChild<QTabWidget *>();
+        QCOMPARE(QStringList({tabs->tabText(0), tabs->tabText(1), tabs->tabText(2)}), QStringList({"", "", ""}));
+        QCOMPARE(captions(dialog.findChild<QMenuBar *>()->actions(), true),
+                 QStringList({"", "[||-|||-|]", "", "[|-|]"}));
+
+        showActive(dialog);
+        QTest::keyClick(&dialog, Qt::Key_F1);
+        QCOMPARE(m_urls.opened.size(), 1);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(!dialog.isVisible());
+    }
+
+    void exactlyOnePageIsVisible()
+    {
+        writeTexts(distinctTexts);
+        MainDialog dialog;
+        dialog.initialize();
+        showActive(dialog);
+        auto visiblePages = [&dialog] {
+            QList<int> visible;
+            for (int i = 0; i < 3; ++i)
+                if (dialog.page(i)->isVisible())
+                    visible.append(i);
+            return visible;
+        };
+        QCOMPARE(visiblePages(), QList<int>({0}));
+
+        QTabBar *bar = dialog.findChild<QTabBar *>();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(2).center());
+        QCOMPARE(visiblePages(), QList<int>({2}));
+        dialog.selectPage(MainDialog::CompanyPage);
+        QCOMPARE(visiblePages(), QList<int>({0}));
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(1).center());
+        QCOMPARE(visiblePages(), QList<int>({1}));
+    }
+
+    void enterNeverClosesTheWindowEscapeDoes()
+    {
+        writeTexts(distinctTexts);
+        MainDialog dialog;
+        dialog.initialize();
+        showActive(dialog);
+
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
+        QVERIFY(dialog.isVisible());
+
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    }
+
+    void helpCommandsOpenTheHelpFile()
+    {
+        writeTexts(distinctTexts);
+        MainDialog dialog;
+        dialog.initialize();
+        showActive(dialog);
+        QToolBar *toolBar = dialog.findChild<QToolBar *>();
+        QWidget *helpButton = toolBar->widgetForAction(toolBar->actions().last());
+
+        QTest::mouseClick(helpButton, Qt::LeftButton);   // no help file yet: nothing happens
+        QVERIFY(m_urls.opened.isEmpty());
+
+        testing::writeFile(helpFile(), "help");
+        QTest::mouseClick(helpButton, Qt::LeftButton);
+        QTest::keyClick(&dialog, Qt::Key_F1);
+        QCOMPARE(m_urls.opened, QList<QUrl>({QUrl::fromLocalFile(helpFile()), QUrl::fromLocalFile(helpFile())}));
+    }
+
+    void helpFileDefaultsToTheProgramsWindowsFolder()
+    {
+        qunsetenv("AKVO_WINDOWS_DIR");
+        testing::writeFile(programDir() + "/windows/help/ZELTCust.chm", "help");
+        writeTexts(distinctTexts);
+        MainDialog dialog;
+        dialog.initialize();
+        dialog.showHelp();
+        qputenv("AKVO_WINDOWS_DIR", (m_dir.path() + "/windows").toLocal8Bit());
+        QCOMPARE(m_urls.opened, QList<QUrl>({QUrl::fromLocalFile(programDir() + "/windows/help/ZELTCust.chm")}));
+    }
+
+    void aboutItemRunsTheAboutBox()
+    {
+        writeTexts(distinctTexts);
+        ScriptedModals modals;
+        modals.dialogAnswers.push_back([](QDialog &) { return int(QDialog::Accepted); });
+        MainDialog dialog;
+        dialog.initialize();
+        showActive(dialog);
+
+        QMenuBar *bar = dialog.findChild<QMenuBar *>();
+        QAction *helpMenu = bar->actions().at(1);
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(helpMenu).center());
+        QVERIFY(QTest::qWaitForWindowExposed(helpMenu->menu()));
+        QAction *about = menuAction(bar, 1, 2);
+        QTest::mouseClick(helpMenu->menu(), Qt::LeftButton, {}, helpMenu->menu()->actionGeometry(about).center());
+        QCOMPARE(modals.dialogTitles, QStringList({"About Kavo"}));
+        QVERIFY(dialog.isVisible());
+    }
+
+    void requestFromAnotherInstanceMinimisesOrRaises()
+    {
+        writeTexts(distinctTexts);
+        MainDialog dialog;
+        dialog.initialize();
+        showActive(dialog);
+
+        dialog.comeForward();   // active: it steps aside
+        QTRY_VERIFY(dialog.isMinimized());
+        dialog.comeForward();   // not active: it comes back
+        QTRY_VERIFY(!dialog.isMinimized());
+        QVERIFY(dialog.isVisible());
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    }
+
+    void closingTheWindowRunsExit()
+    {
+        writeTexts(distinctTexts);
+        MainDialog dialog;
+        dialog.initialize();
+        showActive(dialog);
+        dialog.close();
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    }
+};
+KAVO_TEST(MainDialogTest)
+#include "test_maindialog.moc"
