@@ -32,20 +32,6 @@ QString tabKey(int n, const char *suffix)
     return QStringLiteral("__TAB") + QString::number(n) + QLatin1String(suffix);
 }
 
-ConfigEntry *findEntry(QList<ConfigEntry> &entries, const QString &key)
-{
-    for (ConfigEntry &entry : entries) {
-        if (entry.key == key)
-            return &entry;
-    }
-    return nullptr;
-}
-
-const ConfigEntry *findEntry(const QList<ConfigEntry> &entries, const QString &key)
-{
-    return findEntry(const_cast<QList<ConfigEntry> &>(entries), key);
-}
-
 // Numbered lines are read from 1 up to the first number that yields nothing: lines after a
 // gap are not part of the list.
 QList<ConfigEntry> readNumberedLines(const QString &file, const QString &section, const QString &prefix)
@@ -98,6 +84,39 @@ bool writeNumberedLines(const QString &file, const QString &section, const QStri
 
 } // namespace
 
+void EntryList::append(const ConfigEntry &entry)
+{
+    m_positions[entry.key].append(m_entries.size());
+    m_entries.append(entry);
+}
+
+void EntryList::assign(const QList<ConfigEntry> &entries)
+{
+    m_entries.clear();
+    m_positions.clear();
+    for (const ConfigEntry &entry : entries)
+        append(entry);
+}
+
+ConfigEntry *EntryList::find(const QString &key)
+{
+    const auto found = m_positions.constFind(key);
+    return found == m_positions.constEnd() ? nullptr : &m_entries[found->constFirst()];
+}
+
+const ConfigEntry *EntryList::find(const QString &key) const
+{
+    return const_cast<EntryList *>(this)->find(key);
+}
+
+QList<ConfigEntry *> EntryList::findAll(const QString &key)
+{
+    QList<ConfigEntry *> found;
+    for (const qsizetype position : m_positions.value(key))
+        found.append(&m_entries[position]);
+    return found;
+}
+
 ConfigRecord::ConfigRecord(const QString &filePath, const QString &section)
     : m_filePath(filePath), m_section(section)
 {
@@ -105,9 +124,9 @@ ConfigRecord::ConfigRecord(const QString &filePath, const QString &section)
 
 void ConfigRecord::loadTexts()
 {
-    m_textEntries = readNumberedLines(m_filePath, m_section, textPrefix);
-    m_welcomeEntries = readNumberedLines(m_filePath, welcomeSection, textPrefix);
-    m_textLinesRead = int(m_textEntries.size());
+    m_textEntries.assign(readNumberedLines(m_filePath, m_section, textPrefix));
+    m_welcomeEntries.assign(readNumberedLines(m_filePath, welcomeSection, textPrefix));
+    m_textLinesRead = int(m_textEntries.entries().size());
 
     const auto read = [this](const QString &section, const char *key) {
         return platform::readProfileString(m_filePath, section, QLatin1String(key), bufferSize);
@@ -123,14 +142,14 @@ void ConfigRecord::loadTexts()
 
 void ConfigRecord::loadOptions()
 {
-    m_optionEntries = readNumberedLines(m_filePath, optionSection, optionPrefix);
-    m_optionLinesRead = int(m_optionEntries.size());
+    m_optionEntries.assign(readNumberedLines(m_filePath, optionSection, optionPrefix));
+    m_optionLinesRead = int(m_optionEntries.entries().size());
 }
 
 QString ConfigRecord::getValue(const QString &key) const
 {
-    for (const QList<ConfigEntry> *entries : {&m_textEntries, &m_optionEntries, &m_furtherEntries}) {
-        if (const ConfigEntry *entry = findEntry(*entries, key))
+    for (const EntryList *entries : {&m_textEntries, &m_optionEntries, &m_furtherEntries}) {
+        if (const ConfigEntry *entry = entries->find(key))
             return entry->value;
     }
     return QString();
@@ -142,16 +161,12 @@ void ConfigRecord::setText(const QString &key, const QString &value, const QStri
     // an entry without a description), so it never becomes a line.
     if (key.isEmpty())
         return;
-    QList<ConfigEntry> &entries =
+    EntryList &entries =
         section.compare(QLatin1String("welcome"), Qt::CaseInsensitive) == 0 ? m_welcomeEntries : m_textEntries;
-    bool found = false;
-    for (ConfigEntry &entry : entries) {
-        if (entry.key == key) {
-            entry.value = value;
-            found = true;
-        }
-    }
-    if (!found)
+    const QList<ConfigEntry *> found = entries.findAll(key);
+    for (ConfigEntry *entry : found)
+        entry->value = value;
+    if (found.isEmpty())
         entries.append({key, value});
 }
 
@@ -159,9 +174,9 @@ void ConfigRecord::setOption(const QString &key, const QString &value)
 {
     // Options are the front-end's own settings: a key that neither list holds is not one the
     // front-end knows, so it is not invented here.
-    ConfigEntry *entry = findEntry(m_optionEntries, key);
+    ConfigEntry *entry = m_optionEntries.find(key);
     if (!entry)
-        entry = findEntry(m_furtherEntries, key);
+        entry = m_furtherEntries.find(key);
     if (entry)
         entry->value = value;
 }
@@ -198,10 +213,10 @@ void ConfigRecord::removeMenuTexts(int p)
     for (const KeyOf keyOf : kinds) {
         for (int position = p; position <= mainMenuPositions; ++position) {
             const ConfigEntry *next =
-                position < mainMenuPositions ? findEntry(m_textEntries, keyOf(position + 1)) : nullptr;
+                position < mainMenuPositions ? m_textEntries.find(keyOf(position + 1)) : nullptr;
             const QString value = next ? next->value : QString();
             // A missing text reads as empty already: no entry is made just to hold nothing.
-            if (value.isEmpty() && !findEntry(m_textEntries, keyOf(position)))
+            if (value.isEmpty() && !m_textEntries.find(keyOf(position)))
                 continue;
             setText(keyOf(position), value);
         }
@@ -213,9 +228,9 @@ bool ConfigRecord::save(const QString &filePath)
     m_filePath = filePath;
     platform::ProfileBatch batch;
     const bool textsWritten =
-        writeNumberedLines(m_filePath, m_section, textPrefix, m_textEntries, m_textLinesRead, true);
+        writeNumberedLines(m_filePath, m_section, textPrefix, m_textEntries.entries(), m_textLinesRead, true);
     const bool optionsWritten =
-        writeNumberedLines(m_filePath, optionSection, optionPrefix, m_optionEntries, m_optionLinesRead, false);
+        writeNumberedLines(m_filePath, optionSection, optionPrefix, m_optionEntries.entries(), m_optionLinesRead, false);
     const bool committed = batch.commit();
     return committed && textsWritten && optionsWritten;
 }

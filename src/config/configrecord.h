@@ -4,6 +4,7 @@
 // of "Global Options"), each value a field list whose first field is the front-end's own key
 // ("__MENU1_TITLE__") and whose second field is the value. The record reads those lines into
 // lists of entries, answers and changes values by the front-end key, and writes them back.
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <optional>
@@ -30,6 +31,23 @@ struct FixedTexts {
     QString whiteBackground;    // "WHITE_BACKGROUND" of "Backgrounds"
     QString blackBackground;    // "BLACK_BACKGROUND"
     QString defaultBackground;  // "DEFAULT_BACKGROUND"
+};
+
+// Entries in file order, found by key without a scan: menus look up thousands of texts.
+class EntryList {
+public:
+    void append(const ConfigEntry &entry);
+    void assign(const QList<ConfigEntry> &entries);
+    // The first entry with this key, or null.
+    ConfigEntry *find(const QString &key);
+    const ConfigEntry *find(const QString &key) const;
+    // Every entry with this key, in file order.
+    QList<ConfigEntry *> findAll(const QString &key);
+    const QList<ConfigEntry> &entries() const { return m_entries; }
+
+private:
+    QList<ConfigEntry> m_entries;
+    QHash<QString, QList<qsizetype>> m_positions;
 };
 
 class ConfigRecord {
@@ -72,19 +90,19 @@ public:
     QString filePath() const { return m_filePath; }
     QString section() const { return m_section; }
     const FixedTexts &fixedTexts() const { return m_fixedTexts; }
-    const QList<ConfigEntry> &welcomeEntries() const { return m_welcomeEntries; }
-    const QList<ConfigEntry> &textEntries() const { return m_textEntries; }
-    const QList<ConfigEntry> &optionEntries() const { return m_optionEntries; }
-    const QList<ConfigEntry> &furtherEntries() const { return m_furtherEntries; }
+    const QList<ConfigEntry> &welcomeEntries() const { return m_welcomeEntries.entries(); }
+    const QList<ConfigEntry> &textEntries() const { return m_textEntries.entries(); }
+    const QList<ConfigEntry> &optionEntries() const { return m_optionEntries.entries(); }
+    const QList<ConfigEntry> &furtherEntries() const { return m_furtherEntries.entries(); }
 
 private:
     QString m_filePath;
     QString m_section;
     FixedTexts m_fixedTexts;
-    QList<ConfigEntry> m_welcomeEntries;
-    QList<ConfigEntry> m_textEntries;
-    QList<ConfigEntry> m_optionEntries;
-    QList<ConfigEntry> m_furtherEntries;
+    EntryList m_welcomeEntries;
+    EntryList m_textEntries;
+    EntryList m_optionEntries;
+    EntryList m_furtherEntries;
     // How many numbered lines the file held when the list was read; unset until it is read.
     std::optional<int> m_textLinesRead;
     std::optional<int> m_optionLinesRead;
