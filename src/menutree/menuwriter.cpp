@@ -1,0 +1,134 @@
+#include "menuwriter.h"
+
+#include "config/configrecord.h"
+#include "menumodel.h"
+#include "platform/profile.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace menutree {
+namespace {
+
+// The section of the text record that the entries' titles and descriptions go to.
+const QString entryTextSection = QStringLiteral("Access Kavo");
+// A main menu's own line carries nothing but the flag that it holds entries.
+const QString mainMenuLine = QStringLiteral(",,TRUE,,,,,,,,,,,,,");
+const QString nullText = QStringLiteral("NULL");
+// How many entries, and sub-entries per entry, of a main menu that is gone have their texts
+// cleared; texts of higher numbers stay in the record.
+constexpr int clearedEntryNumbers = 6;
+
+// An entry's title key is "__" + body + "__", its description key "__" + body + "-A__",
+// where the body is "1-SUBMENU3" for a menu entry and "1-SUBMENU3-2" for a sub-entry.
+QString titleKey(const QString &body)
+{
+    return QLatin1String("__") + body + QLatin1String("__");
+}
+
+QString descriptionKey(const QString &body)
+{
+    return QLatin1String("__") + body + QLatin1String("-A__");
+}
+
+// Gives the entry the name and description key of its new number. An entry without a
+// description has no description key, so its line leaves field 12 empty.
+void nameEntry(CItem &entry, const QString &body)
+{
+    entry.setName(titleKey(body));
+    entry.setDescriptionKey(entry.description().isEmpty() ? QString() : descriptionKey(body));
+}
+
+// The record ignores the empty description key of an entry without a description.
+void storeTexts(const CItem &entry, config::ConfigRecord &textRecord)
+{
+    textRecord.setText(entry.descriptionKey(), entry.description(), entryTextSection);
+    textRecord.setText(entry.name(), entry.title(), entryTextSection);
+}
+
+// Sets the texts a former main menu p left behind to "NULL", so that saving drops them.
+void clearTextsOfMenu(int p, config::ConfigRecord &textRecord)
+{
+    textRecord.setMenuTexts(p, nullText, nullText, nullText);
+    for (int q = 1; q <= clearedEntryNumbers; ++q) {
+        const QString entryBody = QStringLiteral("%1-SUBMENU%2").arg(p).arg(q);
+        QStringList bodies{entryBody};
+        for (int r = 1; r <= clearedEntryNumbers; ++r)
+            bodies << entryBody + QLatin1Char('-') + QString::number(r);
+        for (const QString &body : std::as_const(bodies)) {
+            textRecord.setText(titleKey(body), nullText, entryTextSection);
+            textRecord.setText(descriptionKey(body), nullText, entryTextSection);
+        }
+    }
+}
+
+} // namespace
+
+bool writeMenus(MenuModel &model, config::ConfigRecord &textRecord, config::ConfigRecord &configRecord,
+                const QString &machineFilePath, const QString &textFilePath, const QString &configFilePath,
+                const QString &programDir)
+{
+    // The menu file is edited key by key; the batch writes it (and the two records' files) once.
+    platform::ProfileBatch batch;
+    bool written = true;
+    const auto writeLine = [&](const QString &section, const QString &key, const QString &line) {
+        written = platform::writeProfileString(machineFilePath, section, key, line) && written;
+    };
+
+    int p = 0;
+    for (CMainMenu *menu : model.mainMenus()) {
+        ++p;
+        const QString section = QStringLiteral("Menu%1").arg(p);
+        textRecord.setMenuTexts(p, menu->altKey(), menu->displayTitle(), menu->contentTitle());
+        configRecord.setMenuLooks(p, menu->mainIcon(), menu->hoverIcon(), menu->color(), menu->colorBar(),
+                                  menu->tabIcon());
+
+        // Emptied first: keys of entries that are gone (and keys the tool does not know) must
+        // not survive. The header keeps its place, so an unchanged model writes the same file.
+        written = platform::clearProfileSection(machineFilePath, section) && written;
+        writeLine(section, section + QLatin1String("Info"), mainMenuLine);
+        if (!menu->menuEntries())
+            continue;
+
+        int q = 0;
+        for (CSubMenu *entry : *menu->menuEntries()) {
+            ++q;
+            const QString entryBody = QStringLiteral("%1-SUBMENU%2").arg(p).arg(q);
+            const QString entryKey = QStringLiteral("submenu%1").arg(q);
+            nameEntry(*entry, entryBody);
+            writeLine(section, entryKey, entry->toLine());
+            storeTexts(*entry, textRecord);
+
+            // Only a sub-menu's sub-entries are written, whatever its list holds.
+            if (!entry->hasEntries() || !entry->entries())
+                continue;
+            int r = 0;
+            for (CItem *subEntry : *entry->entries()) {
+                ++r;
+                nameEntry(*subEntry, entryBody + QLatin1Char('-') + QString::number(r));
+                writeLine(section, entryKey + QStringLiteral(".item%1").arg(r), subEntry->toLine());
+                storeTexts(*subEntry, textRecord);
+            }
+        }
+    }
+
+    for (int unused = p + 1; unused <= MenuModel::MaxMenuNumber; ++unused) {
+        written = platform::deleteProfileSection(machineFilePath, QStringLiteral("Menu%1").arg(unused)) && written;
+        clearTextsOfMenu(unused, textRecord);
+    }
+
+    written = textRecord.save(textFilePath) && written;
+    written = configRecord.save(configFilePath) && written;
+    written = batch.commit() && written;
+
+    // Left-overs beside the program that nothing reads; one that will not go is no failure.
+    // (An empty folder would mean the working directory, which is not the program's.)
+    if (!programDir.isEmpty()) {
+        const QDir program(programDir);
+        for (const char *leftOver : {"machine-specifics.OLD", "access-text.OLD", "access-config.OLD"})
+            QFile::remove(program.filePath(QLatin1String(leftOver)));
+    }
+    return written;
+}
+
+} // namespace menutree
