@@ -21,6 +21,13 @@ constexpr int clearedEntryNumbers = 6;
 
 // An entry's title key is "__" + body + "__", its description key "__" + body + "-A__",
 // where the body is "1-SUBMENU3" for a menu entry and "1-SUBMENU3-2" for a sub-entry.
+// A main menu's tab description travels with the menu: after renumbering it must be found
+// under the menu's new number, or the front-end would show the description of another menu.
+QString tabDescriptionKey(int p)
+{
+    return QStringLiteral("__TAB%1_DESCRIPTION__").arg(p);
+}
+
 QString titleKey(const QString &body)
 {
     return QLatin1String("__") + body + QLatin1String("__");
@@ -50,6 +57,7 @@ void storeTexts(const CItem &entry, config::ConfigRecord &textRecord)
 void clearTextsOfMenu(int p, config::ConfigRecord &textRecord)
 {
     textRecord.setMenuTexts(p, nullText, nullText, nullText);
+    textRecord.setText(tabDescriptionKey(p), nullText);
     for (int q = 1; q <= clearedEntryNumbers; ++q) {
         const QString entryBody = QStringLiteral("%1-SUBMENU%2").arg(p).arg(q);
         QStringList bodies{entryBody};
@@ -80,6 +88,7 @@ bool writeMenus(MenuModel &model, config::ConfigRecord &textRecord, config::Conf
         ++p;
         const QString section = QStringLiteral("Menu%1").arg(p);
         textRecord.setMenuTexts(p, menu->altKey(), menu->displayTitle(), menu->contentTitle());
+        textRecord.setText(tabDescriptionKey(p), menu->descriptionKey());   // holds the description itself
         configRecord.setMenuLooks(p, menu->mainIcon(), menu->hoverIcon(), menu->color(), menu->colorBar(),
                                   menu->tabIcon());
 

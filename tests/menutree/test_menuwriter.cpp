@@ -71,13 +71,13 @@ const QByteArray fixtureConfigFile = "[Global Options]\n" + frontEndLines("OPTIO
                                        "[Other]\nVERSION=4.1.20\n";
 
 // Every main menu, entry and sub-entry with what the user sees of it, one per line. Main menus
-// leave out their number and tab description, which renumbering does not carry.
+// leave out their number, which renumbering changes; their tab description goes with them.
 QStringList describe(const MenuModel &model)
 {
     QStringList lines;
     for (const CMainMenu *menu : model.mainMenus()) {
-        lines << QStringList{menu->contentTitle(), menu->altKey(), menu->mainIcon(), menu->hoverIcon(),
-                             menu->color(), menu->colorBar(), menu->tabIcon()}
+        lines << QStringList{menu->contentTitle(), menu->altKey(), menu->descriptionKey(), menu->mainIcon(),
+                             menu->hoverIcon(), menu->color(), menu->colorBar(), menu->tabIcon()}
                      .join('|');
         for (const CSubMenu *entry : *menu->menuEntries()) {
             const auto item = [](const CItem *object, const char *indent) {
