@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
+#include <utility>
 
 namespace platform {
 namespace {
@@ -114,9 +115,9 @@ Modals &modals()
     return installed() ? *installed() : standard;
 }
 
-void setModals(Modals *replacement)
+Modals *setModals(Modals *replacement)
 {
-    installed() = replacement;
+    return std::exchange(installed(), replacement);
 }
 
 } // namespace platform

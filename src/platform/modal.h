@@ -57,7 +57,8 @@ public:
 
 // The Modals in use; the default one answers with Qt's dialogs.
 Modals &modals();
-// Installs another one (null restores the default). The caller keeps ownership.
-void setModals(Modals *replacement);
+// Installs another one (null restores the default) and returns the one it replaces. The caller
+// keeps ownership.
+Modals *setModals(Modals *replacement);
 
 } // namespace platform

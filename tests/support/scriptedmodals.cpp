@@ -19,8 +19,8 @@ T take(std::deque<T> &answers, const char *what)
 }
 } // namespace
 
-ScriptedModals::ScriptedModals() { platform::setModals(this); }
-ScriptedModals::~ScriptedModals() { platform::setModals(nullptr); }
+ScriptedModals::ScriptedModals() : m_previous(platform::setModals(this)) {}
+ScriptedModals::~ScriptedModals() { platform::setModals(m_previous); }
 
 platform::MessageButton ScriptedModals::message(QWidget *, const platform::MessageRequest &request)
 {

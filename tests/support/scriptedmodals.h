@@ -10,7 +10,7 @@
 class ScriptedModals : public platform::Modals {
 public:
     ScriptedModals();     // installs itself
-    ~ScriptedModals() override;   // restores the default
+    ~ScriptedModals() override;   // restores the one it replaced
 
     // What a request was, in order.
     QList<platform::MessageRequest> messages;
@@ -38,4 +38,7 @@ public:
 
     // Picks the menu action with this text (for menuAnswers).
     static std::function<QAction *(QMenu &)> pick(const QString &text);
+
+private:
+    platform::Modals *m_previous;
 };

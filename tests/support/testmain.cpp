@@ -85,8 +85,20 @@ int main(int argc, char **argv)
     qunsetenv("AKVO_PROGRAM_DIR");
 
     QApplication app(argc, argv);
+    // "test_x ClassName [QtTest options]" runs one class only.
+    QString only;
+    for (const auto &test : testing::registry())
+        if (argc > 1 && QLatin1String(argv[1]) == QLatin1String(test.name))
+            only = QLatin1String(test.name);
+    if (!only.isEmpty()) {
+        argv[1] = argv[0];
+        ++argv;
+        --argc;
+    }
     int failures = 0;
     for (const auto &test : testing::registry()) {
+        if (!only.isEmpty() && only != QLatin1String(test.name))
+            continue;
         std::unique_ptr<QObject> object = test.factory();
         failures += QTest::qExec(object.get(), argc, argv);
     }
