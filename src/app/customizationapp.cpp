@@ -1,21 +1,36 @@
 #include "customizationapp.h"
 
 #include "maindialog.h"
+#include "tabpages.h"
+
+#include "packages/build.h"
+#include "packages/packagestate.h"
 
 #include "platform/singleinstance.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTextStream>
 
 namespace app {
 
 CustomizationApp::CustomizationApp()
+    : m_buildOption(QStringLiteral("build"),
+                    QStringLiteral("Builds the package PATH (its marker file or its folder) as Save would, without a window."),
+                    QStringLiteral("PATH"))
 {
     m_parser.setApplicationDescription(
         QStringLiteral("Prepares configuration packages for the Access Kavo front-end."));
     m_parser.addHelpOption();
     m_parser.addVersionOption();
-    // Options that work without a window are added here and handled in run() before the
-    // instance check.
+    m_parser.addOption(m_buildOption);
+}
+
+bool CustomizationApp::buildsOnly(const QStringList &arguments)
+{
+    m_parser.parse(arguments);
+    return m_parser.isSet(m_buildOption);
 }
 
 bool CustomizationApp::printsOnly(const QStringList &arguments)
@@ -31,6 +46,8 @@ bool CustomizationApp::printsOnly(const QStringList &arguments)
 int CustomizationApp::run(QCoreApplication &application)
 {
     m_parser.process(application);   // help, the version and mistakes are printed; the program ends
+    if (m_parser.isSet(m_buildOption))
+        return buildFromCommandLine(m_parser.value(m_buildOption));
 
     platform::SingleInstance instance(QStringLiteral("AKVOCustom"));
     if (!instance.claim())
@@ -40,6 +57,45 @@ int CustomizationApp::run(QCoreApplication &application)
     QObject::connect(&instance, &platform::SingleInstance::activationRequested, &dialog, &MainDialog::comeForward);
     dialog.initialize();
     dialog.exec();
+    return 0;
+}
+
+int CustomizationApp::buildFromCommandLine(const QString &path)
+{
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const QString program = QCoreApplication::applicationName();
+
+    packages::PackageState state;
+    const QString full = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    state.packageDir = full;
+    state.packageName = full.mid(full.lastIndexOf(QLatin1Char('/')) + 1);
+    if (full.endsWith(QStringLiteral(".pkg"), Qt::CaseInsensitive))
+        state.packageDir = full.left(full.lastIndexOf(QLatin1Char('/')));
+    state.setPackagePaths();
+    if (!state.packageIsComplete()) {
+        err << program << ": " << QDir::toNativeSeparators(state.packageDir) << " is not a complete package; missing:";
+        for (const QString &file : {state.machineFilePath, state.textFilePath, state.configFilePath})
+            if (!QFileInfo::exists(file))
+                err << ' ' << QDir::toNativeSeparators(file);
+        err << Qt::endl;
+        return 2;
+    }
+
+    QWidget host;   // the pages read the package as they are made, and are never shown
+    TabPages pages(state, &host);
+    if (pages.companyName().isEmpty()) {
+        err << program << ": the company name of " << QDir::toNativeSeparators(state.packageDir)
+            << " is empty; a package cannot be built without it" << Qt::endl;
+        return 2;
+    }
+    const packages::BuildResult result = packages::buildPackage(state, pages);
+    for (const QString &file : result.written)
+        out << QDir::toNativeSeparators(file) << Qt::endl;
+    if (!result.succeeded()) {
+        err << program << ": the build could not write: " << result.failures.join(QStringLiteral(", ")) << Qt::endl;
+        return 1;
+    }
     return 0;
 }
 

@@ -19,8 +19,16 @@ public:
     // asks the first to come forward and ends at once with status 0, showing nothing.
     int run(QCoreApplication &application);
 
+    // True when the command line asks for a build without a window.
+    bool buildsOnly(const QStringList &arguments);
+
 private:
+    // Builds the package named by path (its marker file or its directory) exactly as Save
+    // would, prints the files written and returns the exit status.
+    int buildFromCommandLine(const QString &path);
+
     QCommandLineParser m_parser;
+    QCommandLineOption m_buildOption;
 };
 
 } // namespace app

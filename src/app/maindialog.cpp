@@ -1,9 +1,17 @@
 #include "maindialog.h"
 
 #include "help.h"
+#include "tabpages.h"
+
+#include "menutree/menutreepage.h"
+#include "pages/companypage.h"
+#include "pages/generalpage.h"
 
 #include "config/texts.h"
 #include "dialogs/aboutdialog.h"
+#include "dialogs/buildprogressdialog.h"
+#include "packages/build.h"
+#include "packages/packagestore.h"
 #include "platform/modal.h"
 
 #include <QCloseEvent>
@@ -32,11 +40,6 @@ QString text(const char *key)
 }
 
 } // namespace
-
-QString mainWindowTitle(const QString &titleBase, const QString &packageName, bool modified)
-{
-    return titleBase + QStringLiteral("  -  [") + packageName + (modified ? QStringLiteral("*]") : QStringLiteral("]"));
-}
 
 // What the dialog template holds: the menu bar, the banner and the tab control. The toolbar and
 // the pages come in the start-up sequence.
@@ -67,6 +70,8 @@ MainDialog::MainDialog(QWidget *parent)
     tabArea->setContentsMargins(10, 8, 10, 10);
     tabArea->addWidget(m_tabs);
     m_layout->addLayout(tabArea, 1);
+
+    connect(&m_package, &packages::PackageState::titleChanged, this, &QWidget::setWindowTitle);
 }
 
 MainDialog::~MainDialog()
@@ -80,20 +85,20 @@ void MainDialog::initialize()
     Q_ASSERT(!m_initialized);
     m_initialized = true;
 
-    mergeMissingTexts();
-    if (!ensureDefaultPackage())
+    packages::mergeMissingTexts();
+    if (!packages::ensureDefaultPackage())
         config::showTextMessage(this, QStringLiteral("MESSAGES"), QStringLiteral("NOAKVO"), QStringLiteral("TEXT"),
                                 QStringLiteral("WARNING"), platform::MessageStyle::Ok);
     // This desktop offers no system menu to extend: the About command lives in the Help menu.
     setWindowIcon(m_icon);
     createToolBar();
     mainDialog = this;
-    openLastPackage();
+    packages::openLastPackage(m_package);
 
     const QString title = text("TITLE");
     if (!title.isEmpty())
-        m_titleBase = title;
-    updateTitle();
+        m_package.titleBase = title;
+    m_package.updateTitle();
 
     createPages();
     insertTabs();
@@ -148,16 +153,15 @@ void MainDialog::createToolBar()
 // The three pages, in tab order; each reads the open package as it is made.
 void MainDialog::createPages()
 {
-    m_companyPage = new QWidget;
-    m_menuTreePage = new QWidget;
-    m_generalPage = new QWidget;
+    m_pages = std::make_unique<TabPages>(m_package, this);
+    m_commands = std::make_unique<packages::FileCommands>(m_package, *m_pages, this, [this] { runBuild(); });
 }
 
 void MainDialog::insertTabs()
 {
-    m_tabs->addTab(m_companyPage, text("COMPANY"));
-    m_tabs->addTab(m_menuTreePage, text("MENUS"));
-    m_tabs->addTab(m_generalPage, text("PERSONALIZE"));
+    m_tabs->addTab(m_pages->companyPage(), text("COMPANY"));
+    m_tabs->addTab(m_pages->menuTreePage(), text("MENUS"));
+    m_tabs->addTab(m_pages->generalPage(), text("PERSONALIZE"));
 }
 
 void MainDialog::translateMenuBar()
@@ -183,18 +187,25 @@ QWidget *MainDialog::page(int index) const
 
 void MainDialog::markModified()
 {
-    setModified(true);
+    m_package.markModified();
 }
 
 void MainDialog::setModified(bool modified)
 {
-    m_modified = modified;
-    updateTitle();
+    modified ? m_package.markModified() : m_package.clearModified();
 }
 
-void MainDialog::updateTitle()
+void MainDialog::runBuild()
 {
-    setWindowTitle(mainWindowTitle(m_titleBase, m_packageName, m_modified));
+    packages::BuildResult result;
+    // Not a question to the user: the dialog closes itself when the build is done.
+    dialogs::BuildProgressDialog progress(this, [&] { result = packages::buildPackage(m_package, *m_pages); });
+    progress.exec();
+    if (!result.succeeded())
+        platform::modals().message(
+            this, {config::lookupText(QStringLiteral("MESSAGES"), QStringLiteral("BUILDERROR"))
+                       + QStringLiteral("\n\n") + result.failures.join(QLatin1Char('\n')),
+                   config::lookupText(QStringLiteral("TEXT"), QStringLiteral("ERROR")), platform::MessageStyle::Ok});
 }
 
 void MainDialog::comeForward()
@@ -221,10 +232,17 @@ void MainDialog::showAbout()
 
 void MainDialog::keyPressEvent(QKeyEvent *event)
 {
-    // The window has no default action: Enter never closes it. Escape ends it at once.
+    // The window has no default action: Enter never closes it.
     const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && plain) {
         event->accept();
+        return;
+    }
+    // Escape ends the window at once, but unsaved changes are not dropped without a question.
+    if (event->key() == Qt::Key_Escape && plain) {
+        event->accept();
+        if (!m_commands || m_commands->escapeCommand())
+            reject();
         return;
     }
     QDialog::keyPressEvent(event);
@@ -237,22 +255,15 @@ void MainDialog::closeEvent(QCloseEvent *event)
     exitTool();
 }
 
-// The file commands come with the package store.
-void MainDialog::newPackage() {}
-void MainDialog::openPackage() {}
-void MainDialog::savePackage() {}
-void MainDialog::savePackageAs() {}
+void MainDialog::newPackage() { m_commands->newCommand(); }
+void MainDialog::openPackage() { m_commands->openCommand(); }
+void MainDialog::savePackage() { m_commands->savePackage(); }
+void MainDialog::savePackageAs() { m_commands->savePackageAs(); }
 
 void MainDialog::exitTool()
 {
-    accept();
+    if (!m_commands || m_commands->exitCommand())
+        accept();
 }
-
-// Merges texts that an older front-end left in its migration file (package store).
-void MainDialog::mergeMissingTexts() {}
-// Creates or completes the read-only default package; false when it cannot (package store).
-bool MainDialog::ensureDefaultPackage() { return true; }
-// Opens the last built package, or a new untitled one (package store).
-void MainDialog::openLastPackage() {}
 
 } // namespace app

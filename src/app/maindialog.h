@@ -2,8 +2,12 @@
 // The main window: a fixed-size dialog with a menu bar, a toolbar, a banner and three tab pages
 // (company, menus, general). It runs the start-up steps in a fixed order, gives every caption
 // its text from the tool's text file and routes the menu and toolbar commands.
+#include "packages/filecommands.h"
+#include "packages/packagestate.h"
+
 #include <QDialog>
 #include <QIcon>
+#include <memory>
 
 class QAction;
 class QMenu;
@@ -14,8 +18,7 @@ class QVBoxLayout;
 
 namespace app {
 
-// The window title: titleBase + "  -  [" + packageName + "]", with "*]" while modified.
-QString mainWindowTitle(const QString &titleBase, const QString &packageName, bool modified);
+class TabPages;
 
 class MainDialog : public QDialog {
     Q_OBJECT
@@ -32,10 +35,18 @@ public:
     void selectPage(int index);
     QWidget *page(int index) const;
 
+    // The open package, its unsaved-changes flag and the title that shows both.
+    packages::PackageState &package() { return m_package; }
     void markModified();
     void setModified(bool modified);
-    bool isModified() const { return m_modified; }
-    void updateTitle();
+    bool isModified() const { return m_package.isModified; }
+
+    // The pages and the file commands; valid once initialize() has run.
+    TabPages &pages() const { return *m_pages; }
+    packages::FileCommands &commands() const { return *m_commands; }
+
+    // Builds the open package behind a progress dialog and reports what could not be written.
+    void runBuild();
 
     // What a later instance's request does: minimise when this window is the active one,
     // otherwise show it normal and bring it to the front.
@@ -63,11 +74,6 @@ private:
     void insertTabs();
     void translateMenuBar();
 
-    // Package-store steps of start-up (they come with the package store).
-    void mergeMissingTexts();
-    bool ensureDefaultPackage();
-    void openLastPackage();
-
     QVBoxLayout *m_layout;
     QMenuBar *m_menuBar;
     QToolBar *m_toolBar = nullptr;
@@ -84,13 +90,9 @@ private:
     QAction *m_helpAction = nullptr;
     QAction *m_aboutAction = nullptr;
 
-    QWidget *m_companyPage = nullptr;
-    QWidget *m_menuTreePage = nullptr;
-    QWidget *m_generalPage = nullptr;
-
-    QString m_titleBase;
-    QString m_packageName;
-    bool m_modified = false;
+    packages::PackageState m_package;
+    std::unique_ptr<TabPages> m_pages;
+    std::unique_ptr<packages::FileCommands> m_commands;
     bool m_initialized = false;
 };
 

@@ -1,5 +1,8 @@
 #include "menutreepage.h"
 
+#include "menuwriter.h"
+#include "platform/programdir.h"
+
 #include "config/configrecord.h"
 #include "packages/packagestate.h"
 
@@ -79,6 +82,12 @@ void MenuTreePage::fillTree()
 
     m_tree->setCurrentItem(root);
     root->setExpanded(true);
+}
+
+bool MenuTreePage::writeMenus()
+{
+    return menutree::writeMenus(m_model, *m_textRecord, *m_configRecord, m_package.machineFilePath,
+                                m_package.textFilePath, m_package.configFilePath, platform::programDirectory());
 }
 
 void MenuTreePage::reloadMenuPage()

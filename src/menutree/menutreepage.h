@@ -46,6 +46,9 @@ public:
     void fillTree();
     // Forgets the tree, the model and the records, and reads the open package again.
     void reloadMenuPage();
+    // Writes the model into the open package's menu, text and configuration files; false when
+    // a file could not be written.
+    bool writeMenus();
 
     // The model object of a tree item; null for the root and for no item.
     static CItem *objectOf(const QTreeWidgetItem *item);

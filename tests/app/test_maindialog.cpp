@@ -67,6 +67,7 @@ class MainDialogTest : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
     UrlRecorder m_urls;
+    ScriptedModals m_modals;   // no installation here: the start-up warning is answered OK
 
     QString programDir() const { return m_dir.path() + "/program"; }
     QString helpFile() const { return m_dir.path() + "/windows/help/ZELTCust.chm"; }
@@ -127,9 +128,6 @@ private slots:
 
     void modifiedTitleEndsWithAStar()
     {
-        QCOMPARE(app::mainWindowTitle("Kavo Tool", "Contoso.pkg", false), QString("Kavo Tool  -  [Contoso.pkg]"));
-        QCOMPARE(app::mainWindowTitle("Kavo Tool", "Contoso.pkg", true), QString("Kavo Tool  -  [Contoso.pkg*]"));
-
         writeTexts(distinctTexts);
         MainDialog dialog;
         dialog.initialize();
