@@ -1,0 +1,170 @@
+#include "installedworld.h"
+#include "packages/languagefiles.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QMap>
+#include <QProcess>
+#include <QTest>
+
+using testing::readFile;
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run runTool(const InstalledWorld &world, const QStringList &arguments)
+{
+    QProcess tool;
+    tool.setProcessEnvironment(world.environment());
+    tool.start(KAVO_PROGRAM_DIR "/kavo-custom", arguments);
+    tool.waitForFinished(60000);
+    return {tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1, tool.readAllStandardOutput(),
+            tool.readAllStandardError()};
+}
+
+// A package made from the sample installation's own files.
+QString makePackage(const InstalledWorld &world, const QString &name)
+{
+    const QString dir = world.packagesDir() + "/" + name;
+    QDir().mkpath(dir);
+    QFile::copy(world.installDir() + "/machine-specifics.csv", dir + "/machine-specifics.csv");
+    QFile::copy(world.installDir() + "/access-config.ini", dir + "/access-config.ini");
+    packages::createLanguageDirs(dir, 0, false);
+    packages::copyLanguageFiles(world.installDir(), dir, "access-text.ini", 0x80, false);
+    return dir;
+}
+
+// Every file below a folder with its bytes.
+QMap<QString, QByteArray> snapshot(const QString &dir)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(dir, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files.insert(QDir(dir).relativeFilePath(path), readFile(path));
+    }
+    return files;
+}
+
+} // namespace
+
+class CommandLineTest : public QObject {
+    Q_OBJECT
+private slots:
+    void buildWritesThePackageAndPrintsItsFiles()
+    {
+        InstalledWorld world;
+        const QString dir = makePackage(world, "Cli");
+        const Run run = runTool(world, {"--build", dir});
+        QVERIFY2(run.exitCode == 0, run.err.constData());
+        QVERIFY(run.out.contains((dir + "/custom.bat\n").toUtf8()));
+        QVERIFY(run.out.contains((dir + "/Cli.pkg\n").toUtf8()));
+        QVERIFY(run.out.contains((dir + "/0411/access-text.ini\n").toUtf8()));
+        QCOMPARE(readFile(dir + "/custom.bat"), "@ECHO OFF\r\nxcopy *.* " + world.installDir().toUtf8() + "/U /S /Y\r\n");
+        QVERIFY(readFile(dir + "/access-config.ini").contains("VERSION=4.1.21"));
+        QVERIFY(readFile(world.programDir() + "/0409/custom-text.ini").contains(("LASTCONFIG=" + dir + "/Cli.pkg").toUtf8()));
+
+        // Naming the marker file builds the same package.
+        const QByteArray marker = readFile(dir + "/Cli.pkg");
+        const Run again = runTool(world, {"--build", dir + "/Cli.pkg"});
+        QCOMPARE(again.exitCode, 0);
+        QCOMPARE(readFile(dir + "/Cli.pkg"), marker);
+    }
+
+    void buildRefusesWhatItCannotBuild_data()
+    {
+        QTest::addColumn<QString>("breakage");
+        QTest::addColumn<QByteArray>("message");
+        QTest::newRow("no configuration file") << "config" << QByteArray("is not a complete package");
+        QTest::newRow("no such folder") << "folder" << QByteArray("is not a complete package");
+        QTest::newRow("empty company name") << "company" << QByteArray("company name");
+        QTest::newRow("unwritable batch file") << "batch" << QByteArray("could not write");
+    }
+    void buildRefusesWhatItCannotBuild()
+    {
+        QFETCH(QString, breakage);
+        QFETCH(QByteArray, message);
+        InstalledWorld world;
+        QString dir = makePackage(world, "Broken");
+        if (breakage == "config")
+            QFile::remove(dir + "/access-config.ini");
+        else if (breakage == "folder")
+            dir += "/missing";
+        else if (breakage == "company")
+            testing::writeFile(dir + "/0409/access-text.ini", "[Access Text]\r\nTITLE=\r\n");
+        else
+            QDir().mkpath(dir + "/custom.bat");   // a folder in its place: no write can replace it, even as root
+        const Run run = runTool(world, {"--build", dir});
+        QVERIFY(run.exitCode != 0);
+        QVERIFY2(run.err.contains(message), run.err.constData());
+    }
+
+    void helpAndVersion()
+    {
+        InstalledWorld world;
+        const Run help = runTool(world, {"--help"});
+        QCOMPARE(help.exitCode, 0);
+        QVERIFY(help.out.contains("--build"));
+        const Run version = runTool(world, {"--version"});
+        QCOMPARE(version.exitCode, 0);
+        QVERIFY(version.out.contains(KAVO_VERSION));
+    }
+
+    // A build killed at any moment leaves every file either as it was or as the build makes it.
+    void killedBuildLeavesNoFileHalfWritten()
+    {
+        InstalledWorld world;
+        const QString dir = world.packagesDir() + "/Big";
+        QProcess generator;
+        generator.start("python3", {KAVO_SOURCE_DIR "/scripts/make-large-package", dir, "--entries", "120"});
+        QVERIFY(generator.waitForFinished(60000) && generator.exitCode() == 0);
+        const QString uiText = world.programDir() + "/0409/custom-text.ini";
+        const QMap<QString, QByteArray> before = snapshot(dir);
+        const QByteArray uiTextBefore = readFile(uiText);
+
+        QCOMPARE(runTool(world, {"--build", dir}).exitCode, 0);
+        const QMap<QString, QByteArray> after = snapshot(dir);
+        const QByteArray uiTextAfter = readFile(uiText);
+        QVERIFY(after != before);
+
+        int interrupted = 0;
+        for (int delay = 10; delay <= 600; delay += 30) {
+            for (auto it = before.cbegin(); it != before.cend(); ++it)
+                testing::writeFile(dir + "/" + it.key(), it.value());
+            for (const QString &added : after.keys())
+                if (!before.contains(added))
+                    QFile::remove(dir + "/" + added);
+            testing::writeFile(uiText, uiTextBefore);
+
+            QProcess tool;
+            tool.setProcessEnvironment(world.environment());
+            tool.start(KAVO_PROGRAM_DIR "/kavo-custom", {"--build", dir});
+            QVERIFY(tool.waitForStarted());
+            QTest::qWait(delay);
+            tool.kill();
+            tool.waitForFinished();
+            if (tool.exitStatus() == QProcess::CrashExit)
+                ++interrupted;
+
+            const QMap<QString, QByteArray> now = snapshot(dir);
+            for (auto it = now.cbegin(); it != now.cend(); ++it) {
+                if (it.key().contains(".kavo-") || it.key().endsWith(QLatin1String(".new")))
+                    continue;   // a temporary file the kill left behind; the package's files are whole
+                const bool whole = it.value() == before.value(it.key(), "\x01missing")
+                                   || it.value() == after.value(it.key(), "\x01missing");
+                QVERIFY2(whole, qPrintable(QString("%1 is half-written after %2 ms").arg(it.key()).arg(delay)));
+            }
+            const QByteArray uiTextNow = readFile(uiText);
+            QVERIFY(uiTextNow == uiTextBefore || uiTextNow == uiTextAfter);
+        }
+        QVERIFY2(interrupted > 0, "no build was interrupted: the package is too small to catch one");
+    }
+};
+KAVO_TEST(CommandLineTest)
+#include "test_commandline.moc"
