@@ -1,0 +1,117 @@
+// One build (what Save does) of large generated packages: 5 main menus of N menu entries with 5
+// sub-entries each (N = 50, 100, 200), beside a plain `cp -r` of the same package in the same
+// run, so the two can be compared on whatever machine runs it.
+#include "app/tabpages.h"
+#include "packages/build.h"
+#include "packages/packagestate.h"
+#include "platform/profile.h"
+#include "platform/programdir.h"
+#include "platform/uilanguage.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <map>
+#include <memory>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// An installation with one generated package in it, its pages loaded as the main window holds them.
+struct LargeInstallation {
+    QTemporaryDir dir;
+    QString package = dir.filePath(QStringLiteral("install/Packages/Large"));
+    packages::PackageState state;
+    QWidget host;
+    std::unique_ptr<app::TabPages> pages;
+    bool generated = false;
+
+    explicit LargeInstallation(int entries)
+    {
+        QProcess generator;
+        generator.setStandardOutputFile(QProcess::nullDevice());
+        generator.start(QStringLiteral("python3"),
+                        {QStringLiteral(KAVO_SOURCE_DIR "/scripts/make-large-package"), package,
+                         QStringLiteral("--entries"), QString::number(entries)});
+        generated = generator.waitForFinished(120000) && generator.exitCode() == 0;
+
+        const QString install = dir.filePath(QStringLiteral("install"));
+        QFile::copy(package + QStringLiteral("/access-config.ini"), install + QStringLiteral("/access-config.ini"));
+        QDir().mkpath(dir.filePath(QStringLiteral("registry/system/Harbel")));
+        QFile conf(dir.filePath(QStringLiteral("registry/system/Harbel/ZELT.conf")));
+        if (conf.open(QIODevice::WriteOnly))
+            conf.write("[General]\nInstallDir=" + install.toUtf8() + "\n");
+        conf.close();
+        qputenv("AKVO_REGISTRY", dir.filePath(QStringLiteral("registry")).toLocal8Bit());
+        QDir().mkpath(dir.filePath(QStringLiteral("program/0409")));
+        platform::setProgramDirectory(dir.filePath(QStringLiteral("program")));
+
+        state.packageDir = package;
+        state.packageName = QStringLiteral("Large");
+        state.setPackagePaths();
+        pages = std::make_unique<app::TabPages>(state, &host);
+    }
+};
+
+// Made once per size; the pages go before the application object does.
+std::map<int, std::unique_ptr<LargeInstallation>> installations;
+
+LargeInstallation *installation(benchmark::State &state)
+{
+    auto &one = installations[int(state.range(0))];
+    if (!one)
+        one = std::make_unique<LargeInstallation>(int(state.range(0)));
+    if (!one->generated) {
+        state.SkipWithError("scripts/make-large-package could not generate the package");
+        return nullptr;
+    }
+    state.SetComplexityN(state.range(0));
+    return one.get();
+}
+
+void build(benchmark::State &state)
+{
+    LargeInstallation *large = installation(state);
+    if (!large)
+        return;
+    for (auto _ : state) {
+        const packages::BuildResult result = packages::buildPackage(large->state, *large->pages);
+        if (!result.succeeded())
+            state.SkipWithError("the build failed");
+    }
+}
+BENCHMARK(build)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond)->UseRealTime()->Complexity();
+
+void copyWithCp(benchmark::State &state)
+{
+    LargeInstallation *large = installation(state);
+    if (!large)
+        return;
+    const QString copy = large->dir.filePath(QStringLiteral("copy"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        QDir(copy).removeRecursively();
+        state.ResumeTiming();
+        QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-r"), large->package, copy});
+    }
+}
+BENCHMARK(copyWithCp)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond)->UseRealTime()->Complexity();
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    platform::setUserInterfaceLanguage(0x0409);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    installations.clear();
+    return 0;
+}
