@@ -4,11 +4,11 @@
 #include "packagepages.h"
 #include "packagestate.h"
 #include "packagestore.h"
+#include "platform/files.h"
 #include "platform/profile.h"
 #include "platform/profileencoding.h"
 
 #include <QDir>
-#include <QSaveFile>
 
 namespace packages {
 namespace {
@@ -22,18 +22,6 @@ int takeLastComponent(QString &version)
     bool ok = false;
     const int number = last.toInt(&ok);
     return ok ? number : 0;
-}
-
-bool writeAtomically(const QString &path, const QByteArray &bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
 }
 
 QString nativePath(const QString &path)
@@ -128,7 +116,7 @@ BuildResult buildPackage(PackageState &state, PackagePages &pages)
         if (installDir.isEmpty())
             installDir = programFilePath(QString());
         const std::optional<QByteArray> batchBytes = installBatchBytes(installDir);
-        if (batchBytes && writeAtomically(batchPath, *batchBytes)) {
+        if (batchBytes && platform::writeFileAtomically(batchPath, *batchBytes)) {
             result.written << batchPath;
         } else {
             result.batchFailed = true;
@@ -154,7 +142,7 @@ BuildResult buildPackage(PackageState &state, PackagePages &pages)
     }
 
     const QString marker = state.markerPath();
-    if (writeAtomically(marker, markerBytes(state))) {
+    if (platform::writeFileAtomically(marker, markerBytes(state))) {
         result.written << marker;
     } else {
         result.markerFailed = true;

@@ -21,6 +21,19 @@ void setFileAttributes(const QString &path, int attributes)
     QFile::setPermissions(path, permissions);
 }
 
+bool writeFileAtomically(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
 bool copyFileAtomically(const QString &source, const QString &destination, bool overwrite)
 {
     if (!overwrite && QFileInfo::exists(destination))
@@ -34,15 +47,7 @@ bool copyFileAtomically(const QString &source, const QString &destination, bool 
     if (in.error() != QFile::NoError)
         return false;
     // A read-only destination is replaced all the same, as the copies of the tool expect.
-    QSaveFile out(destination);
-    out.setDirectWriteFallback(false);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    if (out.write(bytes) != bytes.size()) {
-        out.cancelWriting();
-        return false;
-    }
-    return out.commit();
+    return writeFileAtomically(destination, bytes);
 }
 
 bool removeDirectoryTree(const QString &directory)

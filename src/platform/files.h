@@ -1,5 +1,6 @@
 #pragma once
 // File-system stand-ins: attributes, copies that never leave half a file, and recursive removal.
+#include <QByteArray>
 #include <QString>
 
 namespace platform {
@@ -15,6 +16,9 @@ enum FileAttribute : int {
 // back; hidden has no equivalent here. Directories keep their permissions: a read-only directory
 // would refuse new files here, which it does not on Windows.
 void setFileAttributes(const QString &path, int attributes);
+
+// Writes bytes into a file that is replaced atomically: it is either the old or the new file.
+bool writeFileAtomically(const QString &path, const QByteArray &bytes);
 
 // Copies a file; the destination is replaced atomically, so it is either the old or the new file.
 // With overwrite false an existing destination is kept and the copy fails.

@@ -1,10 +1,12 @@
 #include "packagefixture.h"
 
 #include "packages/languagefiles.h"
+#include "packages/packagestore.h"
 #include "platform/programdir.h"
 #include "platform/uilanguage.h"
 
 #include <QDir>
+#include <QTest>
 
 using testing::writeFile;
 
@@ -54,6 +56,15 @@ void PackageFixture::setInstallDir(const QString &directory)
         QFile::remove(conf);
     else
         writeFile(conf, "[General]\nInstallDir=" + directory.toUtf8() + "\n");
+}
+
+void PackageFixture::startTool(packages::PackageState &state)
+{
+    writeInstallation();
+    writePlainSeeds();
+    QVERIFY(packages::ensureDefaultPackage());
+    packages::openLastPackage(state);
+    QCOMPARE(state.packageName, QString("Untitled1"));
 }
 
 QString PackageFixture::makeBuiltPackage(const QString &name, bool withConfig)

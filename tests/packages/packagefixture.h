@@ -28,6 +28,8 @@ public:
     void writeInstallation();
     // Points the registry at the install directory, or removes the value.
     void setInstallDir(const QString &directory);
+    // The tool's start on this world: installation, seeds, default package, Untitled1 open.
+    void startTool(packages::PackageState &state);
     // A complete package with a marker, under the packages directory.
     QString makeBuiltPackage(const QString &name, bool withConfig = true);
 

@@ -93,11 +93,8 @@ private slots:
     void buildWritesEverythingAndClearsTheFlags()
     {
         PackageFixture world;
-        world.writeInstallation();
-        world.writePlainSeeds();
-        QVERIFY(ensureDefaultPackage());
         PackageState state;
-        openLastPackage(state);
+        world.startTool(state);
         state.markModified();
         RecordingPages pages(state);
 
@@ -129,11 +126,8 @@ private slots:
     void unwritableFilesAreReportedButTheFlagsStillClear()
     {
         PackageFixture world;
-        world.writeInstallation();
-        world.writePlainSeeds();
-        QVERIFY(ensureDefaultPackage());
         PackageState state;
-        openLastPackage(state);
+        world.startTool(state);
         state.markModified();
         // Directories where the files should go: no write can replace them, even as root.
         QDir().mkpath(state.packageDir + "/custom.bat");

@@ -25,13 +25,10 @@ struct Session {
 
     Session()
     {
-        world.writeInstallation();
-        world.writePlainSeeds();
         writeFile(world.programDir() + "/0409/custom-text.ini",
                   "[TEXT]\r\nCONFIRMATION=Confirm\r\n[MESSAGES]\r\nERROR=Oops\r\nSAVECHANGE=Save changes?\r\n"
                   "COMPANYEMPTY=Type a company name.\r\nFILEXISTS=already exists.\r\n[OTHER]\r\n");
-        ensureDefaultPackage();
-        openLastPackage(state);
+        world.startTool(state);
     }
     QString packages() const { return world.packagesDir(); }
 };
