@@ -38,16 +38,21 @@ QString PackageState::markerPath() const
     return marker;
 }
 
+QString PackageState::titleFor(bool modified) const
+{
+    return titleBase + QStringLiteral("  -  [") + packageName + (modified ? QStringLiteral("*]") : QStringLiteral("]"));
+}
+
 QString PackageState::windowTitle() const
 {
-    return titleBase + QStringLiteral("  -  [") + packageName + (isModified ? QStringLiteral("*]") : QStringLiteral("]"));
+    return titleFor(isModified);
 }
 
 void PackageState::updateTitle(const QString &name)
 {
     if (!name.isEmpty())
         packageName = name;
-    emit titleChanged(titleBase + QStringLiteral("  -  [") + packageName + QStringLiteral("]"));
+    emit titleChanged(titleFor(false));
 }
 
 void PackageState::markModified()

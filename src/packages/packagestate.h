@@ -40,6 +40,9 @@ public:
 
 signals:
     void titleChanged(const QString &title);
+
+private:
+    QString titleFor(bool modified) const;
 };
 
 } // namespace packages
