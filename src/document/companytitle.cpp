@@ -1,6 +1,6 @@
 #include "companytitle.h"
 
-namespace pages {
+namespace document {
 namespace {
 
 const QString standardStart = QStringLiteral("Help Center");   // 11 characters
@@ -66,4 +66,4 @@ QString joinCompanyTitle(const QString &prefix, const QString &name, const QStri
     return u'"' + trimmedStart(trimmedEnd(usedPrefix + u' ' + name)) + u'"';
 }
 
-} // namespace pages
+} // namespace document

@@ -4,7 +4,7 @@
 // joins the parts again when the package is built.
 #include <QString>
 
-namespace pages {
+namespace document {
 
 struct CompanyTitle {
     QString prefix;   // everything in front of the company name
@@ -19,4 +19,4 @@ CompanyTitle splitCompanyTitle(const QString &title, const QString &customizedWo
 // An empty name stores the prefix without the customized word.
 QString joinCompanyTitle(const QString &prefix, const QString &name, const QString &customizedWord);
 
-} // namespace pages
+} // namespace document

@@ -7,7 +7,7 @@
 #include <climits>
 #include <cstdlib>
 
-namespace pages {
+namespace document {
 namespace {
 
 // Sections as the front-end's own code spells them; the profile engine matches them without
@@ -210,4 +210,4 @@ void GeneralSettings::readDefaultBackgrounds(const QString &configFile)
         menuBackgrounds[menu - 1] = read(configFile, oemSection, QStringLiteral("TAB%1_DEFAULT").arg(menu));
 }
 
-} // namespace pages
+} // namespace document

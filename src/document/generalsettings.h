@@ -8,7 +8,7 @@
 #include <QString>
 #include <array>
 
-namespace pages {
+namespace document {
 
 class GeneralSettings {
 public:
@@ -65,4 +65,4 @@ private:
     void readDefaultBackgrounds(const QString &configFile);
 };
 
-} // namespace pages
+} // namespace document

@@ -2,7 +2,7 @@
 
 #include "menuitems.h"
 
-namespace menutree {
+namespace document {
 
 QImage ItemTypeImages::resourceStrip()
 {
@@ -43,4 +43,4 @@ QIcon ItemTypeImages::icon(int image, int selectedImage) const
     return icon;
 }
 
-} // namespace menutree
+} // namespace document

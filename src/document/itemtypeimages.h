@@ -7,7 +7,7 @@
 #include <QList>
 #include <QPixmap>
 
-namespace menutree {
+namespace document {
 
 class ItemTypeImages {
 public:
@@ -28,4 +28,4 @@ private:
     QList<QPixmap> m_pixmaps;
 };
 
-} // namespace menutree
+} // namespace document

@@ -1,6 +1,6 @@
 #include "menuitems.h"
 
-namespace menutree {
+namespace document {
 namespace {
 
 const QLatin1Char Quote('"');
@@ -176,4 +176,4 @@ OwnedList<CSubMenu> &CMainMenu::ensureMenuEntries()
     return *m_menuEntries;
 }
 
-} // namespace menutree
+} // namespace document

@@ -9,7 +9,7 @@
 #include <QStringList>
 #include <optional>
 
-namespace menutree {
+namespace document {
 
 // Icon file names. An entry's type is the name of its icon, compared without regard to case.
 inline const QString HelpTopicIcon = QStringLiteral("topic-link.gif");
@@ -171,4 +171,4 @@ inline const CSubMenu *asSubMenu(const CItem *item) { return asSubMenu(const_cas
 inline CMainMenu *asMainMenu(CItem *item) { return isMainMenu(item) ? static_cast<CMainMenu *>(item) : nullptr; }
 inline const CMainMenu *asMainMenu(const CItem *item) { return asMainMenu(const_cast<CItem *>(item)); }
 
-} // namespace menutree
+} // namespace document

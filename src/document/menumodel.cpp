@@ -4,7 +4,7 @@
 #include "config/fields.h"
 #include "platform/profile.h"
 
-namespace menutree {
+namespace document {
 namespace {
 
 const int ProfileBufferSize = 2048;
@@ -87,4 +87,4 @@ void MenuModel::readMenus(const QString &machineFilePath, const config::ConfigRe
     }
 }
 
-} // namespace menutree
+} // namespace document

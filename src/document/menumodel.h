@@ -8,7 +8,7 @@ namespace config {
 class ConfigRecord;
 }
 
-namespace menutree {
+namespace document {
 
 class MenuModel {
 public:
@@ -30,4 +30,4 @@ private:
     OwnedList<CMainMenu> m_mainMenus;
 };
 
-} // namespace menutree
+} // namespace document

@@ -7,7 +7,7 @@
 #include <QDir>
 #include <QFile>
 
-namespace menutree {
+namespace document {
 namespace {
 
 // The section of the text record that the entries' titles and descriptions go to.
@@ -140,4 +140,4 @@ bool writeMenus(MenuModel &model, config::ConfigRecord &textRecord, config::Conf
     return written;
 }
 
-} // namespace menutree
+} // namespace document

@@ -8,7 +8,7 @@ namespace config {
 class ConfigRecord;
 }
 
-namespace menutree {
+namespace document {
 
 class MenuModel;
 
@@ -26,4 +26,4 @@ bool writeMenus(MenuModel &model, config::ConfigRecord &textRecord, config::Conf
                 const QString &machineFilePath, const QString &textFilePath, const QString &configFilePath,
                 const QString &programDir);
 
-} // namespace menutree
+} // namespace document

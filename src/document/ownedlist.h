@@ -2,7 +2,7 @@
 #include <memory>
 #include <vector>
 
-namespace menutree {
+namespace document {
 
 // An ordered list that owns its objects: the list of main menus, a main menu's menu entries, a
 // sub-menu's sub-entries. Iterating yields plain pointers; taking an object out hands its
@@ -71,4 +71,4 @@ private:
     Storage m_items;
 };
 
-} // namespace menutree
+} // namespace document

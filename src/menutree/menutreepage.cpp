@@ -1,6 +1,6 @@
 #include "menutreepage.h"
 
-#include "menuwriter.h"
+#include "document/menuwriter.h"
 #include "platform/programdir.h"
 
 #include "config/configrecord.h"
@@ -86,7 +86,7 @@ void MenuTreePage::fillTree()
 
 bool MenuTreePage::writeMenus()
 {
-    return menutree::writeMenus(m_model, *m_textRecord, *m_configRecord, m_package.machineFilePath,
+    return document::writeMenus(m_model, *m_textRecord, *m_configRecord, m_package.machineFilePath,
                                 m_package.textFilePath, m_package.configFilePath, platform::programDirectory());
 }
 

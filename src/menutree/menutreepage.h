@@ -3,8 +3,8 @@
 // the menu model and the three configuration records it was read with: the package's text
 // record, its configuration record, and the default package's configuration record (the looks
 // a new main menu starts with).
-#include "itemtypeimages.h"
-#include "menumodel.h"
+#include "document/itemtypeimages.h"
+#include "document/menumodel.h"
 
 #include <QList>
 #include <QWidget>
@@ -21,6 +21,8 @@ class PackageState;
 }
 
 namespace menutree {
+
+using namespace document;
 
 class MenuTreePage : public QWidget {
     Q_OBJECT
@@ -85,4 +87,4 @@ private:
 
 } // namespace menutree
 
-Q_DECLARE_METATYPE(menutree::CItem *)
+Q_DECLARE_METATYPE(document::CItem *)

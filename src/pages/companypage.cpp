@@ -1,6 +1,6 @@
 #include "companypage.h"
 
-#include "companytitle.h"
+#include "document/companytitle.h"
 #include "config/texts.h"
 #include "packages/packagestate.h"
 #include "platform/profile.h"
@@ -58,7 +58,7 @@ void CompanyPage::loadCompanyName()
 {
     const QString title = platform::readProfileString(m_state.textFilePath, titleSection, titleKey);
     m_customizedWord = config::lookupText(QStringLiteral("TEXT"), QStringLiteral("CUSTOMIZED"));
-    const CompanyTitle parts = splitCompanyTitle(title, m_customizedWord);
+    const document::CompanyTitle parts = document::splitCompanyTitle(title, m_customizedWord);
     m_titlePrefix = parts.prefix;
     m_companyName = parts.name;
 }
@@ -89,7 +89,7 @@ void CompanyPage::reloadCompanyName()
 
 bool CompanyPage::saveCompanyName()
 {
-    const QString title = joinCompanyTitle(m_titlePrefix, m_companyName, m_customizedWord);
+    const QString title = document::joinCompanyTitle(m_titlePrefix, m_companyName, m_customizedWord);
     return platform::writeProfileString(m_state.textFilePath, titleSection, titleKey, title);
 }
 

@@ -2,7 +2,7 @@
 // The general page: screen resolution, system-tray icon, privacy information, the colour of the
 // regular text and the menu backgrounds. The values and the rules live in GeneralSettings; the
 // page shows them and passes the user's changes on.
-#include "generalsettings.h"
+#include "document/generalsettings.h"
 
 #include <QWidget>
 
@@ -12,6 +12,8 @@ class QComboBox;
 namespace packages { class PackageState; }
 
 namespace pages {
+
+using document::GeneralSettings;
 
 class ColorSwatchButton;
 

@@ -1,10 +1,10 @@
 #include "testmain.h"
 #include "config/fields.h"
-#include "menutree/menuitems.h"
+#include "document/menuitems.h"
 
 #include <QTest>
 
-using namespace menutree;
+using namespace document;
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "testmain.h"
 #include "config/configrecord.h"
 #include "config/fields.h"
-#include "menutree/menumodel.h"
-#include "menutree/menuwriter.h"
+#include "document/menumodel.h"
+#include "document/menuwriter.h"
 #include "platform/profile.h"
 
 #include <QDir>
@@ -11,7 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-using namespace menutree;
+using namespace document;
 
 namespace {
 

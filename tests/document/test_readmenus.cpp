@@ -1,12 +1,12 @@
 #include "testmain.h"
 #include "config/configrecord.h"
-#include "menutree/menumodel.h"
+#include "document/menumodel.h"
 #include "platform/profile.h"
 
 #include <QTemporaryDir>
 #include <QTest>
 
-using namespace menutree;
+using namespace document;
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "pagefixture.h"
 #include "pages/companypage.h"
-#include "pages/companytitle.h"
+#include "document/companytitle.h"
 
 #include <QLineEdit>
 #include <QTest>
@@ -84,7 +84,7 @@ private slots:
         QFETCH(QString, prefix);
         QFETCH(QString, name);
         QFETCH(QString, stored);
-        QCOMPARE(pages::joinCompanyTitle(prefix, name, "Customized"), stored);
+        QCOMPARE(document::joinCompanyTitle(prefix, name, "Customized"), stored);
     }
 
     void typingStopsAtThirtyCharacters()

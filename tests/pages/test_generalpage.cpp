@@ -9,7 +9,7 @@
 #include <QTest>
 
 using pages::GeneralPage;
-using pages::GeneralSettings;
+using document::GeneralSettings;
 
 namespace {
 
