@@ -32,7 +32,54 @@ int typeImage(const QString &typeIcon)
     return NoTypeImage;
 }
 
+// ---- ItemList
+
+ItemList::~ItemList() = default;
+
+CItem *ItemList::insert(int index, std::unique_ptr<CItem> object)
+{
+    object->m_parent = m_owner;
+    return m_items.insert(m_items.begin() + index, std::move(object))->get();
+}
+
+std::unique_ptr<CItem> ItemList::take(int index)
+{
+    std::unique_ptr<CItem> object = std::move(m_items.at(size_t(index)));
+    m_items.erase(m_items.begin() + index);
+    object->m_parent = nullptr;
+    return object;
+}
+
+int ItemList::indexOf(const CItem *object) const
+{
+    for (size_t i = 0; i < m_items.size(); ++i) {
+        if (m_items[i].get() == object)
+            return int(i);
+    }
+    return -1;
+}
+
+void ItemList::clear()
+{
+    m_items.clear();
+}
+
+void ItemList::renumber()
+{
+    int position = 1;
+    for (const auto &object : m_items)
+        object->m_position = position++;
+}
+
 // ---- CItem
+
+void CItem::convertTo(ItemKind kind)
+{
+    m_kind = kind;
+    m_hasEntries = false;
+    m_name.clear();
+    m_descriptionKey.clear();
+}
 
 void CItem::setProperties(const QString &title, const QString &typeIcon, const QString &description,
                           const QString &location)
@@ -45,18 +92,15 @@ void CItem::setProperties(const QString &title, const QString &typeIcon, const Q
     m_hasEntries = typeIcon == SubMenuIcon;
 }
 
-QString CItem::entryLine(bool nameInField3) const
+QString CItem::toLine() const
 {
-    const QString flag = nameInField3 && m_hasEntries ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
-    const QString nameFields = nameInField3 ? m_name + QLatin1Char(',') : QLatin1Char(',') + m_name;
+    // A sub-entry is never a container and keeps its name in field 4.
+    const bool subEntry = m_kind == ItemKind::Item;
+    const QString flag = !subEntry && m_hasEntries ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+    const QString nameFields = subEntry ? QLatin1Char(',') + m_name : m_name + QLatin1Char(',');
     return QLatin1String(",,") + flag + QLatin1Char(',') + nameFields + QLatin1Char(',') + m_typeIcon
         + QLatin1String(",,,") + Quote + m_location + Quote + QLatin1String(",,,,") + m_descriptionKey
         + QLatin1String(",,,");
-}
-
-QString CItem::toLine() const
-{
-    return entryLine(false);
 }
 
 void CItem::fromLine(const QStringList &fields, const QString &title, const QString &description, int position)
@@ -99,40 +143,26 @@ bool CItem::isSystemInfo() const
     return sameIcon(m_typeIcon, SystemInfoIcon);
 }
 
-// ---- CSubMenu
+// ---- Main menus
 
-QString CSubMenu::toLine() const
-{
-    return entryLine(true);
-}
-
-OwnedList<CItem> &CSubMenu::ensureEntries()
-{
-    if (!m_entries)
-        m_entries.emplace();
-    return *m_entries;
-}
-
-// ---- CMainMenu
-
-void CMainMenu::fromMainLine(const QStringList &fields, const QString &contentTitle, const QString &altKey,
-                             const QString &tabDescription)
+void CItem::fromMainLine(const QStringList &fields, const QString &contentTitle, const QString &altKey,
+                         const QString &tabDescription)
 {
     if (fields.size() >= 3)
-        setHasEntries(isTrue(fields.at(2)));
+        m_hasEntries = isTrue(fields.at(2));
     m_contentTitle = contentTitle;
     m_altKey = altKey;
-    setDescriptionKey(tabDescription);
+    m_descriptionKey = tabDescription;
 }
 
-void CMainMenu::setTexts(const QString &contentTitle, const QString &altKey)
+void CItem::setTexts(const QString &contentTitle, const QString &altKey)
 {
     m_contentTitle = contentTitle;
     m_altKey = altKey;
 }
 
-void CMainMenu::setLooks(const QString &mainIcon, const QString &hoverIcon, const QString &color,
-                         const QString &colorBar, const QString &tabIcon)
+void CItem::setLooks(const QString &mainIcon, const QString &hoverIcon, const QString &color,
+                     const QString &colorBar, const QString &tabIcon)
 {
     m_mainIcon = mainIcon;
     m_hoverIcon = hoverIcon;
@@ -141,7 +171,7 @@ void CMainMenu::setLooks(const QString &mainIcon, const QString &hoverIcon, cons
     m_tabIcon = tabIcon;
 }
 
-int CMainMenu::category() const
+int CItem::category() const
 {
     static const QString categoryIcons[] = {
         QStringLiteral("U-Learn-icon.png"), QStringLiteral("U-Configure-icon.png"),
@@ -156,7 +186,7 @@ int CMainMenu::category() const
     return 0;
 }
 
-QString CMainMenu::displayTitle() const
+QString CItem::displayTitle() const
 {
     // A menu without an Alt key has no letter to mark.
     if (m_altKey.isEmpty())
@@ -167,13 +197,6 @@ QString CMainMenu::displayTitle() const
         return m_contentTitle;
     return m_contentTitle.left(i) + QLatin1String("<u>") + m_contentTitle.at(i) + QLatin1String("</u>")
         + m_contentTitle.mid(i + 1);
-}
-
-OwnedList<CSubMenu> &CMainMenu::ensureMenuEntries()
-{
-    if (!m_menuEntries)
-        m_menuEntries.emplace();
-    return *m_menuEntries;
 }
 
 } // namespace document

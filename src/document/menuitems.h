@@ -1,13 +1,14 @@
 #pragma once
-// The front-end's menus in memory: main menus (CMainMenu) hold menu entries (CSubMenu), and a
-// menu entry that is a sub-menu holds sub-entries (CItem). Each object is stored in the menu file
-// as one entry line of 16 comma-separated fields; its texts live in the package's text file and
-// a main menu's looks in the package's configuration file.
-#include "ownedlist.h"
-
+// The front-end's menus in memory: main menus hold menu entries, and a menu entry that is a
+// sub-menu holds sub-entries. Every object of the tree is one CItem whose kind says which of the
+// three it is (the front-end's own names for them are CMainMenu, CSubMenu and CItem), so an entry
+// that moves between levels stays the same object. Each object is stored in the menu file as one
+// entry line of 16 comma-separated fields; its texts live in the package's text file and a main
+// menu's looks in the package's configuration file.
 #include <QString>
 #include <QStringList>
-#include <optional>
+#include <memory>
+#include <vector>
 
 namespace document {
 
@@ -34,34 +35,84 @@ enum TreeImage : int {
 // The tree image of an entry of this type; 0 for an unknown type.
 int typeImage(const QString &typeIcon);
 
-// The most derived class of a model object.
+// What an object of the tree is: a sub-entry (CItem), a menu entry (CSubMenu) or a main menu
+// (CMainMenu).
 enum class ItemKind { Item, SubMenu, MainMenu };
 
-// One sub-entry, and the base of the two other classes.
+class CItem;
+
+// An ordered list that owns its objects: the list of main menus, a main menu's menu entries, a
+// sub-menu's sub-entries. Objects in it know the list's owner as their parent (none for main
+// menus); taking an object out hands its ownership to the caller.
+class ItemList {
+public:
+    explicit ItemList(CItem *owner = nullptr) : m_owner(owner) {}
+    ~ItemList();
+    ItemList(const ItemList &) = delete;
+    ItemList &operator=(const ItemList &) = delete;
+
+    int size() const { return int(m_items.size()); }
+    bool isEmpty() const { return m_items.empty(); }
+    CItem *at(int index) const { return m_items.at(size_t(index)).get(); }
+    CItem *append(std::unique_ptr<CItem> object) { return insert(size(), std::move(object)); }
+    // index may be size(), which appends.
+    CItem *insert(int index, std::unique_ptr<CItem> object);
+    std::unique_ptr<CItem> take(int index);
+    // The index of object in this list, -1 when the list does not hold it.
+    int indexOf(const CItem *object) const;
+    void clear();
+    // Positions 1, 2, 3, ... in list order.
+    void renumber();
+
+    auto begin() const { return Iterator{m_items.cbegin()}; }
+    auto end() const { return Iterator{m_items.cend()}; }
+
+private:
+    using Storage = std::vector<std::unique_ptr<CItem>>;
+    struct Iterator {
+        Storage::const_iterator it;
+        CItem *operator*() const { return it->get(); }
+        Iterator &operator++() { ++it; return *this; }
+        bool operator!=(const Iterator &other) const { return it != other.it; }
+    };
+
+    CItem *m_owner;
+    Storage m_items;
+};
+
 class CItem {
 public:
-    CItem() = default;
-    virtual ~CItem() = default;
+    explicit CItem(ItemKind kind = ItemKind::Item) : m_kind(kind) {}
     CItem(const CItem &) = delete;
     CItem &operator=(const CItem &) = delete;
 
-    virtual ItemKind kind() const { return ItemKind::Item; }
+    ItemKind kind() const { return m_kind; }
+    // A sub-entry that becomes a menu entry or the other way round, as when it moves between
+    // levels: it keeps what the user edits (title, type, description, location), as copyFrom
+    // does; the has-entries flag is cleared and the next build names it afresh.
+    void convertTo(ItemKind kind);
 
     // Takes the four values the user edits; only the exact name "UpArrow.gif" makes a container.
     void setProperties(const QString &title, const QString &typeIcon, const QString &description,
                        const QString &location);
-    // The entry line; a sub-entry keeps its name in field 4, a menu entry in field 3.
-    virtual QString toLine() const;
+    // The entry line; a sub-entry keeps its name in field 4, menu entries and main menus in field 3.
+    QString toLine() const;
     // Fills the object from an entry line already split into fields. A line too short to hold a
     // value leaves it as it is; the name is field 3, or field 4 when field 3 is empty.
     void fromLine(const QStringList &fields, const QString &title, const QString &description, int position);
-    // Takes title, type icon, description and location of another object (a moved entry that
-    // changes class); the has-entries flag is cleared.
+    // Takes title, type icon, description and location of another object; the has-entries flag
+    // is cleared. Position, name, description key and entries stay.
     void copyFrom(const CItem &other);
     // "__" + the name without its "__" + "-A__"; also becomes the description key.
     QString makeDescriptionKey();
     // The system-information type ("#SystemInfo" as location), in any case of the icon name.
     bool isSystemInfo() const;
+
+    // The entries below: a main menu's menu entries, a sub-menu's sub-entries (a sub-entry has none).
+    ItemList &entries() { return m_entries; }
+    const ItemList &entries() const { return m_entries; }
+    // The main menu or sub-menu whose list holds this object; none for a main menu.
+    CItem *parent() const { return m_parent; }
 
     int position() const { return m_position; }
     void setPosition(int position) { m_position = position; }
@@ -78,14 +129,38 @@ public:
     void setLocation(const QString &location) { m_location = location; }
     QString typeIcon() const { return m_typeIcon; }
     void setTypeIcon(const QString &typeIcon) { m_typeIcon = typeIcon; }
+    // The object is a container that holds (or may hold) entries: a sub-menu, or a main menu
+    // that holds menu entries. Stored in the entry line as "TRUE" or "FALSE".
     bool hasEntries() const { return m_hasEntries; }
     void setHasEntries(bool hasEntries) { m_hasEntries = hasEntries; }
 
-protected:
-    // The line of a sub-entry or a menu entry, with the name in field 4 or field 3.
-    QString entryLine(bool nameInField3) const;
+    // ---- Main menus
+
+    // Only field 2 of a main-menu line is read; the texts come from the text file.
+    void fromMainLine(const QStringList &fields, const QString &contentTitle, const QString &altKey,
+                      const QString &tabDescription);
+    void setTexts(const QString &contentTitle, const QString &altKey);
+    void setLooks(const QString &mainIcon, const QString &hoverIcon, const QString &color,
+                  const QString &colorBar, const QString &tabIcon);
+    // 0 learn, 1 configure, 2 protect, 3 help, 4 stay current, by the main icon; also its tree image.
+    int category() const;
+    // The content title with the first occurrence of the Alt key letter underlined ("L<u>e</u>arn").
+    QString displayTitle() const;
+
+    QString tabIcon() const { return m_tabIcon; }
+    QString colorBar() const { return m_colorBar; }
+    QString color() const { return m_color; }
+    QString hoverIcon() const { return m_hoverIcon; }
+    QString mainIcon() const { return m_mainIcon; }
+    QString contentTitle() const { return m_contentTitle; }
+    QString altKey() const { return m_altKey; }
 
 private:
+    friend class ItemList;
+
+    ItemKind m_kind;
+    CItem *m_parent = nullptr;
+    ItemList m_entries{this};
     int m_position = 0;
     QString m_description;
     QString m_title;
@@ -94,62 +169,7 @@ private:
     QString m_location;
     QString m_typeIcon;
     bool m_hasEntries = false;
-};
-
-// One menu entry of a main menu; with the has-entries flag set it is a sub-menu.
-class CSubMenu : public CItem {
-public:
-    ItemKind kind() const override { return ItemKind::SubMenu; }
-    QString toLine() const override;
-
-    // The sub-entries, or null while the entry has not been given a list.
-    OwnedList<CItem> *entries() { return m_entries ? &*m_entries : nullptr; }
-    const OwnedList<CItem> *entries() const { return m_entries ? &*m_entries : nullptr; }
-    // The list of sub-entries, given (empty) when the entry has none yet.
-    OwnedList<CItem> &ensureEntries();
-
-private:
-    std::optional<OwnedList<CItem>> m_entries;
-};
-
-// One main menu: its menu entries, its looks and its texts.
-class CMainMenu : public CSubMenu {
-public:
-    ItemKind kind() const override { return ItemKind::MainMenu; }
-
-    // Only field 2 of a main-menu line is read; the texts come from the text file.
-    void fromMainLine(const QStringList &fields, const QString &contentTitle, const QString &altKey,
-                      const QString &tabDescription);
-    void setTexts(const QString &contentTitle, const QString &altKey);
-    void setLooks(const QString &mainIcon, const QString &hoverIcon, const QString &color,
-                  const QString &colorBar, const QString &tabIcon);
-
-    // 0 learn, 1 configure, 2 protect, 3 help, 4 stay current, by the main icon; also its tree image.
-    int category() const;
-    // The content title with the first occurrence of the Alt key letter underlined ("L<u>e</u>arn").
-    QString displayTitle() const;
-
-    OwnedList<CSubMenu> *menuEntries() { return m_menuEntries ? &*m_menuEntries : nullptr; }
-    const OwnedList<CSubMenu> *menuEntries() const { return m_menuEntries ? &*m_menuEntries : nullptr; }
-    OwnedList<CSubMenu> &ensureMenuEntries();
-
-    QString tabIcon() const { return m_tabIcon; }
-    void setTabIcon(const QString &value) { m_tabIcon = value; }
-    QString colorBar() const { return m_colorBar; }
-    void setColorBar(const QString &value) { m_colorBar = value; }
-    QString color() const { return m_color; }
-    void setColor(const QString &value) { m_color = value; }
-    QString hoverIcon() const { return m_hoverIcon; }
-    void setHoverIcon(const QString &value) { m_hoverIcon = value; }
-    QString mainIcon() const { return m_mainIcon; }
-    void setMainIcon(const QString &value) { m_mainIcon = value; }
-    QString contentTitle() const { return m_contentTitle; }
-    void setContentTitle(const QString &value) { m_contentTitle = value; }
-    QString altKey() const { return m_altKey; }
-    void setAltKey(const QString &value) { m_altKey = value; }
-
-private:
-    std::optional<OwnedList<CSubMenu>> m_menuEntries;
+    // A main menu's texts and looks.
     QString m_tabIcon;
     QString m_colorBar;
     QString m_color;
@@ -159,16 +179,10 @@ private:
     QString m_altKey;
 };
 
-// Type tests. A main menu is also a sub-menu and an item; ask for the most derived class first.
 inline bool isMainMenu(const CItem *item) { return item && item->kind() == ItemKind::MainMenu; }
-// A menu entry: a CSubMenu that is not a main menu.
+// A menu entry: an entry of a main menu, a plain entry or a sub-menu.
 inline bool isMenuEntry(const CItem *item) { return item && item->kind() == ItemKind::SubMenu; }
-// A sub-entry: a plain CItem.
+// A sub-entry: an entry of a sub-menu.
 inline bool isSubEntry(const CItem *item) { return item && item->kind() == ItemKind::Item; }
-// The object as a CSubMenu (menu entries and main menus), else null.
-inline CSubMenu *asSubMenu(CItem *item) { return item && item->kind() != ItemKind::Item ? static_cast<CSubMenu *>(item) : nullptr; }
-inline const CSubMenu *asSubMenu(const CItem *item) { return asSubMenu(const_cast<CItem *>(item)); }
-inline CMainMenu *asMainMenu(CItem *item) { return isMainMenu(item) ? static_cast<CMainMenu *>(item) : nullptr; }
-inline const CMainMenu *asMainMenu(const CItem *item) { return asMainMenu(const_cast<CItem *>(item)); }
 
 } // namespace document

@@ -22,13 +22,12 @@ QString descriptionKeyOf(const QStringList &fields)
 }
 
 // One menu entry and its sub-entries, read from section "Menu" n.
-std::unique_ptr<CSubMenu> readMenuEntry(const QString &file, const QString &section, int j, const QString &line,
+std::unique_ptr<CItem> readMenuEntry(const QString &file, const QString &section, int j, const QString &line,
                                         const config::ConfigRecord &textRecord)
 {
     QStringList fields = config::splitFields(line);
-    auto entry = std::make_unique<CSubMenu>();
+    auto entry = std::make_unique<CItem>(ItemKind::SubMenu);
     entry->fromLine(fields, textOf(textRecord, fields.value(3)), textOf(textRecord, descriptionKeyOf(fields)), j);
-    OwnedList<CItem> &subEntries = entry->ensureEntries();
 
     const QString entryKey = QStringLiteral("SubMenu%1").arg(j);
     for (int k = 1;; ++k) {
@@ -43,7 +42,7 @@ std::unique_ptr<CSubMenu> readMenuEntry(const QString &file, const QString &sect
         auto subEntry = std::make_unique<CItem>();
         subEntry->fromLine(fields, textOf(textRecord, nameKey), textOf(textRecord, descriptionKeyOf(fields)), k);
         subEntry->setHasEntries(false);
-        subEntries.append(std::move(subEntry));
+        entry->entries().append(std::move(subEntry));
     }
     return entry;
 }
@@ -61,19 +60,17 @@ void MenuModel::readMenus(const QString &machineFilePath, const config::ConfigRe
         if (infoLine.isEmpty())
             continue;
 
-        auto mainMenu = std::make_unique<CMainMenu>();
+        auto mainMenu = std::make_unique<CItem>(ItemKind::MainMenu);
         const QString menuToken = QStringLiteral("__MENU%1").arg(n);
         mainMenu->fromMainLine(config::splitFields(infoLine),
                                textRecord.getValue(menuToken + QLatin1String("_CONTENT_TITLE__")),
                                textRecord.getValue(menuToken + QLatin1String("_ALT_KEY__")),
                                textRecord.getValue(QStringLiteral("__TAB%1_DESCRIPTION__").arg(n)));
-        mainMenu->setPosition(n);
         mainMenu->setLooks(configRecord.getValue(menuToken + QLatin1String("ICON__")),
                            configRecord.getValue(menuToken + QLatin1String("_HOVER_ICON__")),
                            configRecord.getValue(menuToken + QLatin1String("_COLOR__")),
                            configRecord.getValue(menuToken + QLatin1String("_COLORBAR__")),
                            configRecord.getValue(QStringLiteral("__TAB%1ICON__").arg(n)));
-        OwnedList<CSubMenu> &menuEntries = mainMenu->ensureMenuEntries();
 
         for (int j = 1;; ++j) {
             const QString line = platform::readProfileString(machineFilePath, section, QStringLiteral("SubMenu%1").arg(j),
@@ -81,10 +78,11 @@ void MenuModel::readMenus(const QString &machineFilePath, const config::ConfigRe
             if (line.isEmpty())
                 break;
             mainMenu->setHasEntries(true);
-            menuEntries.append(readMenuEntry(machineFilePath, section, j, line, textRecord));
+            mainMenu->entries().append(readMenuEntry(machineFilePath, section, j, line, textRecord));
         }
         m_mainMenus.append(std::move(mainMenu));
     }
+    m_mainMenus.renumber();
 }
 
 } // namespace document

@@ -18,16 +18,17 @@ public:
     // Replaces the model by the menus of the menu file. Sections "Menu1" to "Menu5" are each
     // read when present (a gap between them does not end the reading); menu entries
     // "SubMenu" j and their sub-entries "SubMenu" j ".item" k are read up to the first gap.
-    // An absent or unreadable file gives no main menus.
+    // An absent or unreadable file gives no main menus. The main menus are numbered 1, 2, ... in
+    // list order, as the next build writes them, whatever sections they were read from.
     void readMenus(const QString &machineFilePath, const config::ConfigRecord &textRecord,
                    const config::ConfigRecord &configRecord);
 
-    OwnedList<CMainMenu> &mainMenus() { return m_mainMenus; }
-    const OwnedList<CMainMenu> &mainMenus() const { return m_mainMenus; }
+    ItemList &mainMenus() { return m_mainMenus; }
+    const ItemList &mainMenus() const { return m_mainMenus; }
     void clear() { m_mainMenus.clear(); }
 
 private:
-    OwnedList<CMainMenu> m_mainMenus;
+    ItemList m_mainMenus;
 };
 
 } // namespace document

@@ -84,7 +84,7 @@ bool writeMenus(MenuModel &model, config::ConfigRecord &textRecord, config::Conf
     };
 
     int p = 0;
-    for (CMainMenu *menu : model.mainMenus()) {
+    for (CItem *menu : model.mainMenus()) {
         ++p;
         const QString section = QStringLiteral("Menu%1").arg(p);
         textRecord.setMenuTexts(p, menu->altKey(), menu->displayTitle(), menu->contentTitle());
@@ -96,11 +96,9 @@ bool writeMenus(MenuModel &model, config::ConfigRecord &textRecord, config::Conf
         // not survive. The header keeps its place, so an unchanged model writes the same file.
         written = platform::clearProfileSection(machineFilePath, section) && written;
         writeLine(section, section + QLatin1String("Info"), mainMenuLine);
-        if (!menu->menuEntries())
-            continue;
 
         int q = 0;
-        for (CSubMenu *entry : *menu->menuEntries()) {
+        for (CItem *entry : menu->entries()) {
             ++q;
             const QString entryBody = QStringLiteral("%1-SUBMENU%2").arg(p).arg(q);
             const QString entryKey = QStringLiteral("submenu%1").arg(q);
@@ -109,10 +107,10 @@ bool writeMenus(MenuModel &model, config::ConfigRecord &textRecord, config::Conf
             storeTexts(*entry, textRecord);
 
             // Only a sub-menu's sub-entries are written, whatever its list holds.
-            if (!entry->hasEntries() || !entry->entries())
+            if (!entry->hasEntries())
                 continue;
             int r = 0;
-            for (CItem *subEntry : *entry->entries()) {
+            for (CItem *subEntry : entry->entries()) {
                 ++r;
                 nameEntry(*subEntry, entryBody + QLatin1Char('-') + QString::number(r));
                 writeLine(section, entryKey + QStringLiteral(".item%1").arg(r), subEntry->toLine());

@@ -60,20 +60,18 @@ void MenuTreePage::fillTree()
     root->setData(0, ObjectRole, QVariant::fromValue<CItem *>(nullptr));
     setItemImages(root, RootImage, RootImage);
 
-    for (CMainMenu *mainMenu : m_model.mainMenus()) {
+    for (CItem *mainMenu : m_model.mainMenus()) {
         QTreeWidgetItem *menuItem =
             addTreeItem(root, mainMenu->contentTitle(), mainMenu, mainMenu->category(), mainMenu->category());
         m_treeItems.append(menuItem);
-        if (!mainMenu->hasEntries() || !mainMenu->menuEntries())
-            continue;
-        for (CSubMenu *entry : *mainMenu->menuEntries()) {
+        for (CItem *entry : mainMenu->entries()) {
             const int image = typeImage(entry->typeIcon());
             const int selectedImage = image == SubMenuImage ? SubMenuSelectedImage : image;
             QTreeWidgetItem *entryItem = addTreeItem(menuItem, entry->title(), entry, image, selectedImage);
             m_treeItems.append(entryItem);
-            if (!entry->hasEntries() || !entry->entries())
+            if (!entry->hasEntries())
                 continue;
-            for (CItem *subEntry : *entry->entries()) {
+            for (CItem *subEntry : entry->entries()) {
                 const int subImage = typeImage(subEntry->typeIcon());
                 addTreeItem(entryItem, subEntry->title(), subEntry, subImage, subImage);
             }

@@ -73,7 +73,7 @@ private slots:
 
     void mainLineReadsOnlyTheFlag()
     {
-        CMainMenu menu;
+        CItem menu(ItemKind::MainMenu);
         menu.setName(QStringLiteral("kept"));
         menu.fromMainLine(config::splitFields(QStringLiteral(",,true,N,,x.gif,,,\"L\",,,,K,,,")), QStringLiteral("Learn"),
                           QStringLiteral("e"), QStringLiteral("Learn how"));
@@ -92,7 +92,7 @@ private slots:
 
     void toLineOfAPlainMenuEntry()
     {
-        CSubMenu entry;
+        CItem entry(ItemKind::SubMenu);
         entry.setProperties(QStringLiteral("Calc"), ApplicationIcon, QString(), QStringLiteral("C:\\x.exe"));
         entry.setName(QStringLiteral("__1-SUBMENU2__"));
         const QString line = entry.toLine();
@@ -119,7 +119,7 @@ private slots:
         QFETCH(QString, typeIcon);
         QFETCH(QString, location);
         QFETCH(QString, descriptionKey);
-        std::unique_ptr<CItem> written = menuEntry ? std::make_unique<CSubMenu>() : std::make_unique<CItem>();
+        std::unique_ptr<CItem> written = std::make_unique<CItem>(menuEntry ? ItemKind::SubMenu : ItemKind::Item);
         written->setProperties(QStringLiteral("T"), typeIcon, QStringLiteral("D"), location);
         written->setName(QStringLiteral("__1-SUBMENU3__"));
         written->setDescriptionKey(descriptionKey);
@@ -129,7 +129,7 @@ private slots:
         QCOMPARE(fields.at(menuEntry ? 3 : 4), written->name());
         QVERIFY(fields.at(menuEntry ? 4 : 3).isEmpty());
 
-        std::unique_ptr<CItem> read = menuEntry ? std::make_unique<CSubMenu>() : std::make_unique<CItem>();
+        std::unique_ptr<CItem> read = std::make_unique<CItem>(menuEntry ? ItemKind::SubMenu : ItemKind::Item);
         read->fromLine(fields, QStringLiteral("T"), QStringLiteral("D"), 3);
         QCOMPARE(read->name(), written->name());
         QCOMPARE(read->typeIcon(), typeIcon);
@@ -160,7 +160,7 @@ private slots:
     {
         QFETCH(QString, typeIcon);
         QTEST(typeImage(typeIcon), "image");
-        CSubMenu entry;
+        CItem entry(ItemKind::SubMenu);
         entry.setHasEntries(true);
         entry.setProperties(QStringLiteral("t"), typeIcon, QStringLiteral("d"), QStringLiteral("l"));
         QTEST(entry.hasEntries(), "containerBySetProperties");
@@ -182,7 +182,7 @@ private slots:
     void categories()
     {
         QFETCH(QString, mainIcon);
-        CMainMenu menu;
+        CItem menu(ItemKind::MainMenu);
         menu.setLooks(mainIcon, QStringLiteral("hover.png"), QStringLiteral("#1"), QStringLiteral("#2"),
                       QStringLiteral("tab.png"));
         QTEST(menu.category(), "category");
@@ -206,7 +206,7 @@ private slots:
     {
         QFETCH(QString, contentTitle);
         QFETCH(QString, altKey);
-        CMainMenu menu;
+        CItem menu(ItemKind::MainMenu);
         menu.setTexts(contentTitle, altKey);
         QTEST(menu.displayTitle(), "displayTitle");
     }
@@ -215,7 +215,7 @@ private slots:
 
     void copyFromTakesTheEditedValuesOnly()
     {
-        CSubMenu source;
+        CItem source(ItemKind::SubMenu);
         source.setProperties(QStringLiteral("Tools"), SubMenuIcon, QStringLiteral("All tools"), QStringLiteral("loc"));
         source.setName(QStringLiteral("__1-SUBMENU4__"));
         source.setDescriptionKey(QStringLiteral("__1-SUBMENU4-A__"));
@@ -254,7 +254,8 @@ private slots:
 
     void listInsertTakeAndRenumber()
     {
-        OwnedList<CItem> list;
+        CItem subMenu(ItemKind::SubMenu);
+        ItemList &list = subMenu.entries();
         for (const char *title : {"a", "b", "c"}) {
             auto item = std::make_unique<CItem>();
             item->setTitle(QString::fromLatin1(title));
@@ -262,16 +263,33 @@ private slots:
         }
         std::unique_ptr<CItem> b = list.take(1);
         QCOMPARE(b->title(), QStringLiteral("b"));
+        QVERIFY(!b->parent());
         CItem *moved = list.insert(0, std::move(b));
         list.insert(list.size(), std::make_unique<CItem>());
         list.renumber();
 
         QStringList order;
-        for (CItem *item : list)
+        for (CItem *item : list) {
             order << item->title() + QString::number(item->position());
+            QCOMPARE(item->parent(), &subMenu);
+        }
         QCOMPARE(order, (QStringList{"b1", "a2", "c3", "4"}));
         QCOMPARE(list.indexOf(moved), 0);
         QCOMPARE(list.indexOf(nullptr), -1);
+    }
+
+    // An entry that changes level keeps what the user edited, as a copy would.
+    void convertToKeepsTheEditedValues()
+    {
+        auto entry = markedObject<CItem>();
+        entry->setProperties(QStringLiteral("Tools"), SubMenuIcon, QStringLiteral("All"), QStringLiteral("loc"));
+        entry->convertTo(ItemKind::SubMenu);
+        QCOMPARE(entry->kind(), ItemKind::SubMenu);
+        QCOMPARE(entry->title() + entry->typeIcon() + entry->description() + entry->location(),
+                 QStringLiteral("ToolsUpArrow.gifAllloc"));
+        QVERIFY(!entry->hasEntries());
+        QVERIFY(entry->name().isEmpty() && entry->descriptionKey().isEmpty());
+        QCOMPARE(config::splitFields(entry->toLine()).value(2), QStringLiteral("FALSE"));
     }
 };
 KAVO_TEST(MenuItemsTest)

@@ -75,11 +75,11 @@ const QByteArray fixtureConfigFile = "[Global Options]\n" + frontEndLines("OPTIO
 QStringList describe(const MenuModel &model)
 {
     QStringList lines;
-    for (const CMainMenu *menu : model.mainMenus()) {
+    for (const CItem *menu : model.mainMenus()) {
         lines << QStringList{menu->contentTitle(), menu->altKey(), menu->descriptionKey(), menu->mainIcon(),
                              menu->hoverIcon(), menu->color(), menu->colorBar(), menu->tabIcon()}
                      .join('|');
-        for (const CSubMenu *entry : *menu->menuEntries()) {
+        for (const CItem *entry : menu->entries()) {
             const auto item = [](const CItem *object, const char *indent) {
                 return indent
                        + QStringList{object->title(), object->description(), object->location(), object->typeIcon(),
@@ -87,7 +87,7 @@ QStringList describe(const MenuModel &model)
                              .join('|');
             };
             lines << item(entry, "  ");
-            for (const CItem *subEntry : *entry->entries())
+            for (const CItem *subEntry : entry->entries())
                 lines << item(subEntry, "    ");
         }
     }
@@ -253,8 +253,8 @@ private slots:
     {
         writePackage(fixtureMenuFile, fixtureTextFile, fixtureConfigFile);
         readPackage();
-        CSubMenu *tools = m_model.mainMenus().at(0)->menuEntries()->at(1);
-        QCOMPARE(tools->entries()->size(), 1);
+        CItem *tools = m_model.mainMenus().at(0)->entries().at(1);
+        QCOMPARE(tools->entries().size(), 1);
         tools->setHasEntries(false);
         QVERIFY(write());
 
@@ -267,17 +267,17 @@ private slots:
     void entriesAreNamedByTheirNewNumbers()
     {
         // The example of a sub-entry: submenu3.item2 of Menu1, named __1-SUBMENU3-2__.
-        auto menu = std::make_unique<CMainMenu>();
+        auto menu = std::make_unique<CItem>(ItemKind::MainMenu);
         menu->setTexts("Learn", "e");
         menu->setPosition(4);
-        OwnedList<CSubMenu> &entries = menu->ensureMenuEntries();
+        ItemList &entries = menu->entries();
         for (int q = 1; q <= 3; ++q) {
-            CSubMenu *entry = entries.append(std::make_unique<CSubMenu>());
+            CItem *entry = entries.append(std::make_unique<CItem>(ItemKind::SubMenu));
             entry->setProperties(QStringLiteral("Entry %1").arg(q), q == 3 ? "UpArrow.gif" : "topic-link.gif",
                                  QString(), "t.htm");
             entry->setPosition(7);
         }
-        OwnedList<CItem> &subEntries = entries.at(2)->ensureEntries();
+        ItemList &subEntries = entries.at(2)->entries();
         CItem *stale = subEntries.append(std::make_unique<CItem>());
         stale->setProperties("No description", "Application-link.gif", QString(), "C:\\y.exe");
         stale->setDescriptionKey("__9-SUBMENU9-9-A__");

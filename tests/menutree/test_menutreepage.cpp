@@ -123,9 +123,9 @@ private slots:
         QCOMPARE(childrenOf(root->child(1)), (QStringList{"About this computer 8/8"}));
 
         // Items point at their model objects; the table lists main menus and menu entries.
-        const OwnedList<CMainMenu> &menus = page.model().mainMenus();
+        const ItemList &menus = page.model().mainMenus();
         QCOMPARE(MenuTreePage::objectOf(learn), menus.at(0));
-        QCOMPARE(MenuTreePage::objectOf(learn->child(1)->child(0)), menus.at(0)->menuEntries()->at(1)->entries()->at(0));
+        QCOMPARE(MenuTreePage::objectOf(learn->child(1)->child(0)), menus.at(0)->entries().at(1)->entries().at(0));
         QCOMPARE(page.treeItems(),
                  (QList<QTreeWidgetItem *>{learn, learn->child(0), learn->child(1), root->child(1),
                                            root->child(1)->child(0)}));
@@ -182,8 +182,8 @@ private slots:
                               "Printer setup 5/5", "Network connections 7/7"}));
         QCOMPARE(childrenOf(root->child(1)->child(2)), (QStringList{"Calculator 7/7", "Text editor 7/7", "Drawing 7/7"}));
         QCOMPARE(root->child(2)->child(0)->text(0), QStringLiteral("System information"));
-        QVERIFY(page.model().mainMenus().at(2)->menuEntries()->at(0)->isSystemInfo());
-        QCOMPARE(page.model().mainMenus().at(2)->position(), 4);
+        QVERIFY(page.model().mainMenus().at(2)->entries().at(0)->isSystemInfo());
+        QCOMPARE(page.model().mainMenus().at(2)->position(), 3);
         QCOMPARE(page.defaultConfigRecord().getValue(QStringLiteral("__MENU5ICON__")),
                  QStringLiteral("U-Stay-Current-icon.png"));
     }
