@@ -1,19 +1,16 @@
 // One build (what Save does) of large generated packages: 5 main menus of N menu entries with 5
 // sub-entries each (N = 50, 100, 200), beside a plain `cp -r` of the same package in the same
 // run, so the two can be compared on whatever machine runs it.
-#include "app/tabpages.h"
-#include "packages/build.h"
-#include "packages/packagestate.h"
+#include "document/packagedocument.h"
 #include "platform/profile.h"
 #include "platform/programdir.h"
 #include "platform/uilanguage.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QWidget>
 #include <map>
 #include <memory>
 
@@ -21,13 +18,11 @@
 
 namespace {
 
-// An installation with one generated package in it, its pages loaded as the main window holds them.
+// An installation with one generated package in it, read into a document.
 struct LargeInstallation {
     QTemporaryDir dir;
     QString package = dir.filePath(QStringLiteral("install/Packages/Large"));
-    packages::PackageState state;
-    QWidget host;
-    std::unique_ptr<app::TabPages> pages;
+    document::PackageDocument document;
     bool generated = false;
 
     explicit LargeInstallation(int entries)
@@ -50,14 +45,12 @@ struct LargeInstallation {
         QDir().mkpath(dir.filePath(QStringLiteral("program/0409")));
         platform::setProgramDirectory(dir.filePath(QStringLiteral("program")));
 
-        state.packageDir = package;
-        state.packageName = QStringLiteral("Large");
-        state.setPackagePaths();
-        pages = std::make_unique<app::TabPages>(state, &host);
+        document.state().setLocation(package);
+        document.load();
     }
 };
 
-// Made once per size; the pages go before the application object does.
+// Made once per size; the documents go before the application object does.
 std::map<int, std::unique_ptr<LargeInstallation>> installations;
 
 LargeInstallation *installation(benchmark::State &state)
@@ -79,7 +72,7 @@ void build(benchmark::State &state)
     if (!large)
         return;
     for (auto _ : state) {
-        const packages::BuildResult result = packages::buildPackage(large->state, *large->pages);
+        const packages::BuildResult result = large->document.build();
         if (!result.succeeded())
             state.SkipWithError("the build failed");
     }
@@ -105,9 +98,7 @@ BENCHMARK(copyWithCp)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
+    QCoreApplication application(argc, argv);   // building needs no window
     platform::setUserInterfaceLanguage(0x0409);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

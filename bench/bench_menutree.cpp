@@ -1,10 +1,9 @@
-// Start-up of the MENUS page on large packages: loading the three configuration records,
-// reading the menu file into the model and filling the tree, for 5 main menus of N menu
-// entries with 5 sub-entries each (N = 50, 100, 200). The packages come from
-// scripts/make-large-package; every run starts from files the profile engine has not parsed yet.
-#include "config/configrecord.h"
+// The MENUS page on large packages, 5 main menus of N menu entries with 5 sub-entries each
+// (N = 50, 100, 200) from scripts/make-large-package: reading the package into the document
+// (records, menu file, settings) from files the profile engine has not parsed yet, and showing
+// the document's menus in the page's tree.
+#include "document/packagedocument.h"
 #include "menutree/menutreepage.h"
-#include "packages/packagestate.h"
 #include "platform/profile.h"
 
 #include <QApplication>
@@ -57,70 +56,40 @@ LargePackage *largePackage(benchmark::State &state)
     return package.get();
 }
 
-// The number of text lines the page looked titles up in.
-void addTextCount(benchmark::State &state, const menutree::MenuTreePage &page)
-{
-    state.counters["texts"] = double(page.textRecord().textEntries().size());
-}
-
-// What the main dialog waits for: the page built from the package, tree filled.
-void pageStartUp(benchmark::State &state)
+// Reading the whole package into the document, as opening it does.
+void loadDocument(benchmark::State &state)
 {
     LargePackage *package = largePackage(state);
     if (!package)
         return;
-    std::unique_ptr<menutree::MenuTreePage> page;
-    for (auto _ : state) {
-        state.PauseTiming();
-        page.reset();
-        platform::clearProfileCache();
-        state.ResumeTiming();
-        page = std::make_unique<menutree::MenuTreePage>(package->state, package->state.configFilePath);
-    }
-    addTextCount(state, *page);
-}
-
-// One start-up step of a page that is already made, timed from files not parsed yet.
-void pageStepFromUnparsedFiles(benchmark::State &state, void (menutree::MenuTreePage::*step)())
-{
-    LargePackage *package = largePackage(state);
-    if (!package)
-        return;
-    menutree::MenuTreePage page(package->state, package->state.configFilePath);
+    document::PackageDocument document;
+    document.state() = package->state;
     for (auto _ : state) {
         state.PauseTiming();
         platform::clearProfileCache();
         state.ResumeTiming();
-        (page.*step)();
+        document.load();
     }
+    state.counters["texts"] = double(document.textRecord().textEntries().size());
 }
 
-void loadRecords(benchmark::State &state)
-{
-    pageStepFromUnparsedFiles(state, &menutree::MenuTreePage::loadRecords);
-}
-
-void readMenus(benchmark::State &state)
-{
-    pageStepFromUnparsedFiles(state, &menutree::MenuTreePage::readMenus);
-}
-
-void fillTree(benchmark::State &state)
+// The page made over a document that holds the package, tree filled.
+void showTree(benchmark::State &state)
 {
     LargePackage *package = largePackage(state);
     if (!package)
         return;
-    menutree::MenuTreePage page(package->state, package->state.configFilePath);
+    document::PackageDocument document;
+    document.state() = package->state;
+    document.load();
     for (auto _ : state)
-        page.fillTree();
+        menutree::MenuTreePage page(document);
 }
 
 } // namespace
 
-BENCHMARK(pageStartUp)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond)->Complexity();
-BENCHMARK(loadRecords)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond)->Complexity();
-BENCHMARK(readMenus)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond)->Complexity();
-BENCHMARK(fillTree)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(loadDocument)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(showTree)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond)->Complexity();
 
 int main(int argc, char **argv)
 {

@@ -1,10 +1,8 @@
 #include "customizationapp.h"
 
 #include "maindialog.h"
-#include "tabpages.h"
 
-#include "packages/build.h"
-#include "packages/packagestate.h"
+#include "document/packagedocument.h"
 
 #include "platform/singleinstance.h"
 
@@ -12,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
+#include <cstring>
 
 namespace app {
 
@@ -66,13 +65,9 @@ int CustomizationApp::buildFromCommandLine(const QString &path)
     QTextStream err(stderr);
     const QString program = QCoreApplication::applicationName();
 
-    packages::PackageState state;
-    const QString full = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-    state.packageDir = full;
-    state.packageName = full.mid(full.lastIndexOf(QLatin1Char('/')) + 1);
-    if (full.endsWith(QStringLiteral(".pkg"), Qt::CaseInsensitive))
-        state.packageDir = full.left(full.lastIndexOf(QLatin1Char('/')));
-    state.setPackagePaths();
+    document::PackageDocument document;
+    packages::PackageState &state = document.state();
+    state.setLocation(path);
     if (!state.packageIsComplete()) {
         err << program << ": " << QDir::toNativeSeparators(state.packageDir) << " is not a complete package; missing:";
         for (const QString &file : {state.machineFilePath, state.textFilePath, state.configFilePath})
@@ -82,16 +77,18 @@ int CustomizationApp::buildFromCommandLine(const QString &path)
         return 2;
     }
 
-    QWidget host;   // the pages read the package as they are made, and are never shown
-    TabPages pages(state, &host);
-    if (pages.companyName().isEmpty()) {
+    document.load();
+    if (document.companyName().isEmpty()) {
         err << program << ": the company name of " << QDir::toNativeSeparators(state.packageDir)
             << " is empty; a package cannot be built without it" << Qt::endl;
         return 2;
     }
-    const packages::BuildResult result = packages::buildPackage(state, pages);
+    const packages::BuildResult result = document.build();
     for (const QString &file : result.written)
         out << QDir::toNativeSeparators(file) << Qt::endl;
+    if (result.registryError != 0)
+        err << program << ": the privacy option could not be stored in the registry: "
+            << QString::fromLocal8Bit(std::strerror(result.registryError)) << Qt::endl;
     if (!result.succeeded()) {
         err << program << ": the build could not write: " << result.failures.join(QStringLiteral(", ")) << Qt::endl;
         return 1;

@@ -19,7 +19,8 @@ public:
     // asks the first to come forward and ends at once with status 0, showing nothing.
     int run(QCoreApplication &application);
 
-    // True when the command line asks for a build without a window.
+    // True when the command line asks for a build without a window, which makes no widget
+    // either, so a QCoreApplication will do.
     bool buildsOnly(const QStringList &arguments);
 
 private:

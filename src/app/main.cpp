@@ -10,10 +10,8 @@ int main(int argc, char **argv)
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
-    // A build from the command line shows no window and needs no display.
-    if (tool.buildsOnly(arguments) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (tool.printsOnly(arguments)) {
+    // Printed text and a build from the command line need no display: they make no widget.
+    if (tool.printsOnly(arguments) || tool.buildsOnly(arguments)) {
         QCoreApplication application(argc, argv);
         return tool.run(application);
     }

@@ -1,7 +1,6 @@
 #include "maindialog.h"
 
 #include "help.h"
-#include "tabpages.h"
 
 #include "menutree/menutreepage.h"
 #include "pages/companypage.h"
@@ -9,8 +8,6 @@
 
 #include "config/texts.h"
 #include "dialogs/aboutdialog.h"
-#include "dialogs/buildprogressdialog.h"
-#include "packages/build.h"
 #include "packages/packagestore.h"
 #include "platform/modal.h"
 
@@ -71,7 +68,7 @@ MainDialog::MainDialog(QWidget *parent)
     tabArea->addWidget(m_tabs);
     m_layout->addLayout(tabArea, 1);
 
-    connect(&m_package, &packages::PackageState::titleChanged, this, &QWidget::setWindowTitle);
+    connect(&m_document, &document::PackageDocument::titleChanged, this, &QWidget::setWindowTitle);
 }
 
 MainDialog::~MainDialog()
@@ -93,18 +90,17 @@ void MainDialog::initialize()
     setWindowIcon(m_icon);
     createToolBar();
     mainDialog = this;
-    packages::openLastPackage(m_package);
+    packages::openLastPackage(m_document.state());
 
     const QString title = text("TITLE");
     if (!title.isEmpty())
-        m_package.titleBase = title;
-    m_package.updateTitle();
+        m_document.state().titleBase = title;
+    m_document.load();   // unmodified, with the title set
 
     createPages();
     insertTabs();
     selectPage(CompanyPage);
     translateMenuBar();
-    setModified(false);
 }
 
 void MainDialog::createMenuBar()
@@ -124,6 +120,20 @@ void MainDialog::createMenuBar()
     m_saveAsAction->setShortcut(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
     m_fileMenu->addSeparator();
     m_exitAction = m_fileMenu->addAction(QString(), this, &MainDialog::exitTool);
+
+    // Undo and Redo name the step they take back or do again.
+    QUndoStack &steps = m_document.undoStack();
+    m_editMenu = m_menuBar->addMenu(QString());
+    m_undoAction = m_editMenu->addAction(QString(), &steps, &QUndoStack::undo);
+    m_undoAction->setShortcuts(QKeySequence::Undo);
+    m_redoAction = m_editMenu->addAction(QString(), &steps, &QUndoStack::redo);
+    m_redoAction->setShortcuts({Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Qt::CTRL | Qt::Key_Y});
+    connect(&steps, &QUndoStack::canUndoChanged, m_undoAction, &QAction::setEnabled);
+    connect(&steps, &QUndoStack::canRedoChanged, m_redoAction, &QAction::setEnabled);
+    connect(&steps, &QUndoStack::undoTextChanged, this, &MainDialog::translateUndoActions);
+    connect(&steps, &QUndoStack::redoTextChanged, this, &MainDialog::translateUndoActions);
+    m_undoAction->setEnabled(false);
+    m_redoAction->setEnabled(false);
 
     m_helpMenu = m_menuBar->addMenu(QString());
     m_helpAction = m_helpMenu->addAction(QIcon(QStringLiteral(":/images/help.png")), QString(), this, &MainDialog::showHelp);
@@ -150,18 +160,20 @@ void MainDialog::createToolBar()
     m_layout->insertWidget(0, m_toolBar);
 }
 
-// The three pages, in tab order; each reads the open package as it is made.
+// The three pages, in tab order; each is a view of the open package.
 void MainDialog::createPages()
 {
-    m_pages = std::make_unique<TabPages>(m_package, this);
-    m_commands = std::make_unique<packages::FileCommands>(m_package, *m_pages, this, [this] { runBuild(); });
+    m_companyPage = new pages::CompanyPage(m_document, this);
+    m_menuTreePage = new menutree::MenuTreePage(m_document, this);
+    m_generalPage = new pages::GeneralPage(m_document, this);
+    m_commands = std::make_unique<FileCommands>(m_document, this);
 }
 
 void MainDialog::insertTabs()
 {
-    m_tabs->addTab(m_pages->companyPage(), text("COMPANY"));
-    m_tabs->addTab(m_pages->menuTreePage(), text("MENUS"));
-    m_tabs->addTab(m_pages->generalPage(), text("PERSONALIZE"));
+    m_tabs->addTab(m_companyPage, text("COMPANY"));
+    m_tabs->addTab(m_menuTreePage, text("MENUS"));
+    m_tabs->addTab(m_generalPage, text("PERSONALIZE"));
 }
 
 void MainDialog::translateMenuBar()
@@ -169,10 +181,23 @@ void MainDialog::translateMenuBar()
     const std::pair<QAction *, const char *> captions[] = {
         {m_fileMenu->menuAction(), "FILE"}, {m_newAction, "NEW"},   {m_openAction, "OPEN"},
         {m_saveAction, "SAVE"},             {m_saveAsAction, "SAVEAS"}, {m_exitAction, "EXIT"},
+        {m_editMenu->menuAction(), "EDITMENU"},
         {m_helpMenu->menuAction(), "HELP"}, {m_helpAction, "HELP"}, {m_aboutAction, "ABOUT"},
     };
     for (const auto &[action, key] : captions)
         action->setText(text(key));
+    translateUndoActions();
+}
+
+void MainDialog::translateUndoActions()
+{
+    // "Undo %1": the caption with the step's name, or the caption alone while there is no step.
+    const auto withStep = [](const QString &caption, const QString &step) {
+        return caption.contains(QLatin1String("%1")) ? caption.arg(step).trimmed() : caption;
+    };
+    const QUndoStack &steps = m_document.undoStack();
+    m_undoAction->setText(withStep(text("UNDO"), steps.undoText()));
+    m_redoAction->setText(withStep(text("REDO"), steps.redoText()));
 }
 
 void MainDialog::selectPage(int index)
@@ -183,29 +208,6 @@ void MainDialog::selectPage(int index)
 QWidget *MainDialog::page(int index) const
 {
     return m_tabs->widget(index);
-}
-
-void MainDialog::markModified()
-{
-    m_package.markModified();
-}
-
-void MainDialog::setModified(bool modified)
-{
-    modified ? m_package.markModified() : m_package.clearModified();
-}
-
-void MainDialog::runBuild()
-{
-    packages::BuildResult result;
-    // Not a question to the user: the dialog closes itself when the build is done.
-    dialogs::BuildProgressDialog progress(this, [&] { result = packages::buildPackage(m_package, *m_pages); });
-    progress.exec();
-    if (!result.succeeded())
-        platform::modals().message(
-            this, {config::lookupText(QStringLiteral("MESSAGES"), QStringLiteral("BUILDERROR"))
-                       + QStringLiteral("\n\n") + result.failures.join(QLatin1Char('\n')),
-                   config::lookupText(QStringLiteral("TEXT"), QStringLiteral("ERROR")), platform::MessageStyle::Ok});
 }
 
 void MainDialog::comeForward()

@@ -2,8 +2,8 @@
 // The main window: a fixed-size dialog with a menu bar, a toolbar, a banner and three tab pages
 // (company, menus, general). It runs the start-up steps in a fixed order, gives every caption
 // its text from the tool's text file and routes the menu and toolbar commands.
-#include "packages/filecommands.h"
-#include "packages/packagestate.h"
+#include "document/packagedocument.h"
+#include "filecommands.h"
 
 #include <QDialog>
 #include <QIcon>
@@ -16,9 +16,13 @@ class QTabWidget;
 class QToolBar;
 class QVBoxLayout;
 
-namespace app {
+namespace menutree { class MenuTreePage; }
+namespace pages {
+class CompanyPage;
+class GeneralPage;
+}
 
-class TabPages;
+namespace app {
 
 class MainDialog : public QDialog {
     Q_OBJECT
@@ -35,18 +39,15 @@ public:
     void selectPage(int index);
     QWidget *page(int index) const;
 
-    // The open package, its unsaved-changes flag and the title that shows both.
-    packages::PackageState &package() { return m_package; }
-    void markModified();
-    void setModified(bool modified);
-    bool isModified() const { return m_package.isModified; }
+    // The open package; the pages are views of it.
+    document::PackageDocument &document() { return m_document; }
+    bool isModified() const { return m_document.isModified(); }
 
     // The pages and the file commands; valid once initialize() has run.
-    TabPages &pages() const { return *m_pages; }
-    packages::FileCommands &commands() const { return *m_commands; }
-
-    // Builds the open package behind a progress dialog and reports what could not be written.
-    void runBuild();
+    pages::CompanyPage *companyPage() const { return m_companyPage; }
+    menutree::MenuTreePage *menuTreePage() const { return m_menuTreePage; }
+    pages::GeneralPage *generalPage() const { return m_generalPage; }
+    FileCommands &commands() const { return *m_commands; }
 
     // What a later instance's request does: minimise when this window is the active one,
     // otherwise show it normal and bring it to the front.
@@ -73,6 +74,7 @@ private:
     void createPages();
     void insertTabs();
     void translateMenuBar();
+    void translateUndoActions();
 
     QVBoxLayout *m_layout;
     QMenuBar *m_menuBar;
@@ -81,18 +83,23 @@ private:
     QIcon m_icon;
 
     QMenu *m_fileMenu = nullptr;
+    QMenu *m_editMenu = nullptr;
     QMenu *m_helpMenu = nullptr;
     QAction *m_newAction = nullptr;
     QAction *m_openAction = nullptr;
     QAction *m_saveAction = nullptr;
     QAction *m_saveAsAction = nullptr;
     QAction *m_exitAction = nullptr;
+    QAction *m_undoAction = nullptr;
+    QAction *m_redoAction = nullptr;
     QAction *m_helpAction = nullptr;
     QAction *m_aboutAction = nullptr;
 
-    packages::PackageState m_package;
-    std::unique_ptr<TabPages> m_pages;
-    std::unique_ptr<packages::FileCommands> m_commands;
+    document::PackageDocument m_document;
+    pages::CompanyPage *m_companyPage = nullptr;
+    menutree::MenuTreePage *m_menuTreePage = nullptr;
+    pages::GeneralPage *m_generalPage = nullptr;
+    std::unique_ptr<FileCommands> m_commands;
     bool m_initialized = false;
 };
 

@@ -1,10 +1,6 @@
 #include "menutreepage.h"
 
-#include "document/menuwriter.h"
-#include "platform/programdir.h"
-
-#include "config/configrecord.h"
-#include "packages/packagestate.h"
+#include "document/packagedocument.h"
 
 #include <QHeaderView>
 #include <QTreeWidget>
@@ -12,8 +8,8 @@
 
 namespace menutree {
 
-MenuTreePage::MenuTreePage(packages::PackageState &package, const QString &defaultConfigPath, QWidget *parent)
-    : QWidget(parent), m_package(package), m_defaultConfigPath(defaultConfigPath)
+MenuTreePage::MenuTreePage(document::PackageDocument &document, QWidget *parent)
+    : QWidget(parent), m_document(document)
 {
     m_tree = new QTreeWidget(this);
     m_tree->setObjectName(QStringLiteral("menuTree"));
@@ -24,30 +20,14 @@ MenuTreePage::MenuTreePage(packages::PackageState &package, const QString &defau
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_tree);
 
-    loadRecords();
-    readMenus();
     fillTree();
+    connect(&m_document, &document::PackageDocument::loaded, this, &MenuTreePage::fillTree);
 }
 
 MenuTreePage::~MenuTreePage()
 {
     // The items point into the model, which goes before the tree widget does.
     m_tree->clear();
-}
-
-void MenuTreePage::loadRecords()
-{
-    m_textRecord = std::make_unique<config::ConfigRecord>(m_package.textFilePath);
-    m_textRecord->loadTexts();
-    m_configRecord = std::make_unique<config::ConfigRecord>(m_package.configFilePath);
-    m_configRecord->loadOptions();
-    m_defaultConfigRecord = std::make_unique<config::ConfigRecord>(m_defaultConfigPath);
-    m_defaultConfigRecord->loadOptions();
-}
-
-void MenuTreePage::readMenus()
-{
-    m_model.readMenus(m_package.machineFilePath, *m_textRecord, *m_configRecord);
 }
 
 void MenuTreePage::fillTree()
@@ -60,7 +40,7 @@ void MenuTreePage::fillTree()
     root->setData(0, ObjectRole, QVariant::fromValue<CItem *>(nullptr));
     setItemImages(root, RootImage, RootImage);
 
-    for (CItem *mainMenu : m_model.mainMenus()) {
+    for (CItem *mainMenu : m_document.menus().mainMenus()) {
         QTreeWidgetItem *menuItem =
             addTreeItem(root, mainMenu->contentTitle(), mainMenu, mainMenu->category(), mainMenu->category());
         m_treeItems.append(menuItem);
@@ -80,25 +60,6 @@ void MenuTreePage::fillTree()
 
     m_tree->setCurrentItem(root);
     root->setExpanded(true);
-}
-
-bool MenuTreePage::writeMenus()
-{
-    return document::writeMenus(m_model, *m_textRecord, *m_configRecord, m_package.machineFilePath,
-                                m_package.textFilePath, m_package.configFilePath, platform::programDirectory());
-}
-
-void MenuTreePage::reloadMenuPage()
-{
-    m_tree->clear();
-    m_treeItems.clear();
-    m_model.clear();
-    m_textRecord.reset();
-    m_configRecord.reset();
-    m_defaultConfigRecord.reset();
-    loadRecords();
-    readMenus();
-    fillTree();
 }
 
 CItem *MenuTreePage::objectOf(const QTreeWidgetItem *item)

@@ -1,8 +1,5 @@
 #pragma once
-// The MENUS tab: the open package's menus as a tree under the root "Help Center". The page owns
-// the menu model and the three configuration records it was read with: the package's text
-// record, its configuration record, and the default package's configuration record (the looks
-// a new main menu starts with).
+// The MENUS tab: the package document's menus as a tree under the root "Help Center".
 #include "document/itemtypeimages.h"
 #include "document/menumodel.h"
 
@@ -13,11 +10,8 @@
 class QTreeWidget;
 class QTreeWidgetItem;
 
-namespace config {
-class ConfigRecord;
-}
-namespace packages {
-class PackageState;
+namespace document {
+class PackageDocument;
 }
 
 namespace menutree {
@@ -35,22 +29,12 @@ public:
         RootRole,                   // bool: true on the root item only
     };
 
-    // Reads the open package at once. defaultConfigPath is the default package's
-    // "access-config.ini" (install directory/Packages/HarbelDefault/access-config.ini).
-    MenuTreePage(packages::PackageState &package, const QString &defaultConfigPath, QWidget *parent = nullptr);
+    // Shows the document's menus, and again whenever it reads another package.
+    explicit MenuTreePage(document::PackageDocument &document, QWidget *parent = nullptr);
     ~MenuTreePage() override;
 
-    // Loads the three configuration records from the open package and the default package.
-    void loadRecords();
-    // Replaces the model by the menus of the open package's menu file.
-    void readMenus();
     // Builds the tree from the model and selects and expands the root.
     void fillTree();
-    // Forgets the tree, the model and the records, and reads the open package again.
-    void reloadMenuPage();
-    // Writes the model into the open package's menu, text and configuration files; false when
-    // a file could not be written.
-    bool writeMenus();
 
     // The model object of a tree item; null for the root and for no item.
     static CItem *objectOf(const QTreeWidgetItem *item);
@@ -66,21 +50,11 @@ public:
     // The tree items of the main menus and menu entries, in the order they were inserted.
     const QList<QTreeWidgetItem *> &treeItems() const { return m_treeItems; }
 
-    packages::PackageState &package() const { return m_package; }
-    MenuModel &model() { return m_model; }
-    config::ConfigRecord &textRecord() const { return *m_textRecord; }
-    config::ConfigRecord &configRecord() const { return *m_configRecord; }
-    config::ConfigRecord &defaultConfigRecord() const { return *m_defaultConfigRecord; }
     const ItemTypeImages &images() const { return m_images; }
 
 private:
-    packages::PackageState &m_package;
-    const QString m_defaultConfigPath;
+    document::PackageDocument &m_document;
     const ItemTypeImages m_images;
-    std::unique_ptr<config::ConfigRecord> m_textRecord;
-    std::unique_ptr<config::ConfigRecord> m_configRecord;
-    std::unique_ptr<config::ConfigRecord> m_defaultConfigRecord;
-    MenuModel m_model;
     QTreeWidget *m_tree = nullptr;
     QList<QTreeWidgetItem *> m_treeItems;
 };

@@ -1,7 +1,6 @@
 #include "build.h"
 
 #include "languagefiles.h"
-#include "packagepages.h"
 #include "packagestate.h"
 #include "packagestore.h"
 #include "platform/files.h"
@@ -95,44 +94,41 @@ QByteArray markerBytes(const PackageState &state)
     return bytes;
 }
 
-BuildResult buildPackage(PackageState &state, PackagePages &pages)
+QString settingsFilesFailure()
 {
-    BuildResult result;
-    state.setPackagePaths();
-    state.updateTitle(state.packageName);
+    return QObject::tr("the package's settings files");
+}
 
-    {
-        // Every INI file the build touches is written once, when the batch commits.
-        platform::ProfileBatch batch;
-        const bool menus = pages.writeMenus();
-        const bool company = pages.saveCompanyName();
-        const bool settings = pages.saveSettings();
-        const bool version = bumpVersion(state);
-        if (!menus || !company || !settings || !version)
-            result.failures << QObject::tr("the package's settings files");
+void writeBuildFiles(const PackageState &state, BuildResult &result)
+{
+    if (!bumpVersion(state))
+        result.failures << settingsFilesFailure();
 
-        const QString batchPath = state.packageDir + QStringLiteral("/custom.bat");
-        QString installDir = getInstallDir();
-        if (installDir.isEmpty())
-            installDir = programFilePath(QString());
-        const std::optional<QByteArray> batchBytes = installBatchBytes(installDir);
-        if (batchBytes && platform::writeFileAtomically(batchPath, *batchBytes)) {
-            result.written << batchPath;
-        } else {
-            result.batchFailed = true;
-            result.failures << nativePath(batchPath);
-        }
-
-        platform::writeProfileString(state.uiTextPath, QStringLiteral("OTHER"), QStringLiteral("LASTCONFIG"),
-                                     nativePath(state.markerPath()));
-        if (!batch.commit()) {
-            for (const QString &file : batch.failedFiles())
-                if (file != state.uiTextPath)   // the program's folder may be read-only: not the package's fault
-                    result.failures << nativePath(file);
-        }
-        result.written << state.machineFilePath << state.textFilePath << state.configFilePath;
+    const QString batchPath = state.packageDir + QStringLiteral("/custom.bat");
+    QString installDir = getInstallDir();
+    if (installDir.isEmpty())
+        installDir = programFilePath(QString());
+    const std::optional<QByteArray> batchBytes = installBatchBytes(installDir);
+    if (batchBytes && platform::writeFileAtomically(batchPath, *batchBytes)) {
+        result.written << batchPath;
+    } else {
+        result.batchFailed = true;
+        result.failures << nativePath(batchPath);
     }
 
+    platform::writeProfileString(state.uiTextPath, QStringLiteral("OTHER"), QStringLiteral("LASTCONFIG"),
+                                 nativePath(state.markerPath()));
+}
+
+void reportBatchFailures(const PackageState &state, const QStringList &failedFiles, BuildResult &result)
+{
+    for (const QString &file : failedFiles)
+        if (file != state.uiTextPath)
+            result.failures << nativePath(file);
+}
+
+void writeCopiesAndMarker(const PackageState &state, BuildResult &result)
+{
     if (!replicateTextFile(state.packageDir, state.textFilePath))
         result.failures << QObject::tr("the language copies of %1").arg(nativePath(state.textFilePath));
     for (const QString &dir : languageDirsCopyOrder()) {
@@ -148,11 +144,6 @@ BuildResult buildPackage(PackageState &state, PackagePages &pages)
         result.markerFailed = true;
         result.failures << nativePath(marker);
     }
-
-    state.isUntitled = false;
-    state.isModified = false;
-    result.failures.removeDuplicates();
-    return result;
 }
 
 } // namespace packages

@@ -11,8 +11,7 @@
 
 namespace packages {
 
-class PackagePages;
-class PackageState;
+struct PackageState;
 
 // The version one step above installed ("1.0.5" gives "1.0.6", "1.0.998" gives "1.1.0",
 // "998.998" gives "1.0", an empty text gives "1").
@@ -32,10 +31,22 @@ struct BuildResult {
     QStringList written;    // the files the build wrote
     bool batchFailed = false;
     bool markerFailed = false;
+    int registryError = 0;  // an errno value when the privacy option could not be stored
     bool succeeded() const { return failures.isEmpty(); }
 };
 
-// The build, in its fixed order; the flags are cleared even when something failed.
-BuildResult buildPackage(PackageState &state, PackagePages &pages);
+// The failure every unwritten settings file of the package is reported as.
+QString settingsFilesFailure();
+
+// The steps of a build that follow the package's own contents, written into the profile batch
+// the caller holds open: the version one step above the installed front-end's, "custom.bat",
+// and the package recorded as the last one built.
+void writeBuildFiles(const PackageState &state, BuildResult &result);
+// Reports the files a build's profile batch could not write. The program's own text file may
+// lie in a read-only folder, which is not the package's fault.
+void reportBatchFailures(const PackageState &state, const QStringList &failedFiles, BuildResult &result);
+// The last steps, after the batch: the edited text file copied to every language, then the
+// marker file.
+void writeCopiesAndMarker(const PackageState &state, BuildResult &result);
 
 } // namespace packages

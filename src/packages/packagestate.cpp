@@ -3,13 +3,26 @@
 #include "config/texts.h"
 #include "platform/uilanguage.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace packages {
+namespace {
 
-PackageState::PackageState(QObject *parent)
-    : QObject(parent), uiTextPath(config::uiTextFilePath())
+const QString markerSuffix = QStringLiteral(".pkg");
+
+} // namespace
+
+PackageState::PackageState() : uiTextPath(config::uiTextFilePath()) {}
+
+void PackageState::setLocation(const QString &path)
 {
+    const QString full =
+        QDir::cleanPath(QFileInfo(QDir::fromNativeSeparators(path).remove(QLatin1Char('"'))).absoluteFilePath());
+    const qsizetype slash = full.lastIndexOf(QLatin1Char('/'));
+    packageName = full.mid(slash + 1);
+    packageDir = full.endsWith(markerSuffix, Qt::CaseInsensitive) ? full.left(slash) : full;
+    setPackagePaths();
 }
 
 void PackageState::setPackagePaths()
@@ -33,38 +46,14 @@ bool PackageState::packageIsComplete() const
 QString PackageState::markerPath() const
 {
     QString marker = packageDir + QLatin1Char('/') + packageName;
-    if (!marker.endsWith(QStringLiteral(".pkg"), Qt::CaseInsensitive))
-        marker += QStringLiteral(".pkg");
+    if (!marker.endsWith(markerSuffix, Qt::CaseInsensitive))
+        marker += markerSuffix;
     return marker;
 }
 
-QString PackageState::titleFor(bool modified) const
+QString PackageState::windowTitle(bool modified) const
 {
     return titleBase + QStringLiteral("  -  [") + packageName + (modified ? QStringLiteral("*]") : QStringLiteral("]"));
-}
-
-QString PackageState::windowTitle() const
-{
-    return titleFor(isModified);
-}
-
-void PackageState::updateTitle(const QString &name)
-{
-    if (!name.isEmpty())
-        packageName = name;
-    emit titleChanged(titleFor(false));
-}
-
-void PackageState::markModified()
-{
-    isModified = true;
-    emit titleChanged(windowTitle());
-}
-
-void PackageState::clearModified()
-{
-    isModified = false;
-    emit titleChanged(windowTitle());
 }
 
 } // namespace packages

@@ -1,16 +1,12 @@
 #pragma once
-// The open package: where it lives, what it is called, the paths of its three files, and whether
-// it is untitled or has unsaved changes. The main dialog owns the one instance; pages and
-// commands are handed a reference to it.
-#include <QObject>
+// Where the open package lives: its folder, its name, the paths of its three files, and whether
+// it is untitled. The package document owns the one instance; the package store fills it.
 #include <QString>
 
 namespace packages {
 
-class PackageState : public QObject {
-    Q_OBJECT
-public:
-    explicit PackageState(QObject *parent = nullptr);
+struct PackageState {
+    PackageState();
 
     QString packageDir;       // the open package's directory, no trailing separator
     QString packageName;      // marker file name ("Sales.pkg"), directory name, or "Untitled" + N
@@ -20,8 +16,12 @@ public:
     QString configFilePath;   // packageDir/access-config.ini
     QString machineFilePath;  // packageDir/machine-specifics.csv
     bool isUntitled = false;  // made by createUntitledPackage and never built
-    bool isModified = false;  // there are unsaved changes
 
+    // The package a path names. A marker file ("…/Sales/Sales.pkg") names the folder it stands
+    // in and gives the package its own name; a folder names itself. Double quotes, which a
+    // remembered path may carry, are no part of it; a relative path is taken from the working
+    // directory. The file paths follow.
+    void setLocation(const QString &path);
     // Derives the three file paths from packageDir (and the current language).
     void setPackagePaths();
     // The menu file, the current language's text file and the configuration file all exist.
@@ -30,19 +30,7 @@ public:
     QString markerPath() const;
 
     // titleBase + "  -  [" + packageName + "]", or "*]" while modified.
-    QString windowTitle() const;
-    // Takes a new name when one is given, and shows the title without the modified mark.
-    void updateTitle(const QString &name = QString());
-    // Records an unsaved change and marks the title.
-    void markModified();
-    // Clears the modified flag and shows the title without the mark.
-    void clearModified();
-
-signals:
-    void titleChanged(const QString &title);
-
-private:
-    QString titleFor(bool modified) const;
+    QString windowTitle(bool modified) const;
 };
 
 } // namespace packages

@@ -147,12 +147,7 @@ void openLastPackage(PackageState &state)
     const QString last = platform::readProfileString(state.uiTextPath, QStringLiteral("OTHER"),
                                                      QStringLiteral("LASTCONFIG"));
     if (!last.isEmpty()) {
-        const QString path = QDir::fromNativeSeparators(last);
-        state.packageName = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-        state.packageDir = QString(path).remove(QLatin1Char('"'));
-        if (state.packageDir.endsWith(QStringLiteral(".pkg"), Qt::CaseInsensitive))
-            state.packageDir.truncate(state.packageDir.lastIndexOf(QLatin1Char('/')));
-        state.setPackagePaths();
+        state.setLocation(last);
         if (state.packageIsComplete())
             return;
     }

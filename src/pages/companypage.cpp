@@ -1,9 +1,8 @@
 #include "companypage.h"
 
-#include "document/companytitle.h"
 #include "config/texts.h"
-#include "packages/packagestate.h"
-#include "platform/profile.h"
+#include "document/packagedocument.h"
+#include "document/pagecommands.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -14,9 +13,6 @@
 namespace pages {
 namespace {
 
-const QString titleSection = QStringLiteral("Access Text");
-const QString titleKey = QStringLiteral("TITLE");
-
 QLabel *wrappingLabel(const QString &text, QWidget *parent)
 {
     auto *label = new QLabel(text, parent);
@@ -26,8 +22,8 @@ QLabel *wrappingLabel(const QString &text, QWidget *parent)
 
 } // namespace
 
-CompanyPage::CompanyPage(packages::PackageState &state, QWidget *parent)
-    : QWidget(parent), m_state(state)
+CompanyPage::CompanyPage(document::PackageDocument &document, QWidget *parent)
+    : QWidget(parent), m_document(document)
 {
     auto *group = new QGroupBox(config::lookupText(QStringLiteral("TEXT"), QStringLiteral("COMPANY_NAME")), this);
     m_nameEdit = new QLineEdit(group);
@@ -47,57 +43,22 @@ CompanyPage::CompanyPage(packages::PackageState &state, QWidget *parent)
     layout->addWidget(group);
     layout->addStretch();
 
-    connect(m_nameEdit, &QLineEdit::textChanged, this, &CompanyPage::takeEditedName);
-
-    loadCompanyName();
-    showCompanyName();
-    m_loading = false;
+    showCompanyName(m_document.companyName());
+    connect(&m_document, &document::PackageDocument::companyNameChanged, this, &CompanyPage::showCompanyName);
+    // Only the user's own typing is an edit: the page's filling of the edit is not.
+    connect(m_nameEdit, &QLineEdit::textEdited, this, [this](const QString &text) {
+        m_document.undoStack().push(new document::SetCompanyNameCommand(m_document, text));
+    });
 }
 
-void CompanyPage::loadCompanyName()
-{
-    const QString title = platform::readProfileString(m_state.textFilePath, titleSection, titleKey);
-    m_customizedWord = config::lookupText(QStringLiteral("TEXT"), QStringLiteral("CUSTOMIZED"));
-    const document::CompanyTitle parts = document::splitCompanyTitle(title, m_customizedWord);
-    m_titlePrefix = parts.prefix;
-    m_companyName = parts.name;
-}
-
-void CompanyPage::showCompanyName()
+void CompanyPage::showCompanyName(const QString &name)
 {
     // The user types at most 30 characters. A stored name that is longer is shown whole rather
     // than cut, so that building without an edit never shortens it. The 40-character refusal of
     // the data exchange is not built: typing can never get past 30.
-    const bool wasLoading = m_loading;
-    m_loading = true;
-    m_nameEdit->setMaxLength(qMax(typingLimit, int(m_companyName.size())));
-    m_nameEdit->setText(m_companyName);
-    m_loading = wasLoading;
-}
-
-void CompanyPage::clearCompanyName()
-{
-    m_companyName.clear();
-    showCompanyName();
-}
-
-void CompanyPage::reloadCompanyName()
-{
-    loadCompanyName();
-    showCompanyName();
-}
-
-bool CompanyPage::saveCompanyName()
-{
-    const QString title = document::joinCompanyTitle(m_titlePrefix, m_companyName, m_customizedWord);
-    return platform::writeProfileString(m_state.textFilePath, titleSection, titleKey, title);
-}
-
-void CompanyPage::takeEditedName(const QString &text)
-{
-    m_companyName = text;
-    if (!m_loading)
-        m_state.markModified();
+    m_nameEdit->setMaxLength(qMax(typingLimit, int(name.size())));
+    if (m_nameEdit->text() != name)   // the user's own keystroke is shown already, cursor and all
+        m_nameEdit->setText(name);
 }
 
 } // namespace pages

@@ -1,12 +1,12 @@
 #pragma once
 // The company page: the user types the company name that the front-end shows in its title. The
-// title is stored whole as "TITLE" in section "Access Text" of the package's text file; the page
-// shows only the name and joins prefix and name again when the package is built.
+// page is a view of the package document: it shows the document's company name, and each change
+// the user types is a step on the document's undo stack.
 #include <QWidget>
 
 class QLineEdit;
 
-namespace packages { class PackageState; }
+namespace document { class PackageDocument; }
 
 namespace pages {
 
@@ -15,33 +15,13 @@ class CompanyPage : public QWidget {
 public:
     static constexpr int typingLimit = 30;
 
-    explicit CompanyPage(packages::PackageState &state, QWidget *parent = nullptr);
-
-    // Reads the stored title of the open package into prefix and name.
-    void loadCompanyName();
-    // Puts the name into the edit.
-    void showCompanyName();
-    // New: an empty name.
-    void clearCompanyName();
-    // Open: the name of the package now open.
-    void reloadCompanyName();
-    // Writes the title into the package's text file; false when the file could not be written.
-    bool saveCompanyName();
-
-    // The name as the user sees it; the stored title is formed from it at every save, so two
-    // saves in a row store the same title.
-    QString companyName() const { return m_companyName; }
+    explicit CompanyPage(document::PackageDocument &document, QWidget *parent = nullptr);
 
 private:
-    void takeEditedName(const QString &text);
+    void showCompanyName(const QString &name);
 
-    packages::PackageState &m_state;
+    document::PackageDocument &m_document;
     QLineEdit *m_nameEdit = nullptr;
-    QString m_companyName;
-    QString m_customizedWord;
-    QString m_titlePrefix;
-    // Set while the page itself fills the edit, so that only the user's changes count as edits.
-    bool m_loading = true;
 };
 
 } // namespace pages

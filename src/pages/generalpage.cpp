@@ -2,7 +2,8 @@
 
 #include "colorswatchbutton.h"
 #include "config/texts.h"
-#include "packages/packagestate.h"
+#include "document/packagedocument.h"
+#include "document/pagecommands.h"
 #include "platform/modal.h"
 
 #include <QCheckBox>
@@ -11,7 +12,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QVBoxLayout>
-#include <cstring>
 
 namespace pages {
 namespace {
@@ -30,8 +30,8 @@ Control *named(Control *control, const char *name)
 
 } // namespace
 
-GeneralPage::GeneralPage(packages::PackageState &state, QWidget *parent)
-    : QWidget(parent), m_state(state)
+GeneralPage::GeneralPage(document::PackageDocument &document, QWidget *parent)
+    : QWidget(parent), m_document(document)
 {
     auto *options = new QGroupBox(text(QStringLiteral("TAB3")), this);
     m_resolution = named(new QComboBox(options), "resolution");
@@ -40,7 +40,7 @@ GeneralPage::GeneralPage(packages::PackageState &state, QWidget *parent)
     m_systemTray = named(new QCheckBox(text(QStringLiteral("SYSTRAYTEXT")), options), "systemTray");
     const QString privacyText = text(QStringLiteral("ASKPRVINFOTEXT"));
     m_privacy = named(new QCheckBox(privacyText, options), "privacy");
-    m_privacy->setHidden(privacyText.isEmpty());
+    m_privacy->setHidden(!document::PackageDocument::privacyOffered());
     m_animation = named(new QCheckBox(options), "animation");
     m_animation->hide();
     m_sound = named(new QCheckBox(options), "sound");
@@ -69,77 +69,47 @@ GeneralPage::GeneralPage(packages::PackageState &state, QWidget *parent)
     layout->addWidget(looks);
     layout->addStretch();
 
-    m_settings.open(m_state.configFilePath, privacyOffered());
-    m_systemTray->setHidden(!m_settings.trayAvailable);
     showSettings();
+    connect(&m_document, &document::PackageDocument::settingsChanged, this, &GeneralPage::showSettings);
 
     // Only the user's own actions reach these: the page's own filling of the controls does not.
     connect(m_resolution, &QComboBox::activated, this, [this](int entry) {
-        m_settings.resolutionIndex = entry;
-        changed();
+        change([entry](GeneralSettings &settings) { settings.resolutionIndex = entry; });
     });
     connect(m_systemTray, &QCheckBox::clicked, this, [this](bool checked) {
-        m_settings.systemTrayValue = GeneralSettings::boolText(checked);
-        changed();
+        change([checked](GeneralSettings &settings) { settings.systemTrayValue = GeneralSettings::boolText(checked); });
     });
     connect(m_animation, &QCheckBox::clicked, this, [this](bool checked) {
-        m_settings.animationValue = GeneralSettings::boolText(checked);
-        changed();
+        change([checked](GeneralSettings &settings) { settings.animationValue = GeneralSettings::boolText(checked); });
     });
     connect(m_sound, &QCheckBox::clicked, this, [this](bool checked) {
-        m_settings.soundValue = GeneralSettings::boolText(checked);
-        changed();
+        change([checked](GeneralSettings &settings) { settings.soundValue = GeneralSettings::boolText(checked); });
     });
     connect(m_privacy, &QCheckBox::clicked, this, [this](bool checked) {
-        m_settings.privacyChecked = checked;
-        changed();
+        change([checked](GeneralSettings &settings) { settings.privacyChecked = checked; });
     });
     connect(m_background, &QComboBox::activated, this, [this](int entry) {
-        m_settings.selectBackground(GeneralSettings::Background(entry), m_state.configFilePath);
-        changed();
+        const QString configFile = m_document.state().configFilePath;
+        change([entry, configFile](GeneralSettings &settings) {
+            settings.selectBackground(GeneralSettings::Background(entry), configFile);
+        });
     });
     connect(m_swatch, &QPushButton::clicked, this, &GeneralPage::chooseColor);
 }
 
-void GeneralPage::reloadSettings()
-{
-    m_settings.reload(m_state.configFilePath, privacyOffered());
-    showSettings();
-}
-
-void GeneralPage::loadOemDefaults()
-{
-    m_settings.loadOemDefaults(m_state.configFilePath);
-    showSettings();
-}
-
-bool GeneralPage::saveSettings()
-{
-    const GeneralSettings::SaveOutcome outcome = m_settings.save(m_state.configFilePath);
-    if (outcome.registryError != 0) {
-        const QString reason = QString::fromLocal8Bit(std::strerror(outcome.registryError));
-        platform::modals().message(this, {QStringLiteral("Error #: %1.  %2").arg(outcome.registryError).arg(reason),
-                                          QStringLiteral("Error"), platform::MessageStyle::OkInformation});
-    }
-    return outcome.fileWritten;
-}
-
 void GeneralPage::showSettings()
 {
-    const int resolution = m_settings.resolutionIndex;
+    const GeneralSettings &settings = m_document.settings();
+    m_systemTray->setHidden(!settings.trayAvailable);
+    const int resolution = settings.resolutionIndex;
     // An index outside the list leaves it without a selection; the index is kept as read.
     m_resolution->setCurrentIndex(resolution >= 0 && resolution < GeneralSettings::resolutionCount ? resolution : -1);
-    m_systemTray->setChecked(GeneralSettings::isTrue(m_settings.systemTrayValue));
-    m_animation->setChecked(GeneralSettings::isTrue(m_settings.animationValue));
-    m_sound->setChecked(GeneralSettings::isTrue(m_settings.soundValue));
-    m_privacy->setChecked(m_settings.privacyChecked);
-    m_swatch->setColor(m_settings.color);
-    m_background->setCurrentIndex(m_settings.background);
-}
-
-bool GeneralPage::privacyOffered() const
-{
-    return !m_privacy->isHidden();
+    m_systemTray->setChecked(GeneralSettings::isTrue(settings.systemTrayValue));
+    m_animation->setChecked(GeneralSettings::isTrue(settings.animationValue));
+    m_sound->setChecked(GeneralSettings::isTrue(settings.soundValue));
+    m_privacy->setChecked(settings.privacyChecked);
+    m_swatch->setColor(settings.color);
+    m_background->setCurrentIndex(settings.background);
 }
 
 void GeneralPage::chooseColor()
@@ -147,14 +117,14 @@ void GeneralPage::chooseColor()
     const std::optional<QColor> chosen = platform::modals().chooseColor(this, QColor());
     if (!chosen)
         return;
-    m_settings.setChosenColor(*chosen);
-    m_swatch->setColor(m_settings.color);
-    changed();
+    change([&chosen](GeneralSettings &settings) { settings.setChosenColor(*chosen); });
 }
 
-void GeneralPage::changed()
+void GeneralPage::change(const std::function<void(GeneralSettings &)> &edit)
 {
-    m_state.markModified();
+    GeneralSettings settings = m_document.settings();
+    edit(settings);
+    m_document.undoStack().push(new document::ChangeSettingsCommand(m_document, settings));
 }
 
 } // namespace pages

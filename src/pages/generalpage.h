@@ -1,15 +1,16 @@
 #pragma once
 // The general page: screen resolution, system-tray icon, privacy information, the colour of the
-// regular text and the menu backgrounds. The values and the rules live in GeneralSettings; the
-// page shows them and passes the user's changes on.
+// regular text and the menu backgrounds. The page is a view of the package document: it shows
+// the document's settings, and each change the user makes is a step on the document's undo stack.
 #include "document/generalsettings.h"
 
 #include <QWidget>
+#include <functional>
 
 class QCheckBox;
 class QComboBox;
 
-namespace packages { class PackageState; }
+namespace document { class PackageDocument; }
 
 namespace pages {
 
@@ -20,26 +21,15 @@ class ColorSwatchButton;
 class GeneralPage : public QWidget {
     Q_OBJECT
 public:
-    explicit GeneralPage(packages::PackageState &state, QWidget *parent = nullptr);
-
-    // Open: the values of the package now open.
-    void reloadSettings();
-    // New: the values of section "OEM Defaults".
-    void loadOemDefaults();
-    // Writes the values into the package; false when its configuration file could not be
-    // written. A refused registry write is shown to the user; the file is written regardless.
-    bool saveSettings();
-
-    const GeneralSettings &settings() const { return m_settings; }
+    explicit GeneralPage(document::PackageDocument &document, QWidget *parent = nullptr);
 
 private:
     void showSettings();
-    bool privacyOffered() const;
     void chooseColor();
-    void changed();
+    // The user's change, applied to a copy of the document's settings, as one step.
+    void change(const std::function<void(GeneralSettings &)> &edit);
 
-    packages::PackageState &m_state;
-    GeneralSettings m_settings;
+    document::PackageDocument &m_document;
     QComboBox *m_resolution = nullptr;
     QCheckBox *m_systemTray = nullptr;
     QCheckBox *m_privacy = nullptr;

@@ -36,7 +36,10 @@ private slots:
             "EDIT", "NEWSUB", "NEWITEM", "NEWMENU", "DELETE", "WITHIN", "BELOW",
             // item and menu properties dialogs
             "PROP", "TYPE", "MENUTITLE", "LAUNCH", "DESC", "BROWSE", "OK", "CANCEL", "APPLNK", "INTERNET", "SUBMENU",
-            "SYSINFO", "MENUPROP", "ALTKEY"};
+            "SYSINFO", "MENUPROP", "ALTKEY",
+            // the Edit menu and the names of the steps it undoes and redoes
+            "EDITMENU", "UNDO", "REDO", "STEPCOMPANY", "STEPSETTINGS", "STEPNEWMENU", "STEPNEWSUB", "STEPNEWITEM",
+            "STEPEDITMENU", "STEPEDITITEM", "STEPDELETE"};
         const QStringList messages = {"NOAKVO", "SAVECHANGE", "COMPANYEMPTY", "FILEXISTS", "BUILDERROR", "BUILDING",
                                       "ADDHEAD", "REMOFEHEAD", "REMOVEITEM", "CHGSUBTYPE", "ERROR", "CONFIRMATION",
                                       "INFORMATION", "WARNING"};

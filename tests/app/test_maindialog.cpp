@@ -1,6 +1,7 @@
 #include "testmain.h"
 #include "scriptedmodals.h"
 #include "app/maindialog.h"
+#include "document/pagecommands.h"
 #include "platform/profile.h"
 #include "platform/programdir.h"
 #include "platform/uilanguage.h"
@@ -33,7 +34,7 @@ namespace {
 const QByteArray distinctTexts =
     "[TEXT]\r\nTITLE=Kavo Tool\r\nCOMPANY=Firm\r\nMENUS=Menu tree\r\nPERSONALIZE=Looks\r\n"
     "FILE=Package\r\nNEW=Fresh\r\nOPEN=Load\r\nSAVE=Keep\r\nSAVEAS=Keep as\r\nEXIT=Quit\r\n"
-    "HELP=Assist\r\nABOUT=About Kavo\r\n";
+    "HELP=Assist\r\nABOUT=About Kavo\r\nEDITMENU=Change\r\nUNDO=Take back %1\r\nREDO=Again\r\n";
 
 // The captions of a menu bar or toolbar in order, "-" for a separator.
 QStringList captions(const QList<QAction *> &actions, bool withSubMenus)
@@ -132,9 +133,10 @@ private slots:
         MainDialog dialog;
         dialog.initialize();
         QVERIFY(!dialog.isModified());
-        dialog.markModified();
+        QUndoStack &steps = dialog.document().undoStack();
+        steps.push(new document::SetCompanyNameCommand(dialog.document(), "Contoso"));
         QCOMPARE(dialog.windowTitle(), QString("Kavo Tool  -  [*]"));
-        dialog.setModified(false);
+        steps.undo();
         QCOMPARE(dialog.windowTitle(), QString("Kavo Tool  -  []"));
     }
 
@@ -150,7 +152,8 @@ private slots:
                  QStringList({"Firm", "Menu tree", "Looks"}));
 
         QCOMPARE(captions(dialog.findChild<QMenuBar *>()->actions(), true),
-                 QStringList({"Package", "[Fresh|Load|-|Keep|Keep as|-|Quit]", "Assist", "[Assist|-|About Kavo]"}));
+                 QStringList({"Package", "[Fresh|Load|-|Keep|Keep as|-|Quit]", "Change", "[Take back|Again]", "Assist",
+                             "[Assist|-|About Kavo]"}));
         QCOMPARE(toolTips(dialog.findChild<QToolBar *>()),
                  QStringList({"Fresh", "Load", "-", "Keep", "Keep as", "-", "Assist"}));
     }
@@ -167,7 +170,7 @@ private slots:
         QTabWidget *tabs = dialog.findChild<QTabWidget *>();
         QCOMPARE(QStringList({tabs->tabText(0), tabs->tabText(1), tabs->tabText(2)}), QStringList({"", "", ""}));
         QCOMPARE(captions(dialog.findChild<QMenuBar *>()->actions(), true),
-                 QStringList({"", "[||-|||-|]", "", "[|-|]"}));
+                 QStringList({"", "[||-|||-|]", "", "[|]", "", "[|-|]"}));
 
         showActive(dialog);
         QTest::keyClick(&dialog, Qt::Key_F1);
@@ -256,10 +259,10 @@ private slots:
         showActive(dialog);
 
         QMenuBar *bar = dialog.findChild<QMenuBar *>();
-        QAction *helpMenu = bar->actions().at(1);
+        QAction *helpMenu = bar->actions().at(2);
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(helpMenu).center());
         QVERIFY(QTest::qWaitForWindowExposed(helpMenu->menu()));
-        QAction *about = menuAction(bar, 1, 2);
+        QAction *about = menuAction(bar, 2, 2);
         QTest::mouseClick(helpMenu->menu(), Qt::LeftButton, {}, helpMenu->menu()->actionGeometry(about).center());
         QCOMPARE(modals.dialogTitles, QStringList({"About Kavo"}));
         QVERIFY(dialog.isVisible());

@@ -1,7 +1,6 @@
 #include "installedworld.h"
 #include "scriptedmodals.h"
 #include "app/maindialog.h"
-#include "app/tabpages.h"
 #include "menutree/menutreepage.h"
 #include "packages/build.h"
 #include "packages/languagefiles.h"
@@ -144,7 +143,7 @@ private slots:
             QVERIFY2(modals.messages.isEmpty(), modals.messages.isEmpty() ? "" : qPrintable(modals.messages[0].text));
 
             salesDir = world.packagesDir() + "/Sales";
-            packages::PackageState &state = dialog.package();
+            packages::PackageState &state = dialog.document().state();
             QCOMPARE(state.packageDir, salesDir);
             QCOMPARE(dialog.windowTitle(), QString("Customization Tool for Access Kavo  -  [Sales.pkg]"));
             QVERIFY(!QFile::exists(world.packagesDir() + "/Untitled1"));
@@ -177,13 +176,13 @@ private slots:
 
         MainDialog next;
         next.initialize();
-        QCOMPARE(next.package().packageDir, salesDir);
+        QCOMPARE(next.document().state().packageDir, salesDir);
         QCOMPARE(next.windowTitle(), QString("Customization Tool for Access Kavo  -  [Sales.pkg]"));
         QCOMPARE(next.findChild<QLineEdit *>("companyName")->text(), QString("Fabrikam"));
         QCOMPARE(next.findChild<QComboBox *>("resolution")->currentIndex(), 2);
         QCOMPARE(next.findChild<QComboBox *>("background")->currentIndex(), 1);
-        QCOMPARE(next.pages().generalPage()->settings().color, QColor(0x12, 0x34, 0xAB));
-        QCOMPARE(platform::readProfileString(next.package().configFilePath, "OTHER", "REGULAR_TEXT_COLOR"), QString("#1234AB"));
+        QCOMPARE(next.document().settings().color, QColor(0x12, 0x34, 0xAB));
+        QCOMPARE(platform::readProfileString(next.document().state().configFilePath, "OTHER", "REGULAR_TEXT_COLOR"), QString("#1234AB"));
         QCOMPARE(childLabels(next.findChild<QTreeWidget *>("menuTree")->topLevelItem(0)), (QStringList{"Learn", "Configure", "Help"}));
         QVERIFY(!next.isModified());
     }

@@ -1,7 +1,7 @@
 #include "testmain.h"
 #include "config/configrecord.h"
 #include "menutree/menutreepage.h"
-#include "packages/packagestate.h"
+#include "document/packagedocument.h"
 #include "platform/profile.h"
 
 #include <QTemporaryDir>
@@ -63,7 +63,17 @@ class MenuTreePageTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
+    std::unique_ptr<document::PackageDocument> m_document;
     packages::PackageState m_package;
+
+    // The document read from m_package.
+    document::PackageDocument &loaded()
+    {
+        m_document = std::make_unique<document::PackageDocument>();
+        m_document->state() = m_package;
+        m_document->load();
+        return *m_document;
+    }
 
     void writeSmallPackage(const QByteArray &menuFile = smallMenuFile)
     {
@@ -102,7 +112,7 @@ private slots:
 
     void treeShowsTheMenusUnderTheRoot()
     {
-        MenuTreePage page(m_package, m_package.configFilePath);
+        MenuTreePage page(loaded());
         QTreeWidget *tree = page.findChild<QTreeWidget *>(QStringLiteral("menuTree"));
         QVERIFY(tree);
         QCOMPARE(tree->topLevelItemCount(), 1);
@@ -123,7 +133,7 @@ private slots:
         QCOMPARE(childrenOf(root->child(1)), (QStringList{"About this computer 8/8"}));
 
         // Items point at their model objects; the table lists main menus and menu entries.
-        const ItemList &menus = page.model().mainMenus();
+        const ItemList &menus = m_document->menus().mainMenus();
         QCOMPARE(MenuTreePage::objectOf(learn), menus.at(0));
         QCOMPARE(MenuTreePage::objectOf(learn->child(1)->child(0)), menus.at(0)->entries().at(1)->entries().at(0));
         QCOMPARE(page.treeItems(),
@@ -133,7 +143,7 @@ private slots:
 
     void clickedSubMenuShowsItsSelectedImage()
     {
-        MenuTreePage page(m_package, m_package.configFilePath);
+        MenuTreePage page(loaded());
         page.resize(300, 300);
         page.show();
         QVERIFY(QTest::qWaitForWindowExposed(&page));
@@ -151,15 +161,15 @@ private slots:
 
     void reloadReadsThePackageAgain()
     {
-        MenuTreePage page(m_package, m_package.configFilePath);
+        MenuTreePage page(loaded());
         writeSmallPackage("[Menu3]\nMenu3Info=,,TRUE\n");
         testing::writeFile(m_package.configFilePath, "[Global Options]\nOPTION1=__MENU3ICON__,\"U-Protect-icon.png\"\n");
         platform::clearProfileCache();
 
-        page.reloadMenuPage();
+        m_document->load();
         QCOMPARE(page.tree()->topLevelItemCount(), 1);
         QCOMPARE(childrenOf(page.rootItem()), (QStringList{"Help 2/2"}));
-        QCOMPARE(page.model().mainMenus().size(), 1);
+        QCOMPARE(m_document->menus().mainMenus().size(), 1);
         QCOMPARE(page.treeItems().size(), 1);
         QCOMPARE(page.tree()->currentItem(), page.rootItem());
     }
@@ -174,7 +184,7 @@ private slots:
         m_package.textFilePath = copy + QStringLiteral("/0409/access-text.ini");
         m_package.configFilePath = copy + QStringLiteral("/access-config.ini");
 
-        MenuTreePage page(m_package, copy + QStringLiteral("/access-config.ini"));
+        MenuTreePage page(loaded());
         QTreeWidgetItem *root = page.rootItem();
         QCOMPARE(childrenOf(root), (QStringList{"Learn 0/0", "Configure 1/1", "Help 3/3"}));
         QCOMPARE(childrenOf(root->child(1)),
@@ -182,10 +192,8 @@ private slots:
                               "Printer setup 5/5", "Network connections 7/7"}));
         QCOMPARE(childrenOf(root->child(1)->child(2)), (QStringList{"Calculator 7/7", "Text editor 7/7", "Drawing 7/7"}));
         QCOMPARE(root->child(2)->child(0)->text(0), QStringLiteral("System information"));
-        QVERIFY(page.model().mainMenus().at(2)->entries().at(0)->isSystemInfo());
-        QCOMPARE(page.model().mainMenus().at(2)->position(), 3);
-        QCOMPARE(page.defaultConfigRecord().getValue(QStringLiteral("__MENU5ICON__")),
-                 QStringLiteral("U-Stay-Current-icon.png"));
+        QVERIFY(m_document->menus().mainMenus().at(2)->entries().at(0)->isSystemInfo());
+        QCOMPARE(m_document->menus().mainMenus().at(2)->position(), 3);
     }
 };
 KAVO_TEST(MenuTreePageTest)

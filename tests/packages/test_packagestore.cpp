@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace packages;
@@ -203,16 +204,37 @@ private slots:
             QCOMPARE(readFile(package + "/" + dir + "/access-text.ini"), QByteArray("[Access Text]\r\nTITLE=Deutsch\r\n"));
     }
 
-    void titleFollowsTheModifiedFlag()
+    // A marker file or a folder names a package the same way wherever the path comes from
+    // (the last build, the Open dialog, the command line).
+    void aPathNamesAPackage_data()
     {
+        QTest::addColumn<QString>("path");   // relative to the scratch folder
+        QTest::addColumn<QString>("dir");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("marker") << "Sales/Sales.pkg" << "Sales" << "Sales.pkg";
+        QTest::newRow("marker in another case") << "Sales/Sales.PKG" << "Sales" << "Sales.PKG";
+        QTest::newRow("folder") << "Sales" << "Sales" << "Sales";
+        QTest::newRow("folder with a trailing separator") << "Sales/" << "Sales" << "Sales";
+        QTest::newRow("quoted") << "\"Sales/Sales.pkg\"" << "Sales" << "Sales.pkg";
+        QTest::newRow("dot segments") << "Other/../Sales/./Sales.pkg" << "Sales" << "Sales.pkg";
+    }
+    void aPathNamesAPackage()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, dir);
+        QTemporaryDir scratch;
         PackageState state;
-        state.titleBase = "Tool";
-        QStringList titles;
-        connect(&state, &PackageState::titleChanged, [&](const QString &t) { titles << t; });
-        state.updateTitle("Sales.pkg");
-        state.markModified();
-        state.updateTitle();
-        QCOMPARE(titles, (QStringList{"Tool  -  [Sales.pkg]", "Tool  -  [Sales.pkg*]", "Tool  -  [Sales.pkg]"}));
+        state.setLocation(scratch.path() + "/" + path);
+        QCOMPARE(state.packageDir, scratch.path() + "/" + dir);
+        QTEST(state.packageName, "name");
+        QCOMPARE(state.machineFilePath, scratch.path() + "/" + dir + "/machine-specifics.csv");
+
+        // A relative path is taken from the working directory.
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(scratch.path());
+        state.setLocation(path);
+        QDir::setCurrent(previous);
+        QCOMPARE(state.packageDir, scratch.path() + "/" + dir);
     }
 };
 KAVO_TEST(PackageStoreTest)

@@ -1,9 +1,9 @@
 #pragma once
 // A scratch program directory with the tool's texts in English and a scratch package, open in a
-// PackageState; everything it overrides is restored when it goes.
+// package document; everything it overrides is restored when it goes.
 #include "testmain.h"
 
-#include "packages/packagestate.h"
+#include "document/packagedocument.h"
 #include "platform/profile.h"
 #include "platform/programdir.h"
 #include "platform/uilanguage.h"
@@ -20,7 +20,8 @@ public:
         testing::writeFile(root + "/program/0409/custom-text.ini", customText);
         platform::setProgramDirectory(root + "/program");
         platform::setUserInterfaceLanguage(0x0409);
-        state = std::make_unique<packages::PackageState>();
+        document = std::make_unique<document::PackageDocument>();
+        state = &document->state();
         state->packageDir = root + "/package";
         state->setPackagePaths();
         QDir().mkpath(root + "/package/0409");
@@ -40,7 +41,8 @@ public:
         platform::clearProfileCache();
     }
 
-    std::unique_ptr<packages::PackageState> state;
+    std::unique_ptr<document::PackageDocument> document;
+    packages::PackageState *state = nullptr;
 
 private:
     QTemporaryDir m_dir;

@@ -55,19 +55,20 @@ private slots:
 
         PageFixture fixture(hasWord ? texts : textsWithoutWord);
         PageFixture::write(fixture.state->textFilePath, "[Access Text]\r\n" + titleLine + "\r\n");
-        CompanyPage page(*fixture.state);
+        fixture.document->load();
+        CompanyPage page(*fixture.document);
         auto *edit = page.findChild<QLineEdit *>("companyName");
         QCOMPARE(edit->text(), shown);
 
         if (typed.isEmpty() && !typed.isNull()) {
-            page.clearCompanyName();
+            fixture.document->loadNewPackage();
         } else if (!typed.isNull()) {
             edit->selectAll();
             QTest::keyClicks(edit, typed);
         }
-        QVERIFY(page.saveCompanyName());
+        QVERIFY(fixture.document->writeCompanyName());
         QVERIFY(testing::readFile(fixture.state->textFilePath).contains(savedLine + "\r\n"));
-        QCOMPARE(page.companyName(), typed.isNull() ? shown : typed);
+        QCOMPARE(fixture.document->companyName(), typed.isNull() ? shown : typed);
     }
 
     void joiningNeedsNoPage_data()
@@ -90,13 +91,14 @@ private slots:
     void typingStopsAtThirtyCharacters()
     {
         PageFixture fixture(texts);
-        CompanyPage page(*fixture.state);
+        fixture.document->load();
+        CompanyPage page(*fixture.document);
         auto *edit = page.findChild<QLineEdit *>("companyName");
         const QString thirtyOne = "Contoso Pharmaceuticals Europe!";
         QCOMPARE(thirtyOne.size(), 31);
         QTest::keyClicks(edit, thirtyOne);
         QCOMPARE(edit->text(), thirtyOne.left(30));
-        QCOMPARE(page.companyName(), thirtyOne.left(30));
+        QCOMPARE(fixture.document->companyName(), thirtyOne.left(30));
     }
 
     void longerStoredNameIsNotCut()
@@ -104,24 +106,26 @@ private slots:
         PageFixture fixture(texts);
         const QByteArray name = "Contoso Pharmaceuticals Europe and Asia";
         PageFixture::write(fixture.state->textFilePath, "[Access Text]\r\nTITLE=" + name + "\r\n");
-        CompanyPage page(*fixture.state);
+        fixture.document->load();
+        CompanyPage page(*fixture.document);
         QCOMPARE(page.findChild<QLineEdit *>("companyName")->text(), QString(name));
-        QCOMPARE(page.companyName(), QString(name));
+        QCOMPARE(fixture.document->companyName(), QString(name));
     }
 
     void onlyTheUsersChangesMarkTheConfiguration()
     {
         PageFixture fixture(texts);
         PageFixture::write(fixture.state->textFilePath, "[Access Text]\r\nTITLE=Help Center Customized Contoso\r\n");
-        CompanyPage page(*fixture.state);
-        QVERIFY(!fixture.state->isModified);
-        page.reloadCompanyName();
-        page.clearCompanyName();
-        QVERIFY(!fixture.state->isModified);
+        fixture.document->load();
+        CompanyPage page(*fixture.document);
+        QVERIFY(!fixture.document->isModified());
+        fixture.document->load();
+        fixture.document->loadNewPackage();
+        QVERIFY(!fixture.document->isModified());
 
         QTest::keyClick(page.findChild<QLineEdit *>("companyName"), Qt::Key_A);
-        QVERIFY(fixture.state->isModified);
-        QCOMPARE(page.companyName(), QString("a"));
+        QVERIFY(fixture.document->isModified());
+        QCOMPARE(fixture.document->companyName(), QString("a"));
     }
 };
 KAVO_TEST(CompanyPageTest)

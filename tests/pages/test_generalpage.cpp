@@ -66,9 +66,10 @@ private slots:
         PageFixture fixture(texts);
         PageFixture::write(fixture.state->configFilePath, "[OTHER]\r\nWHITE_BACKGROUND=white.jpg\r\nBLACK_BACKGROUND=black.jpg\r\n"
                                                           "MENU1_BACKGROUND=" + menu1 + "\r\n" + oemDefaults);
-        GeneralPage page(*fixture.state);
+        fixture.document->load();
+        GeneralPage page(*fixture.document);
         QCOMPARE(page.findChild<QComboBox *>("background")->currentIndex(), entry);
-        QVERIFY(page.saveSettings());
+        QVERIFY(fixture.document->writeSettings().fileWritten);
         const QStringList keys{"MENU1_BACKGROUND", "MENU2_BACKGROUND", "MENU3_BACKGROUND", "MENU4_BACKGROUND", "MENU5_BACKGROUND1"};
         for (int menu = 0; menu < 5; ++menu)
             QCOMPARE(saved(fixture, "OTHER", keys[menu].toLatin1()), backgrounds[menu]);
@@ -80,14 +81,15 @@ private slots:
         PageFixture fixture(texts);
         PageFixture::write(fixture.state->configFilePath, "[OTHER]\r\nMENU1_BACKGROUND=t1.jpg\r\n"
                                                           "WHITE_BACKGROUND=white.jpg\r\nBLACK_BACKGROUND=black.jpg\r\n" + oemDefaults);
-        GeneralPage page(*fixture.state);
-        QCOMPARE(page.settings().background, GeneralSettings::DefaultBackground);
-        QVERIFY(!fixture.state->isModified);
+        fixture.document->load();
+        GeneralPage page(*fixture.document);
+        QCOMPARE(fixture.document->settings().background, GeneralSettings::DefaultBackground);
+        QVERIFY(!fixture.document->isModified());
         QTest::keyClick(page.findChild<QComboBox *>("background"), Qt::Key_Down);
-        QCOMPARE(page.settings().background, GeneralSettings::WhiteBackground);
-        QCOMPARE(page.settings().menuBackgrounds[4], QString("white.jpg"));
-        QCOMPARE(page.settings().cycleValue, QString("false"));
-        QVERIFY(fixture.state->isModified);
+        QCOMPARE(fixture.document->settings().background, GeneralSettings::WhiteBackground);
+        QCOMPARE(fixture.document->settings().menuBackgrounds[4], QString("white.jpg"));
+        QCOMPARE(fixture.document->settings().cycleValue, QString("false"));
+        QVERIFY(fixture.document->isModified());
     }
 
     void colourText_data()
@@ -108,9 +110,10 @@ private slots:
 
         PageFixture fixture(texts);
         PageFixture::write(fixture.state->configFilePath, "[OTHER]\r\nREGULAR_TEXT_COLOR=" + stored + "\r\n");
-        GeneralPage page(*fixture.state);
+        fixture.document->load();
+        GeneralPage page(*fixture.document);
         QCOMPARE(page.findChild<pages::ColorSwatchButton *>("colorSwatch")->color(), shown);
-        QVERIFY(page.saveSettings());
+        QVERIFY(fixture.document->writeSettings().fileWritten);
         QCOMPARE(saved(fixture, "OTHER", "REGULAR_TEXT_COLOR"), written);
     }
 
@@ -134,15 +137,16 @@ private slots:
         PageFixture::write(fixture.state->configFilePath, "[OTHER]\r\nREGULAR_TEXT_COLOR=#010203\r\n");
         ScriptedModals modals;
         modals.colorAnswers.push_back(answer);
-        GeneralPage page(*fixture.state);
+        fixture.document->load();
+        GeneralPage page(*fixture.document);
         page.show();
         auto *swatch = page.findChild<pages::ColorSwatchButton *>("colorSwatch");
         QTest::mouseClick(swatch, Qt::LeftButton);
         QCOMPARE(modals.colorRequests, 1);
         QCOMPARE(swatch->color(), shown);
         QCOMPARE(swatch->grab().toImage().pixelColor(swatch->rect().center()), shown);
-        QCOMPARE(fixture.state->isModified, modified);
-        QVERIFY(page.saveSettings());
+        QCOMPARE(fixture.document->isModified(), modified);
+        QVERIFY(fixture.document->writeSettings().fileWritten);
         QCOMPARE(saved(fixture, "OTHER", "REGULAR_TEXT_COLOR"), written);
     }
 
@@ -162,16 +166,17 @@ private slots:
         if (trayInstalled)
             testing::writeFile(registryFile("system", "RUNA"), "");
         PageFixture::write(fixture.state->configFilePath, "[Other]\r\nSHOW_SYSTRAY=TRUE\r\n");
-        GeneralPage page(*fixture.state);
+        fixture.document->load();
+        GeneralPage page(*fixture.document);
         auto *box = page.findChild<QCheckBox *>("systemTray");
         QCOMPARE(box->isHidden(), !trayInstalled);
         QVERIFY(box->isChecked());
         if (trayInstalled) {
             page.show();
             QTest::mouseClick(box, Qt::LeftButton);
-            QVERIFY(fixture.state->isModified);
+            QVERIFY(fixture.document->isModified());
         }
-        QVERIFY(page.saveSettings());
+        QVERIFY(fixture.document->writeSettings().fileWritten);
         QCOMPARE(saved(fixture, "Other", "SHOW_SYSTRAY"), written);
     }
 
@@ -180,10 +185,11 @@ private slots:
     {
         PageFixture fixture(texts);
         PageFixture::write(fixture.state->configFilePath, "[Other]\r\nSHOW_SPLASH=TRUE\r\n" + oemDefaults);
-        GeneralPage page(*fixture.state);
+        fixture.document->load();
+        GeneralPage page(*fixture.document);
         QVERIFY(page.findChild<QCheckBox *>("animation")->isHidden());
-        page.loadOemDefaults();
-        QVERIFY(page.saveSettings());
+        fixture.document->loadNewPackage();
+        QVERIFY(fixture.document->writeSettings().fileWritten);
         const QByteArray file = testing::readFile(fixture.state->configFilePath);
         QVERIFY(file.contains("SHOW_SPLASH=TRUE\r\n"));
         QVERIFY(!file.contains("PLAY_SOUND"));
@@ -216,25 +222,24 @@ private slots:
         PageFixture fixture(customText);
         if (!registry.isNull())
             testing::writeFile(registryFile("user", "ZELT"), registry);
-        GeneralPage page(*fixture.state);
+        fixture.document->load();
+        GeneralPage page(*fixture.document);
         auto *box = page.findChild<QCheckBox *>("privacy");
         QCOMPARE(box->isHidden(), customText == textsWithoutPrivacy);
         QCOMPARE(box->isChecked(), checked);
         QCOMPARE(privacyValue(), afterOpening);
-        QVERIFY(page.saveSettings());
+        QVERIFY(fixture.document->writeSettings().fileWritten);
         QCOMPARE(privacyValue(), afterSaving);
     }
 
-    void refusedRegistryWriteIsShownAndTheFileStillWritten()
+    void refusedRegistryWriteIsReportedAndTheFileStillWritten()
     {
         PageFixture fixture(texts);
         QDir().mkpath(registryFile("user", "ZELT"));   // the key exists, but cannot be written
-        ScriptedModals modals;
-        GeneralPage page(*fixture.state);
-        QVERIFY(page.saveSettings());
-        QCOMPARE(modals.messages.size(), 1);
-        QVERIFY(modals.messages[0].text.startsWith(QString("Error #: %1.  ").arg(EACCES)));
-        QCOMPARE(modals.messages[0].caption, QString("Error"));
+        fixture.document->load();
+        const GeneralSettings::SaveOutcome outcome = fixture.document->writeSettings();
+        QVERIFY(outcome.fileWritten);
+        QCOMPARE(outcome.registryError, EACCES);
         QCOMPARE(saved(fixture, "Other", "RESOLUTION"), QString("0"));
     }
 
@@ -242,36 +247,39 @@ private slots:
     {
         PageFixture fixture(texts);
         QDir().mkpath(fixture.state->configFilePath);
-        GeneralPage page(*fixture.state);
-        QVERIFY(!page.saveSettings());
+        fixture.document->load();
+        GeneralPage page(*fixture.document);
+        QVERIFY(!fixture.document->writeSettings().fileWritten);
     }
 
     void resolutionFollowsEachPackage()
     {
         PageFixture fixture(texts);
         PageFixture::write(fixture.state->configFilePath, "[Other]\r\nRESOLUTION=1\r\n");
-        GeneralPage page(*fixture.state);
+        fixture.document->load();
+        GeneralPage page(*fixture.document);
         auto *list = page.findChild<QComboBox *>("resolution");
         for (const QByteArray resolution : {"2", "0", "7", "x", "1"}) {
             PageFixture::write(fixture.state->configFilePath, "[Other]\r\nRESOLUTION=" + resolution + "\r\n");
-            page.reloadSettings();
+            fixture.document->load();
             QCOMPARE(list->count(), 3);
             QCOMPARE(list->currentIndex(), resolution == "7" ? -1 : resolution.toInt());
         }
-        QVERIFY(!fixture.state->isModified);
+        QVERIFY(!fixture.document->isModified());
     }
 
     void resolutionOutsideTheListIsKept()
     {
         PageFixture fixture(texts);
         PageFixture::write(fixture.state->configFilePath, "[Other]\r\nRESOLUTION=7\r\n");
-        GeneralPage page(*fixture.state);
-        QVERIFY(page.saveSettings());
+        fixture.document->load();
+        GeneralPage page(*fixture.document);
+        QVERIFY(fixture.document->writeSettings().fileWritten);
         QCOMPARE(saved(fixture, "Other", "RESOLUTION"), QString("7"));
 
         QTest::keyClick(page.findChild<QComboBox *>("resolution"), Qt::Key_Down);
-        QVERIFY(fixture.state->isModified);
-        QVERIFY(page.saveSettings());
+        QVERIFY(fixture.document->isModified());
+        QVERIFY(fixture.document->writeSettings().fileWritten);
         QCOMPARE(saved(fixture, "Other", "RESOLUTION"), QString("0"));
     }
 
@@ -280,13 +288,14 @@ private slots:
         PageFixture fixture(texts);
         testing::writeFile(registryFile("user", "ZELT"), "[General]\nShowPrivacyDlg=0\n");
         PageFixture::write(fixture.state->configFilePath, oemDefaults);
-        GeneralPage page(*fixture.state);
-        page.loadOemDefaults();
+        fixture.document->load();
+        GeneralPage page(*fixture.document);
+        fixture.document->loadNewPackage();
         QCOMPARE(page.findChild<QComboBox *>("resolution")->currentIndex(), 2);
         QCOMPARE(page.findChild<pages::ColorSwatchButton *>("colorSwatch")->color(), QColor(255, 128, 0));
         QCOMPARE(page.findChild<QComboBox *>("background")->currentIndex(), 0);
         QVERIFY(page.findChild<QCheckBox *>("privacy")->isChecked());
-        QVERIFY(page.saveSettings());
+        QVERIFY(fixture.document->writeSettings().fileWritten);
         QCOMPARE(saved(fixture, "OTHER", "MENU3_BACKGROUND"), QString("t3.jpg"));
         QCOMPARE(privacyValue(), std::optional<quint32>(1));
     }

@@ -2,7 +2,6 @@
 // A scratch world for package tests: a program directory, an install directory with its sixteen
 // language directories, and the registry stand-in pointing at the install directory.
 #include "testmain.h"
-#include "packages/packagepages.h"
 #include "packages/packagestate.h"
 #include "platform/profile.h"
 
@@ -37,24 +36,3 @@ private:
     QTemporaryDir m_dir;
     QByteArray m_savedRegistry;
 };
-
-// Pages that write one recognisable key each, as the real pages would.
-class RecordingPages : public packages::PackagePages {
-public:
-    explicit RecordingPages(packages::PackageState &state) : m_state(state) {}
-    QString name = "Contoso";
-    QStringList calls;
-    QString companyName() const override { return name; }
-    bool writeMenus() override { calls << "menus"; return platform::writeProfileString(m_state.machineFilePath, "Menu1", "Menu1Info", ",,TRUE,,,,,,,,,,,,,"); }
-    bool saveCompanyName() override { calls << "company"; return platform::writeProfileString(m_state.textFilePath, "Access Text", "TITLE", "\"Help Center " + name + "\""); }
-    bool saveSettings() override { calls << "settings"; return platform::writeProfileString(m_state.configFilePath, "Other", "RESOLUTION", "1"); }
-    void clearCompanyName() override { calls << "clear"; name.clear(); }
-    void loadOemDefaults() override { calls << "oem"; }
-    void reloadCompanyName() override { calls << "reloadCompany"; }
-    void reloadMenuPage() override { calls << "reloadMenus"; }
-    void reloadSettings() override { calls << "reloadSettings"; }
-
-private:
-    packages::PackageState &m_state;
-};
-

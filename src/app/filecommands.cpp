@@ -1,17 +1,21 @@
 #include "filecommands.h"
 
 #include "config/texts.h"
-#include "languagefiles.h"
-#include "packagepages.h"
-#include "packagestate.h"
-#include "packagestore.h"
+#include "dialogs/buildprogressdialog.h"
+#include "document/packagedocument.h"
+#include "packages/languagefiles.h"
+#include "packages/packagestore.h"
 #include "platform/files.h"
 #include "platform/modal.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <cstring>
 
-namespace packages {
+namespace app {
+
+using namespace packages;
+
 namespace {
 
 const QString markerSuffix = QStringLiteral(".pkg");
@@ -42,14 +46,19 @@ bool holdsPackage(const QString &directory)
 
 } // namespace
 
-FileCommands::FileCommands(PackageState &state, PackagePages &pages, QWidget *parent, std::function<void()> runBuild)
-    : m_state(state), m_pages(pages), m_parent(parent), m_runBuild(std::move(runBuild))
+FileCommands::FileCommands(document::PackageDocument &document, QWidget *parent)
+    : m_document(document), m_parent(parent)
 {
+}
+
+PackageState &FileCommands::state()
+{
+    return m_document.state();
 }
 
 bool FileCommands::refuseEmptyCompanyName()
 {
-    if (!m_pages.companyName().isEmpty())
+    if (!m_document.companyName().isEmpty())
         return false;
     config::showTextMessage(m_parent, QStringLiteral("MESSAGES"), QStringLiteral("COMPANYEMPTY"),
                             QStringLiteral("MESSAGES"), QStringLiteral("ERROR"), platform::MessageStyle::Ok);
@@ -58,12 +67,13 @@ bool FileCommands::refuseEmptyCompanyName()
 
 bool FileCommands::markerExists() const
 {
-    return QFileInfo::exists(m_state.packageDir + QLatin1Char('/') + m_state.packageName);
+    const PackageState &state = m_document.state();
+    return QFileInfo::exists(state.packageDir + QLatin1Char('/') + state.packageName);
 }
 
 void FileCommands::newCommand()
 {
-    if (m_state.isModified) {
+    if (m_document.isModified()) {
         const auto answer = config::showTextMessage(m_parent, QStringLiteral("MESSAGES"), QStringLiteral("SAVECHANGE"),
                                                     QStringLiteral("TEXT"), QStringLiteral("CONFIRMATION"),
                                                     platform::MessageStyle::YesNoCancel);
@@ -78,18 +88,14 @@ void FileCommands::newCommand()
 
 void FileCommands::newPackage()
 {
-    createUntitledPackage(m_state);
-    m_pages.clearCompanyName();
-    m_pages.reloadMenuPage();
-    m_pages.loadOemDefaults();
-    m_state.updateTitle(lastComponent(m_state.packageDir));
-    m_state.clearModified();
+    createUntitledPackage(state());
+    m_document.loadNewPackage();
 }
 
 void FileCommands::openCommand()
 {
     platform::FileDialogRequest request;
-    request.directory = m_state.packageDir;
+    request.directory = state().packageDir;
     request.fileName = QLatin1Char('*') + markerSuffix;
     request.filters = QStringList{customizedFilter, QStringLiteral("All Files (*.*)")};
     const std::optional<QString> chosen = platform::modals().openFile(m_parent, request);
@@ -97,47 +103,26 @@ void FileCommands::openCommand()
         return;
 
     // The chosen package must pass its check before anything of the open one is given up.
-    const QString previousDir = m_state.packageDir;
-    const QString previousName = m_state.packageName;
-    const bool previousUntitled = m_state.isUntitled;
-
-    const QString path = QDir::cleanPath(QDir::fromNativeSeparators(*chosen));
-    m_state.packageDir = path;
-    m_state.packageName = lastComponent(path);
-    if (path.endsWith(markerSuffix, Qt::CaseInsensitive))
-        m_state.packageDir = parentOf(path);
-    m_state.setPackagePaths();
-    if (!m_state.packageIsComplete()) {
-        m_state.packageDir = previousDir;
-        m_state.packageName = previousName;
-        m_state.setPackagePaths();
+    const PackageState previous = state();
+    state().setLocation(*chosen);
+    if (!state().packageIsComplete()) {
+        state() = previous;
         platform::modals().message(m_parent, {QStringLiteral("Configuration files are corrupted."),
                                               QStringLiteral("Error"), platform::MessageStyle::Ok});
         return;
     }
-    if (previousUntitled && QFileInfo(previousDir) != QFileInfo(m_state.packageDir))
-        removePackageDir(previousDir);
-
-    reloadPages();
-    m_state.updateTitle(m_state.packageName);
-    m_state.isUntitled = false;
-}
-
-void FileCommands::reloadPages()
-{
-    m_pages.reloadCompanyName();
-    m_pages.reloadMenuPage();
-    m_pages.reloadSettings();
-    m_state.updateTitle();
-    m_state.clearModified();
+    if (previous.isUntitled && QFileInfo(previous.packageDir) != QFileInfo(state().packageDir))
+        removePackageDir(previous.packageDir);
+    state().isUntitled = false;
+    m_document.load();
 }
 
 bool FileCommands::savePackage()
 {
     if (refuseEmptyCompanyName())
         return false;
-    if (QFileInfo::exists(m_state.markerPath())) {
-        m_runBuild();
+    if (QFileInfo::exists(state().markerPath())) {
+        runBuild();
         return true;
     }
     return savePackageAs();
@@ -146,7 +131,7 @@ bool FileCommands::savePackage()
 QString FileCommands::resolveSaveAsDirectory(QString base, const QString &name) const
 {
     // Chosen inside the open package (one of its language folders): place the new one beside it.
-    if (base == m_state.packageDir)
+    if (base == m_document.state().packageDir)
         base = parentOf(base);
     const QString stem = name.left(name.size() - markerSuffix.size());
     return lastComponent(base) != stem ? base + QLatin1Char('/') + stem : base;
@@ -156,10 +141,10 @@ bool FileCommands::savePackageAs()
 {
     if (refuseEmptyCompanyName())
         return false;
-    m_state.packageName = withMarkerSuffix(m_state.packageName);
+    state().packageName = withMarkerSuffix(state().packageName);
 
     platform::FileDialogRequest request;
-    request.directory = m_state.packageDir;
+    request.directory = state().packageDir;
     request.fileName = QLatin1Char('*') + markerSuffix;
     request.filters = QStringList{customizedFilter};
     const std::optional<QString> chosen = platform::modals().saveFile(m_parent, request);
@@ -171,7 +156,7 @@ bool FileCommands::savePackageAs()
     const QString base = parentOf(parentOf(path));   // the parent of the folder the name was chosen in
     const QString name = withMarkerSuffix(typed);
     const QString packageDir = resolveSaveAsDirectory(base, name);
-    const bool samePackage = QFileInfo(packageDir) == QFileInfo(m_state.packageDir);
+    const bool samePackage = QFileInfo(packageDir) == QFileInfo(state().packageDir);
 
     // Another package's files are never replaced without asking, however the name was typed.
     const bool exists = QFileInfo::exists(base + QLatin1Char('/') + typed) || (!samePackage && holdsPackage(packageDir));
@@ -185,21 +170,21 @@ bool FileCommands::savePackageAs()
     QDir().mkpath(packageDir);
     createLanguageDirs(packageDir, 0, false);
 
-    copyPackageFiles(m_state.packageDir, packageDir);
+    copyPackageFiles(state().packageDir, packageDir);
     // The untitled package gives way to the new one, unless the new one lies within it.
-    if (m_state.isUntitled && !samePackage && !platform::isInsideDirectory(packageDir, m_state.packageDir))
-        removePackageDir(m_state.packageDir);
-    m_state.packageDir = packageDir;
-    m_state.packageName = name;
-    m_runBuild();
+    if (state().isUntitled && !samePackage && !platform::isInsideDirectory(packageDir, state().packageDir))
+        removePackageDir(state().packageDir);
+    state().packageDir = packageDir;
+    m_document.setPackageName(name);
+    runBuild();
     return true;
 }
 
 bool FileCommands::exitCommand()
 {
-    if (!m_state.isModified) {
-        if (m_state.isUntitled)
-            removePackageDir(m_state.packageDir);
+    if (!m_document.isModified()) {
+        if (state().isUntitled)
+            removePackageDir(state().packageDir);
         return true;
     }
     const auto answer = config::showTextMessage(m_parent, QStringLiteral("MESSAGES"), QStringLiteral("SAVECHANGE"),
@@ -210,14 +195,32 @@ bool FileCommands::exitCommand()
     if (answer == platform::MessageButton::Yes) {
         if (refuseEmptyCompanyName())
             return false;
-        m_runBuild();   // an untitled package is built under its own name, without a dialog
+        runBuild();   // an untitled package is built under its own name, without a dialog
     }
     return true;
 }
 
 bool FileCommands::escapeCommand()
 {
-    return m_state.isModified ? exitCommand() : true;
+    return m_document.isModified() ? exitCommand() : true;
 }
 
-} // namespace packages
+void FileCommands::runBuild()
+{
+    packages::BuildResult result;
+    // Not a question to the user: the dialog closes itself when the build is done.
+    dialogs::BuildProgressDialog progress(m_parent, [&] { result = m_document.build(); });
+    progress.exec();
+    if (result.registryError != 0) {
+        const QString reason = QString::fromLocal8Bit(std::strerror(result.registryError));
+        platform::modals().message(m_parent, {QStringLiteral("Error #: %1.  %2").arg(result.registryError).arg(reason),
+                                              QStringLiteral("Error"), platform::MessageStyle::OkInformation});
+    }
+    if (!result.succeeded())
+        platform::modals().message(
+            m_parent, {config::lookupText(QStringLiteral("MESSAGES"), QStringLiteral("BUILDERROR"))
+                           + QStringLiteral("\n\n") + result.failures.join(QLatin1Char('\n')),
+                       config::lookupText(QStringLiteral("TEXT"), QStringLiteral("ERROR")), platform::MessageStyle::Ok});
+}
+
+} // namespace app

@@ -1,20 +1,19 @@
 #pragma once
-// New, Open, Save, Save As and Exit on packages, with the questions about unsaved changes and an
-// empty company name. Saving is building: Save and Save As end by running the build.
+// New, Open, Save, Save As and Exit on the package document, with the questions about unsaved
+// changes and an empty company name. Saving is building: Save and Save As end by building the
+// package behind a small progress dialog and reporting what could not be written.
 #include <QString>
-#include <functional>
 
 class QWidget;
 
-namespace packages {
+namespace document { class PackageDocument; }
+namespace packages { struct PackageState; }
 
-class PackagePages;
-class PackageState;
+namespace app {
 
 class FileCommands {
 public:
-    // runBuild builds the open package (the main window shows a progress dialog meanwhile).
-    FileCommands(PackageState &state, PackagePages &pages, QWidget *parent, std::function<void()> runBuild);
+    FileCommands(document::PackageDocument &document, QWidget *parent);
 
     void newCommand();
     void openCommand();
@@ -25,19 +24,18 @@ public:
     // Escape: closes at once unless there are unsaved changes, which are not dropped without asking.
     bool escapeCommand();
 
-    // The page resets after New and Open.
+    // A new untitled package, read into the document.
     void newPackage();
-    void reloadPages();
 
 private:
     bool refuseEmptyCompanyName();
     bool markerExists() const;
     QString resolveSaveAsDirectory(QString base, const QString &name) const;
+    void runBuild();
+    packages::PackageState &state();
 
-    PackageState &m_state;
-    PackagePages &m_pages;
+    document::PackageDocument &m_document;
     QWidget *m_parent;
-    std::function<void()> m_runBuild;
 };
 
-} // namespace packages
+} // namespace app

@@ -1,6 +1,7 @@
 #include "packagefixture.h"
-#include "packages/build.h"
-#include "packages/filecommands.h"
+#include "app/filecommands.h"
+#include "document/packagedocument.h"
+#include "document/pagecommands.h"
 #include "packages/languagefiles.h"
 #include "packages/packagestore.h"
 #include "scriptedmodals.h"
@@ -14,14 +15,13 @@ using platform::MessageButton;
 using testing::readFile;
 using testing::writeFile;
 
-// A started tool: the default package made and an untitled package open, pages that record.
+// A started tool: the default package made and an untitled package open in the document.
 struct Session {
     PackageFixture world;
-    PackageState state;
-    RecordingPages pages{state};
+    document::PackageDocument document;
+    PackageState &state = document.state();
     ScriptedModals modals;
-    int builds = 0;
-    FileCommands commands{state, pages, nullptr, [this] { ++builds; buildPackage(state, pages); }};
+    app::FileCommands commands{document, nullptr};
 
     Session()
     {
@@ -29,8 +29,15 @@ struct Session {
                   "[TEXT]\r\nCONFIRMATION=Confirm\r\n[MESSAGES]\r\nERROR=Oops\r\nSAVECHANGE=Save changes?\r\n"
                   "COMPANYEMPTY=Type a company name.\r\nFILEXISTS=already exists.\r\n[OTHER]\r\n");
         world.startTool(state);
+        document.load();
     }
     QString packages() const { return world.packagesDir(); }
+    // The user types a company name: an unsaved change.
+    void typeCompanyName(const QString &name = "Contoso")
+    {
+        document.undoStack().push(new document::SetCompanyNameCommand(document, name));
+    }
+    bool untitledWasBuilt() const { return QFile::exists(packages() + "/Untitled1/Untitled1.pkg"); }
 };
 
 class FileCommandsTest : public QObject {
@@ -45,7 +52,7 @@ private slots:
         QCOMPARE(s.modals.fileDialogs[0].filters, QStringList{"Customized Files (*.pkg)"});
         QCOMPARE(s.modals.fileDialogs[0].fileName, QString("*.pkg"));
         QCOMPARE(s.state.packageName, QString("Untitled1.pkg"));   // the extension stays, cancelled or not
-        QCOMPARE(s.builds, 0);
+        QVERIFY(!s.untitledWasBuilt());
     }
 
     void saveAsResolvesThePackageDirectory_data()
@@ -64,7 +71,7 @@ private slots:
         const QString sales = s.packages() + "/Sales";
         QCOMPARE(s.state.packageDir, sales);
         QCOMPARE(s.state.packageName, QString("Sales.pkg"));
-        QVERIFY(s.state.windowTitle().endsWith("[Sales.pkg]"));
+        QVERIFY(s.document.windowTitle().endsWith("[Sales.pkg]"));
         for (const QString &dir : languageDirsCreationOrder())
             QVERIFY(QFile::exists(sales + "/" + dir + "/access-text.ini"));
         QVERIFY(QFile::exists(sales + "/Sales.pkg"));
@@ -106,7 +113,7 @@ private slots:
     void emptyCompanyNameRefusesToSave()
     {
         Session s;
-        s.pages.name.clear();
+        s.typeCompanyName("");
         QVERIFY(!s.commands.savePackage());
         QVERIFY(!s.commands.savePackageAs());
         QCOMPARE(s.modals.messages.size(), 2);
@@ -129,7 +136,6 @@ private slots:
         QCOMPARE(s.state.packageName, QString("Untitled1"));
         QVERIFY(s.state.isUntitled);
         QVERIFY(QFile::exists(untitled + "/access-config.ini"));
-        QVERIFY(s.pages.calls.isEmpty());
     }
 
     void openReplacesTheUntitledPackage()
@@ -137,15 +143,15 @@ private slots:
         Session s;
         const QString untitled = s.state.packageDir;
         const QString sales = s.world.makeBuiltPackage("Sales");
-        s.state.markModified();
+        s.typeCompanyName();
         s.modals.fileAnswers.push_back(sales + "/Sales.pkg");
         s.commands.openCommand();
         QCOMPARE(s.state.packageDir, sales);
         QCOMPARE(s.state.packageName, QString("Sales.pkg"));
         QVERIFY(!s.state.isUntitled);
-        QVERIFY(!s.state.isModified);
+        QVERIFY(!s.document.isModified());
+        QVERIFY(s.document.companyName().isEmpty());   // read from the package now open
         QVERIFY(!QFile::exists(untitled));
-        QCOMPARE(s.pages.calls, (QStringList{"reloadCompany", "reloadMenus", "reloadSettings"}));
         QCOMPARE(s.modals.fileDialogs[0].filters, (QStringList{"Customized Files (*.pkg)", "All Files (*.*)"}));
     }
 
@@ -170,7 +176,7 @@ private slots:
         QFETCH(bool, built);
         Session s;
         if (modified) {
-            s.state.markModified();
+            s.typeCompanyName();
             s.modals.messageAnswers.push_back(answer);
         }
         QCOMPARE(s.commands.exitCommand(), closes);
@@ -182,12 +188,11 @@ private slots:
     void exitWithAnEmptyCompanyNameStaysOpen()
     {
         Session s;
-        s.state.markModified();
-        s.pages.name.clear();
+        s.typeCompanyName("");
         s.modals.messageAnswers.push_back(MessageButton::Yes);
         QVERIFY(!s.commands.exitCommand());
         QCOMPARE(s.modals.messages.size(), 2);
-        QCOMPARE(s.builds, 0);
+        QVERIFY(!s.untitledWasBuilt());
     }
 
     void escapeAsksOnlyWhenThereAreChanges()
@@ -195,7 +200,7 @@ private slots:
         Session s;
         QVERIFY(s.commands.escapeCommand());
         QVERIFY(QFile::exists(s.packages() + "/Untitled1"));   // Escape removes nothing
-        s.state.markModified();
+        s.typeCompanyName();
         s.modals.messageAnswers.push_back(MessageButton::Cancel);
         QVERIFY(!s.commands.escapeCommand());
         QCOMPARE(s.modals.messages.size(), 1);
@@ -204,16 +209,16 @@ private slots:
     void newAfterACancelledSaveAsDropsTheChanges()
     {
         Session s;
-        s.state.markModified();
+        s.typeCompanyName();
         s.modals.messageAnswers.push_back(MessageButton::Yes);
         s.modals.fileAnswers.push_back(std::nullopt);
         s.commands.newCommand();
-        QCOMPARE(s.builds, 0);
-        QVERIFY(!s.state.isModified);
+        QVERIFY(!s.untitledWasBuilt());
+        QVERIFY(!s.document.isModified());
         QVERIFY(s.state.isUntitled);
         QCOMPARE(s.state.packageName, QString("Untitled1"));
-        QCOMPARE(s.state.windowTitle(), QString("  -  [Untitled1]"));
-        QCOMPARE(s.pages.calls, (QStringList{"clear", "reloadMenus", "oem"}));
+        QCOMPARE(s.document.windowTitle(), QString("  -  [Untitled1]"));
+        QVERIFY(s.document.companyName().isEmpty());
     }
 
     void newAfterABuiltPackageStartsTheNextUntitled()

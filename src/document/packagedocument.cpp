@@ -1,0 +1,150 @@
+#include "packagedocument.h"
+
+#include "companytitle.h"
+#include "menuwriter.h"
+
+#include "config/texts.h"
+#include "packages/packagestore.h"
+#include "platform/profile.h"
+#include "platform/programdir.h"
+
+namespace document {
+namespace {
+
+const QString titleSection = QStringLiteral("Access Text");
+const QString titleKey = QStringLiteral("TITLE");
+
+} // namespace
+
+PackageDocument::PackageDocument(QObject *parent)
+    : QObject(parent),
+      m_textRecord(std::make_unique<config::ConfigRecord>(QString())),
+      m_configRecord(std::make_unique<config::ConfigRecord>(QString())),
+      m_defaultConfigRecord(std::make_unique<config::ConfigRecord>(QString()))
+{
+    connect(&m_undoStack, &QUndoStack::cleanChanged, this, [this] { emit titleChanged(windowTitle()); });
+}
+
+PackageDocument::~PackageDocument() = default;
+
+void PackageDocument::load()
+{
+    // The order of the tool's pages: company name, menus, general settings.
+    loadCompanyName();
+    loadMenus();
+    if (m_settingsOpened) {
+        m_settings.reload(m_state.configFilePath, privacyOffered());
+    } else {
+        m_settings.open(m_state.configFilePath, privacyOffered());
+        m_settingsOpened = true;
+    }
+    finishLoading();
+}
+
+void PackageDocument::loadNewPackage()
+{
+    // The title's prefix stays as it was: a new package starts from the default package's texts.
+    m_companyName.clear();
+    loadMenus();
+    m_settings.loadOemDefaults(m_state.configFilePath);
+    finishLoading();
+}
+
+void PackageDocument::finishLoading()
+{
+    m_undoStack.clear();
+    emit loaded();
+    emit companyNameChanged(m_companyName);
+    emit settingsChanged();
+    emit titleChanged(windowTitle());
+}
+
+void PackageDocument::loadCompanyName()
+{
+    const QString title = platform::readProfileString(m_state.textFilePath, titleSection, titleKey);
+    m_customizedWord = config::lookupText(QStringLiteral("TEXT"), QStringLiteral("CUSTOMIZED"));
+    const CompanyTitle parts = splitCompanyTitle(title, m_customizedWord);
+    m_titlePrefix = parts.prefix;
+    m_companyName = parts.name;
+}
+
+void PackageDocument::loadMenus()
+{
+    m_textRecord = std::make_unique<config::ConfigRecord>(m_state.textFilePath);
+    m_textRecord->loadTexts();
+    m_configRecord = std::make_unique<config::ConfigRecord>(m_state.configFilePath);
+    m_configRecord->loadOptions();
+    // Without an install directory there is no default package to take the looks from.
+    const QString defaultDir = packages::defaultPackageDir();
+    m_defaultConfigRecord = std::make_unique<config::ConfigRecord>(
+        defaultDir.isEmpty() ? QString() : defaultDir + QStringLiteral("/access-config.ini"));
+    m_defaultConfigRecord->loadOptions();
+    m_menus.readMenus(m_state.machineFilePath, *m_textRecord, *m_configRecord);
+}
+
+void PackageDocument::setCompanyName(const QString &name)
+{
+    if (name == m_companyName)
+        return;
+    m_companyName = name;
+    emit companyNameChanged(name);
+}
+
+void PackageDocument::setSettings(const GeneralSettings &settings)
+{
+    m_settings = settings;
+    emit settingsChanged();
+}
+
+bool PackageDocument::privacyOffered()
+{
+    return !config::lookupText(QStringLiteral("TEXT"), QStringLiteral("ASKPRVINFOTEXT")).isEmpty();
+}
+
+void PackageDocument::setPackageName(const QString &name)
+{
+    m_state.packageName = name;
+    emit titleChanged(windowTitle());
+}
+
+bool PackageDocument::writeCompanyName()
+{
+    // Formed from the name as typed at every build, so two builds in a row store the same title.
+    const QString title = joinCompanyTitle(m_titlePrefix, m_companyName, m_customizedWord);
+    return platform::writeProfileString(m_state.textFilePath, titleSection, titleKey, title);
+}
+
+GeneralSettings::SaveOutcome PackageDocument::writeSettings()
+{
+    return m_settings.save(m_state.configFilePath);
+}
+
+packages::BuildResult PackageDocument::build()
+{
+    packages::BuildResult result;
+    m_state.setPackagePaths();
+    {
+        // Every INI file the build touches is written once, when the batch commits.
+        platform::ProfileBatch batch;
+        bool written = writeMenus(m_menus, *m_textRecord, *m_configRecord, m_state.machineFilePath,
+                                  m_state.textFilePath, m_state.configFilePath, platform::programDirectory());
+        written = writeCompanyName() && written;
+        const GeneralSettings::SaveOutcome settings = writeSettings();
+        result.registryError = settings.registryError;
+        if (!written || !settings.fileWritten)
+            result.failures << packages::settingsFilesFailure();
+        packages::writeBuildFiles(m_state, result);
+        if (!batch.commit())
+            packages::reportBatchFailures(m_state, batch.failedFiles(), result);
+        result.written << m_state.machineFilePath << m_state.textFilePath << m_state.configFilePath;
+    }
+    packages::writeCopiesAndMarker(m_state, result);
+
+    m_state.isUntitled = false;
+    m_undoStack.setClean();
+    emit titleChanged(windowTitle());
+    result.failures.removeDuplicates();
+    return result;
+}
+
+} // namespace document

@@ -1,0 +1,98 @@
+#pragma once
+// The open package as one document, without widgets: where it lives, the company name, the
+// general settings, and the menus with the three configuration records they are read with. It
+// reads a package, builds it (saving is building), and keeps every change the user makes as one
+// step on its undo stack, so the package is modified exactly when the stack is away from the
+// state last read or built. The pages and the menu tree are views of it; the command-line build
+// uses it with no window at all.
+#include "generalsettings.h"
+#include "menumodel.h"
+
+#include "config/configrecord.h"
+#include "packages/build.h"
+#include "packages/packagestate.h"
+
+#include <QObject>
+#include <QUndoStack>
+#include <memory>
+
+namespace document {
+
+class PackageDocument : public QObject {
+    Q_OBJECT
+public:
+    explicit PackageDocument(QObject *parent = nullptr);
+    ~PackageDocument() override;
+
+    // Where the package lives. Whoever moves the document to another package (the package store,
+    // the file commands) fills it, then calls load() or loadNewPackage().
+    packages::PackageState &state() { return m_state; }
+    const packages::PackageState &state() const { return m_state; }
+
+    // Reads everything the open package holds: the company name, the menus with their records
+    // and the general settings. The undo history is forgotten; the package is unmodified.
+    void load();
+    // A new package was just made: its menus, an empty company name and the settings the
+    // configuration file keeps for new packages (section "OEM Defaults").
+    void loadNewPackage();
+
+    // The company name as the user typed it; an empty name refuses a save.
+    QString companyName() const { return m_companyName; }
+    void setCompanyName(const QString &name);
+
+    const GeneralSettings &settings() const { return m_settings; }
+    void setSettings(const GeneralSettings &settings);
+    // The privacy option is offered when the tool's texts hold its caption.
+    static bool privacyOffered();
+
+    MenuModel &menus() { return m_menus; }
+    const MenuModel &menus() const { return m_menus; }
+    config::ConfigRecord &textRecord() { return *m_textRecord; }
+    config::ConfigRecord &configRecord() { return *m_configRecord; }
+    // The default package's configuration: the looks a new main menu starts with.
+    config::ConfigRecord &defaultConfigRecord() { return *m_defaultConfigRecord; }
+
+    QUndoStack &undoStack() { return m_undoStack; }
+    bool isModified() const { return !m_undoStack.isClean(); }
+    // The window title: the tool's title, the package's name, and a mark while modified.
+    QString windowTitle() const { return m_state.windowTitle(isModified()); }
+    // Shows another name of the package (Save As, New) in the title.
+    void setPackageName(const QString &name);
+
+    // Saving is building: the menus, the company title and the settings are written into the
+    // package's files, the version is raised, "custom.bat" is written, the package is recorded
+    // as the last one built, its text file is copied to all sixteen languages and the marker file
+    // is written. Afterwards the package counts as unmodified and is no longer untitled, even
+    // when something could not be written (the result says what).
+    packages::BuildResult build();
+    // Writing one part of the package into its files (the build writes them all). False, or an
+    // outcome that says so, when a file could not be written.
+    bool writeCompanyName();
+    GeneralSettings::SaveOutcome writeSettings();
+
+signals:
+    // Everything was read again (another package, or a new one): views show it afresh.
+    void loaded();
+    void companyNameChanged(const QString &name);
+    void settingsChanged();
+    void titleChanged(const QString &title);
+
+private:
+    void loadCompanyName();
+    void loadMenus();
+    void finishLoading();
+
+    packages::PackageState m_state;
+    QString m_companyName;
+    QString m_customizedWord;
+    QString m_titlePrefix;
+    GeneralSettings m_settings;
+    bool m_settingsOpened = false;
+    std::unique_ptr<config::ConfigRecord> m_textRecord;
+    std::unique_ptr<config::ConfigRecord> m_configRecord;
+    std::unique_ptr<config::ConfigRecord> m_defaultConfigRecord;
+    MenuModel m_menus;
+    QUndoStack m_undoStack;
+};
+
+} // namespace document

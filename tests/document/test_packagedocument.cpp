@@ -1,0 +1,128 @@
+#include "packagefixture.h"
+#include "document/packagedocument.h"
+#include "document/pagecommands.h"
+#include "packages/languagefiles.h"
+#include "packages/packagestore.h"
+#include "platform/profile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace document;
+using packages::BuildResult;
+using testing::readFile;
+
+// The package document: reading, building, and the modified state that follows the undo stack.
+class PackageDocumentTest : public QObject {
+    Q_OBJECT
+
+    // A started tool: the default package made, Untitled1 open and read.
+    static void start(PackageFixture &world, PackageDocument &document)
+    {
+        world.startTool(document.state());
+        document.load();
+        document.undoStack().push(new SetCompanyNameCommand(document, "Contoso"));
+    }
+
+private slots:
+    void buildWritesEverythingAndClearsTheFlags()
+    {
+        PackageFixture world;
+        PackageDocument document;
+        start(world, document);
+        const packages::PackageState &state = document.state();
+        QVERIFY(document.isModified());
+
+        const BuildResult result = document.build();
+        QVERIFY2(result.succeeded(), qPrintable(result.failures.join(", ")));
+        QVERIFY(!document.isModified());
+        QVERIFY(!state.isUntitled);
+        QCOMPARE(platform::readProfileString(state.configFilePath, "OTHER", "VERSION"), QString("4.1.21"));
+        QCOMPARE(readFile(state.packageDir + "/custom.bat"),
+                 "@ECHO OFF\r\nxcopy *.* " + world.installDir().toUtf8() + "/U /S /Y\r\n");
+        QCOMPARE(readFile(state.packageDir + "/Untitled1.pkg"), packages::markerBytes(state));
+        QCOMPARE(platform::readProfileString(state.uiTextPath, "OTHER", "LASTCONFIG"), state.packageDir + "/Untitled1.pkg");
+        const QByteArray text = readFile(state.textFilePath);
+        QVERIFY(text.contains("Help Center  Contoso"));
+        for (const QString &dir : packages::languageDirsCopyOrder())
+            QCOMPARE(readFile(state.packageDir + "/" + dir + "/access-text.ini"), text);
+
+        // The installed version is the base: building again gives the same number.
+        document.build();
+        QCOMPARE(platform::readProfileString(state.configFilePath, "OTHER", "VERSION"), QString("4.1.21"));
+
+        PackageDocument next;
+        packages::openLastPackage(next.state());
+        QCOMPARE(next.state().packageDir, state.packageDir);
+        QCOMPARE(next.state().packageName, QString("Untitled1.pkg"));
+    }
+
+    void unwritableFilesAreReportedButTheFlagsStillClear()
+    {
+        PackageFixture world;
+        PackageDocument document;
+        start(world, document);
+        // Directories where the files should go: no write can replace them, even as root.
+        QDir().mkpath(document.state().packageDir + "/custom.bat");
+        QDir().mkpath(document.state().packageDir + "/Untitled1.pkg");
+
+        const BuildResult result = document.build();
+        QVERIFY(result.batchFailed);
+        QVERIFY(result.markerFailed);
+        QVERIFY(!result.succeeded());
+        QVERIFY(!document.isModified());
+        QVERIFY(!document.state().isUntitled);
+    }
+
+    void withoutAnInstallDirectoryTheBatchNamesTheProgramDirectory()
+    {
+        PackageFixture world;
+        const QString package = world.root() + "/loose";
+        QDir().mkpath(package);
+        packages::createLanguageDirs(package, 0, false);
+        world.setInstallDir(QString());
+        PackageDocument document;
+        document.state().setLocation(package);
+        document.load();
+        document.build();
+        QCOMPARE(readFile(package + "/custom.bat"), "@ECHO OFF\r\nxcopy *.* " + world.programDir().toUtf8() + "/U /S /Y\r\n");
+        QCOMPARE(platform::readProfileString(document.state().configFilePath, "OTHER", "VERSION"), QString("1"));
+        QVERIFY(QFile::exists(package + "/loose.pkg"));
+    }
+
+    // Modified means away from the state last read or built, whichever way the stack got there.
+    void modifiedFollowsTheUndoStack()
+    {
+        PackageFixture world;
+        PackageDocument document;
+        world.startTool(document.state());
+        document.state().titleBase = "Tool";
+        QSignalSpy titles(&document, &PackageDocument::titleChanged);
+        document.load();
+        QVERIFY(!document.isModified());
+        const QString loaded = document.companyName();
+        QUndoStack &steps = document.undoStack();
+        steps.push(new SetCompanyNameCommand(document, "A"));
+        steps.push(new SetCompanyNameCommand(document, "AB"));   // typing on: the same step
+        QCOMPARE(steps.count(), 1);
+        QCOMPARE(document.windowTitle(), QString("Tool  -  [Untitled1*]"));
+        document.build();
+        steps.undo();
+        QVERIFY(document.isModified());
+        QCOMPARE(document.companyName(), loaded);
+        steps.redo();
+        QVERIFY(!document.isModified());
+        QCOMPARE(document.companyName(), QString("AB"));
+        steps.push(new SetCompanyNameCommand(document, "ABC"));
+        steps.push(new SetCompanyNameCommand(document, "AB"));   // typed back: no step at all
+        QCOMPARE(steps.count(), 1);
+        QVERIFY(!document.isModified());
+        QCOMPARE(titles.last().at(0).toString(), QString("Tool  -  [Untitled1]"));
+        document.loadNewPackage();
+        QCOMPARE(steps.count(), 0);
+    }
+};
+KAVO_TEST(PackageDocumentTest)
+#include "test_packagedocument.moc"
