@@ -1,0 +1,109 @@
+#include "menupropertiesdialog.h"
+
+#include "config/texts.h"
+#include "platform/modal.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QValidator>
+
+namespace dialogs {
+namespace {
+
+constexpr int AltKeyLength = 1;
+
+QString text(const char *key)
+{
+    return config::lookupText(QStringLiteral("TEXT"), QLatin1String(key));
+}
+
+// Refuses typing beyond one character. Unlike a maximum length it does not cut a longer key
+// that is put in, so a stored key of two characters shows as stored and is refused on OK.
+class AltKeyLimit : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString &input, int &) const override
+    {
+        return input.size() <= AltKeyLength ? Acceptable : Invalid;
+    }
+};
+
+} // namespace
+
+MenuPropertiesDialog::MenuPropertiesDialog(QWidget *parent, const MenuProperties &properties)
+    : QDialog(parent),
+      m_title(new QLineEdit(properties.title, this)),
+      m_altKey(new QLineEdit(this))
+{
+    setWindowTitle(text("MENUPROP"));
+    m_title->setObjectName(QStringLiteral("title"));
+    m_altKey->setObjectName(QStringLiteral("altKey"));
+    m_altKey->setValidator(new AltKeyLimit(m_altKey));
+    setAltKey(properties.altKey);
+    // Every change the user makes is checked at once.
+    connect(m_altKey, &QLineEdit::textEdited, this, &MenuPropertiesDialog::checkAltKey);
+
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(text("OK"));
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+    buttons->button(QDialogButtonBox::Cancel)->setText(text("CANCEL"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto *layout = new QGridLayout(this);
+    auto *titleLabel = new QLabel(text("MENUTITLE"), this);
+    auto *altKeyLabel = new QLabel(text("ALTKEY"), this);
+    titleLabel->setBuddy(m_title);
+    altKeyLabel->setBuddy(m_altKey);
+    layout->addWidget(titleLabel, 0, 0);
+    layout->addWidget(m_title, 0, 1, 1, 2);
+    layout->addWidget(altKeyLabel, 1, 0);
+    layout->addWidget(m_altKey, 1, 1);
+    layout->addWidget(buttons, 2, 0, 1, 3);
+    layout->setColumnStretch(2, 1);
+    resize(270, 114);   // 180 by 70 dialog units
+}
+
+void MenuPropertiesDialog::setAltKey(const QString &altKey)
+{
+    m_altKey->setText(altKey.toUpper());
+}
+
+MenuProperties MenuPropertiesDialog::properties() const
+{
+    return {m_title->text(), m_altKey->text()};
+}
+
+void MenuPropertiesDialog::accept()
+{
+    if (checkAltKey())
+        QDialog::accept();
+}
+
+// A key of more than one character is refused with a message, and the user corrects it in
+// the edit; an empty key is fine.
+bool MenuPropertiesDialog::checkAltKey()
+{
+    if (m_altKey->text().size() <= AltKeyLength)
+        return true;
+    platform::modals().message(this, {QStringLiteral("Please enter no more than %1 characters.").arg(AltKeyLength),
+                                      QGuiApplication::applicationDisplayName(),
+                                      platform::MessageStyle::OkExclamation});
+    m_altKey->setFocus();
+    m_altKey->selectAll();
+    return false;
+}
+
+std::optional<MenuProperties> editMenuProperties(QWidget *parent, const MenuProperties &initial)
+{
+    MenuPropertiesDialog dialog(parent, initial);
+    if (platform::modals().runDialog(dialog) != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.properties();
+}
+
+} // namespace dialogs

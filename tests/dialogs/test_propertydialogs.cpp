@@ -1,0 +1,179 @@
+#include "testmain.h"
+#include "scriptedmodals.h"
+#include "dialogs/itempropertiesdialog.h"
+#include "dialogs/menupropertiesdialog.h"
+#include "platform/profile.h"
+#include "platform/programdir.h"
+#include "platform/uilanguage.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace dialogs;
+using Enabled = std::pair<bool, bool>;   // the location edit, BROWSE
+
+namespace {
+template <typename T> T *child(QDialog &dialog, const char *name) { return dialog.findChild<T *>(name); }
+
+bool showActive(QDialog &dialog)
+{
+    dialog.show();
+    dialog.activateWindow();
+    return QTest::qWaitForWindowActive(&dialog);
+}
+} // namespace
+
+class PropertyDialogsTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+
+private slots:
+    void initTestCase()
+    {
+        platform::setProgramDirectory(m_dir.path() + "/program");
+        platform::setUserInterfaceLanguage(0x0409);
+        testing::writeFile(m_dir.path() + "/program/0409/custom-text.ini",
+                           "[TEXT]\r\nPROP=Item Properties\r\nMENUPROP=Menu Properties\r\nHELP=Help topic\r\n");
+        platform::clearProfileCache();
+    }
+    void cleanupTestCase()
+    {
+        platform::setProgramDirectory(QString());
+        platform::setUserInterfaceLanguage(std::nullopt);
+    }
+
+    void typeFollowsIconAndList_data()
+    {
+        QTest::addColumn<QString>("icon");
+        QTest::addColumn<bool>("offerSubMenu");
+        QTest::addColumn<int>("moves");   // Down key presses in the type list; negative: Up
+        QTest::addColumn<QString>("returnedIcon");
+        QTest::addColumn<QString>("location");
+        QTest::addColumn<Enabled>("enabled");
+        const QString app = "Application-link.gif", up = "UpArrow.gif", info = "System-Info-link.gif";
+        const QString old = "/opt/app", sysInfo = "#SystemInfo";
+        QTest::newRow("application") << app << false << 0 << app << old << Enabled{true, true};
+        QTest::newRow("help topic in capitals") << "TOPIC-LINK.GIF" << true << 0 << "Topic-link.gif" << old
+                                                << Enabled{true, false};
+        QTest::newRow("internet link") << "internet-LINK.gif" << false << 0 << "Internet-link.gif" << old
+                                       << Enabled{true, false};
+        QTest::newRow("sub-menu offered") << "uparrow.gif" << true << 0 << up << old << Enabled{false, false};
+        QTest::newRow("sub-menu not offered") << up << false << 0 << app << old << Enabled{true, true};
+        QTest::newRow("unknown name") << "Folder.gif" << true << 0 << app << old << Enabled{true, true};
+        QTest::newRow("system information, five types") << info << true << 0 << info << sysInfo << Enabled{};
+        QTest::newRow("system information, four types") << info << false << 0 << info << sysInfo << Enabled{};
+        QTest::newRow("last of four chosen") << app << false << 3 << info << sysInfo << Enabled{false, false};
+        QTest::newRow("fourth of five chosen") << app << true << 3 << up << old << Enabled{false, false};
+        QTest::newRow("application chosen") << up << true << -3 << app << old << Enabled{true, true};
+        QTest::newRow("system information left") << info << false << -1 << "Internet-link.gif" << sysInfo
+                                                 << Enabled{true, false};
+    }
+    void typeFollowsIconAndList()
+    {
+        QFETCH(QString, icon);
+        QFETCH(bool, offerSubMenu);
+        QFETCH(int, moves);
+        ItemPropertiesDialog dialog(nullptr, {icon, "Notes", "Takes notes", "/opt/app"}, offerSubMenu);
+        QVERIFY(showActive(dialog));
+        for (int i = 0; i < qAbs(moves); ++i)
+            QTest::keyClick(child<QComboBox>(dialog, "typeList"), moves > 0 ? Qt::Key_Down : Qt::Key_Up);
+
+        const EntryProperties result = dialog.properties();
+        QTEST(result.typeIcon, "returnedIcon");
+        QTEST(result.location, "location");
+        QTEST(Enabled(child<QLineEdit>(dialog, "location")->isEnabled(),
+                      child<QPushButton>(dialog, "browse")->isEnabled()), "enabled");
+    }
+
+    void itemDialogReturnsWhatWasTypedAndNothingOnEscape()
+    {
+        ScriptedModals modals;
+        modals.folderAnswers = {QString("/opt/tools"), std::nullopt};   // chosen, then cancelled
+        QString chosenType;
+        bool openAfterReturnInDescription = false;
+        modals.dialogAnswers.push_back([&](QDialog &dialog) {
+            if (!showActive(dialog))
+                return int(QDialog::Rejected);
+            QTest::mouseClick(child<QPushButton>(dialog, "browse"), Qt::LeftButton);
+            QTest::keyClicks(child<QLineEdit>(dialog, "location"), "/manual.chm");
+            QTest::mouseClick(child<QPushButton>(dialog, "browse"), Qt::LeftButton);
+            QTest::keyClick(child<QComboBox>(dialog, "typeList"), Qt::Key_Down);
+            chosenType = child<QComboBox>(dialog, "typeList")->currentText();
+            auto *description = child<QPlainTextEdit>(dialog, "description");
+            QTest::keyClicks(description, "How to");
+            QTest::keyClick(description, Qt::Key_Return);
+            QTest::keyClicks(description, "use it");
+            openAfterReturnInDescription = dialog.isVisible();
+            QTest::keyClicks(child<QLineEdit>(dialog, "title"), "Manual");
+            QTest::keyClick(child<QLineEdit>(dialog, "title"), Qt::Key_Return);   // the default button, OK
+            return dialog.result();
+        });
+        QCOMPARE(editEntryProperties(nullptr, {"", "", "", "old.exe"}, true),
+                 (EntryProperties{"Topic-link.gif", "Manual", "How to\nuse it", "/opt/tools/manual.chm"}));
+        QCOMPARE(modals.dialogTitles, QStringList{"Item Properties"});
+        QCOMPARE(chosenType, QString("Help topic"));
+        QVERIFY(openAfterReturnInDescription);
+
+        modals.dialogAnswers.push_back([](QDialog &dialog) {
+            QTest::keyClicks(child<QLineEdit>(dialog, "title"), "Changed");
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+            return dialog.result();
+        });
+        QCOMPARE(editEntryProperties(nullptr, {}, false), std::nullopt);
+    }
+
+    void altKeyHoldsOneCharacter_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("typed");      // at the end of the Alt key edit
+        QTest::addColumn<QString>("shown");      // the edit's text after typing
+        QTest::addColumn<int>("messages");       // after typing and pressing OK
+        QTest::newRow("stored key upper-cased") << "f" << "" << "F" << 0;
+        QTest::newRow("typed key returned as typed") << "" << "x" << "x" << 0;
+        QTest::newRow("second character refused") << "" << "xy" << "x" << 0;
+        QTest::newRow("character after a stored key refused") << "F" << "g" << "F" << 0;
+        QTest::newRow("empty key") << "" << "" << "" << 0;
+        QTest::newRow("two stored characters: OK refused") << "ab" << "" << "AB" << 1;
+        QTest::newRow("change that leaves three") << "ab" << "c" << "ABc" << 2;
+    }
+    void altKeyHoldsOneCharacter()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, typed);
+        QFETCH(int, messages);
+        ScriptedModals modals;
+        QString shown;
+        bool refusedWithFocusOnAltKey = false;
+        modals.dialogAnswers.push_back([&](QDialog &dialog) {
+            if (!showActive(dialog))
+                return int(QDialog::Rejected);
+            auto *altKey = child<QLineEdit>(dialog, "altKey");
+            altKey->setFocus();
+            QTest::keyClick(altKey, Qt::Key_End);
+            QTest::keyClicks(altKey, typed);
+            shown = altKey->text();
+            QTest::mouseClick(dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+            refusedWithFocusOnAltKey = dialog.isVisible() && altKey->hasFocus();
+            if (dialog.isVisible())
+                QTest::keyClick(altKey, Qt::Key_Escape);
+            return dialog.result();
+        });
+        const std::optional<MenuProperties> result = editMenuProperties(nullptr, {"Files", stored});
+
+        QCOMPARE(modals.dialogTitles, QStringList{"Menu Properties"});
+        QTEST(shown, "shown");
+        QTEST(int(modals.messages.size()), "messages");
+        for (const platform::MessageRequest &message : modals.messages) {
+            QCOMPARE(message.text, QString("Please enter no more than 1 characters."));
+            QCOMPARE(message.style, platform::MessageStyle::OkExclamation);
+        }
+        QCOMPARE(refusedWithFocusOnAltKey, messages > 0);
+        QCOMPARE(result, messages > 0 ? std::nullopt : std::optional(MenuProperties{"Files", shown}));
+    }
+};
+KAVO_TEST(PropertyDialogsTest)
+#include "test_propertydialogs.moc"
