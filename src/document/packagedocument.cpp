@@ -79,7 +79,13 @@ void PackageDocument::loadMenus()
     m_defaultConfigRecord = std::make_unique<config::ConfigRecord>(
         defaultDir.isEmpty() ? QString() : defaultDir + QStringLiteral("/access-config.ini"));
     m_defaultConfigRecord->loadOptions();
-    m_menus.readMenus(m_state.machineFilePath, *m_textRecord, *m_configRecord);
+    m_itemModel.readMenus(m_state.machineFilePath, *m_textRecord, *m_configRecord);
+    setCurrentItem(nullptr);
+}
+
+void PackageDocument::setCurrentItem(const CItem *item)
+{
+    m_selection.setCurrentIndex(m_itemModel.indexOf(item), QItemSelectionModel::ClearAndSelect);
 }
 
 void PackageDocument::setCompanyName(const QString &name)

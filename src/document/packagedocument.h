@@ -6,12 +6,13 @@
 // state last read or built. The pages and the menu tree are views of it; the command-line build
 // uses it with no window at all.
 #include "generalsettings.h"
-#include "menumodel.h"
+#include "menuitemmodel.h"
 
 #include "config/configrecord.h"
 #include "packages/build.h"
 #include "packages/packagestate.h"
 
+#include <QItemSelectionModel>
 #include <QObject>
 #include <QUndoStack>
 #include <memory>
@@ -47,6 +48,14 @@ public:
 
     MenuModel &menus() { return m_menus; }
     const MenuModel &menus() const { return m_menus; }
+    // The menus for views; every change to their structure goes through it.
+    MenuItemModel &itemModel() { return m_itemModel; }
+    // The current node of the menus, which views show selected: the root after reading.
+    QItemSelectionModel &selection() { return m_selection; }
+    // The object of the current node; none for the root (or no current node).
+    CItem *currentItem() const { return MenuItemModel::itemAt(m_selection.currentIndex()); }
+    // Makes an object (the root for none) the current node.
+    void setCurrentItem(const CItem *item);
     config::ConfigRecord &textRecord() { return *m_textRecord; }
     config::ConfigRecord &configRecord() { return *m_configRecord; }
     // The default package's configuration: the looks a new main menu starts with.
@@ -92,6 +101,8 @@ private:
     std::unique_ptr<config::ConfigRecord> m_configRecord;
     std::unique_ptr<config::ConfigRecord> m_defaultConfigRecord;
     MenuModel m_menus;
+    MenuItemModel m_itemModel{m_menus};
+    QItemSelectionModel m_selection{&m_itemModel};
     QUndoStack m_undoStack;
 };
 

@@ -16,7 +16,7 @@
 #include <QRegularExpression>
 #include <QTabBar>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 
 using app::MainDialog;
 using testing::readFile;
@@ -36,11 +36,11 @@ void selectTab(MainDialog &dialog, int index)
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
 }
 
-QStringList childLabels(const QTreeWidgetItem *item)
+QStringList childLabels(const QModelIndex &index)
 {
     QStringList labels;
-    for (int i = 0; i < item->childCount(); ++i)
-        labels << item->child(i)->text(0);
+    for (int row = 0; row < index.model()->rowCount(index); ++row)
+        labels << index.model()->index(row, 0, index).data().toString();
     return labels;
 }
 
@@ -85,12 +85,12 @@ private slots:
         QVERIFY(!QFile::exists(world.installDir() + "/AKVO-moreTxt.ini"));
         QVERIFY(readFile(world.installDir() + "/access-text.ini").contains("WrongPassText="));
 
-        QTreeWidget *tree = dialog.findChild<QTreeWidget *>("menuTree");
-        QCOMPARE(tree->topLevelItemCount(), 1);
-        QTreeWidgetItem *root = tree->topLevelItem(0);
-        QCOMPARE(root->text(0), QString("Help Center"));
-        QVERIFY(root->isExpanded());
-        QCOMPARE(tree->currentItem(), root);
+        QTreeView *tree = dialog.findChild<QTreeView *>("menuTree");
+        QCOMPARE(tree->model()->rowCount(), 1);
+        const QModelIndex root = tree->model()->index(0, 0);
+        QCOMPARE(root.data().toString(), QString("Help Center"));
+        QVERIFY(tree->isExpanded(root));
+        QCOMPARE(tree->currentIndex(), root);
         QCOMPARE(childLabels(root), (QStringList{"Learn", "Configure", "Help"}));
         QCOMPARE(dialog.findChild<QLineEdit *>("companyName")->text(), QString("Contoso"));
         QVERIFY(!dialog.isModified());
@@ -183,7 +183,7 @@ private slots:
         QCOMPARE(next.findChild<QComboBox *>("background")->currentIndex(), 1);
         QCOMPARE(next.document().settings().color, QColor(0x12, 0x34, 0xAB));
         QCOMPARE(platform::readProfileString(next.document().state().configFilePath, "OTHER", "REGULAR_TEXT_COLOR"), QString("#1234AB"));
-        QCOMPARE(childLabels(next.findChild<QTreeWidget *>("menuTree")->topLevelItem(0)), (QStringList{"Learn", "Configure", "Help"}));
+        QCOMPARE(childLabels(next.findChild<QTreeView *>("menuTree")->model()->index(0, 0)), (QStringList{"Learn", "Configure", "Help"}));
         QVERIFY(!next.isModified());
     }
 
