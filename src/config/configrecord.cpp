@@ -98,6 +98,22 @@ void EntryList::assign(const QList<ConfigEntry> &entries)
         append(entry);
 }
 
+void EntryList::removeAll(const QString &key)
+{
+    const QList<qsizetype> positions = m_positions.value(key);
+    if (positions.isEmpty())
+        return;
+    // An entry appended last comes off the end without touching the others.
+    if (positions.size() == 1 && positions.constFirst() == m_entries.size() - 1) {
+        m_entries.removeLast();
+        m_positions.remove(key);
+        return;
+    }
+    QList<ConfigEntry> kept = m_entries;
+    kept.removeIf([&key](const ConfigEntry &entry) { return entry.key == key; });
+    assign(kept);
+}
+
 ConfigEntry *EntryList::find(const QString &key)
 {
     const auto found = m_positions.constFind(key);
@@ -161,13 +177,45 @@ void ConfigRecord::setText(const QString &key, const QString &value, const QStri
     // an entry without a description), so it never becomes a line.
     if (key.isEmpty())
         return;
-    EntryList &entries =
-        section.compare(QLatin1String("welcome"), Qt::CaseInsensitive) == 0 ? m_welcomeEntries : m_textEntries;
+    const bool welcome = section.compare(QLatin1String("welcome"), Qt::CaseInsensitive) == 0;
+    EntryList &entries = welcome ? m_welcomeEntries : m_textEntries;
     const QList<ConfigEntry *> found = entries.findAll(key);
+    if (m_textChanges) {
+        TextChange change{key, welcome, {}};
+        for (const ConfigEntry *entry : found)
+            change.previousValues.append(entry->value);
+        m_textChanges->append(change);
+    }
     for (ConfigEntry *entry : found)
         entry->value = value;
     if (found.isEmpty())
         entries.append({key, value});
+}
+
+void ConfigRecord::noteTextChanges()
+{
+    m_textChanges.emplace();
+}
+
+QList<TextChange> ConfigRecord::takeTextChanges()
+{
+    QList<TextChange> changes = m_textChanges.value_or(QList<TextChange>());
+    m_textChanges.reset();
+    return changes;
+}
+
+void ConfigRecord::revertTextChanges(const QList<TextChange> &changes)
+{
+    for (auto change = changes.crbegin(); change != changes.crend(); ++change) {
+        EntryList &entries = change->welcome ? m_welcomeEntries : m_textEntries;
+        if (change->previousValues.isEmpty()) {   // the change appended the key's only entry
+            entries.removeAll(change->key);
+            continue;
+        }
+        const QList<ConfigEntry *> found = entries.findAll(change->key);
+        for (qsizetype i = 0; i < found.size() && i < change->previousValues.size(); ++i)
+            found[i]->value = change->previousValues.at(i);
+    }
 }
 
 void ConfigRecord::setOption(const QString &key, const QString &value)

@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace config {
@@ -33,11 +34,21 @@ struct FixedTexts {
     QString defaultBackground;  // "DEFAULT_BACKGROUND"
 };
 
+// What one setText found under its key, so the change can be taken back: the values of the
+// key's entries in file order, none when the key had no entry.
+struct TextChange {
+    QString key;
+    bool welcome = false;   // among the welcome entries
+    QStringList previousValues;
+};
+
 // Entries in file order, found by key without a scan: menus look up thousands of texts.
 class EntryList {
 public:
     void append(const ConfigEntry &entry);
     void assign(const QList<ConfigEntry> &entries);
+    // Removes every entry with this key.
+    void removeAll(const QString &key);
     // The first entry with this key, or null.
     ConfigEntry *find(const QString &key);
     const ConfigEntry *find(const QString &key) const;
@@ -80,6 +91,13 @@ public:
     // "__TAB" p "_DESCRIPTION__" of the later menus move down one position, the fifth becomes empty.
     void removeMenuTexts(int p);
 
+    // Undo of text changes: from noteTextChanges() on, every change of a text is noted until
+    // takeTextChanges() hands the notes over; revertTextChanges() takes them back, last first,
+    // leaving the texts exactly as they were.
+    void noteTextChanges();
+    QList<TextChange> takeTextChanges();
+    void revertTextChanges(const QList<TextChange> &changes);
+
     // Writes the text entries and the option entries back as numbered lines into filePath,
     // which becomes the record's file, in one atomic write. False when the file could not be written.
     bool save(const QString &filePath);
@@ -106,6 +124,7 @@ private:
     // How many numbered lines the file held when the list was read; unset until it is read.
     std::optional<int> m_textLinesRead;
     std::optional<int> m_optionLinesRead;
+    std::optional<QList<TextChange>> m_textChanges;
 };
 
 } // namespace config

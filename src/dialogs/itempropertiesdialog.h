@@ -2,6 +2,8 @@
 // The item properties dialog: type, title, location and description of one entry below a main
 // menu. The type is not stored as a code but as the file name of the entry's icon; the dialog
 // maps those names to the entries of its type list and back.
+#include "document/menuitems.h"
+
 #include <QDialog>
 #include <QString>
 #include <optional>
@@ -13,20 +15,7 @@ class QPushButton;
 
 namespace dialogs {
 
-// The four values of one menu entry that the item properties dialog edits.
-struct EntryProperties {
-    QString typeIcon = QStringLiteral("Application-link.gif");
-    QString title;
-    QString description;
-    QString location;
-
-    friend bool operator==(const EntryProperties &a, const EntryProperties &b)
-    {
-        return a.typeIcon == b.typeIcon && a.title == b.title && a.description == b.description
-            && a.location == b.location;
-    }
-    friend bool operator!=(const EntryProperties &a, const EntryProperties &b) { return !(a == b); }
-};
+using document::EntryProperties;
 
 class ItemPropertiesDialog : public QDialog {
     Q_OBJECT

@@ -124,7 +124,9 @@ void MenuItemModel::readMenus(const QString &machineFilePath, const config::Conf
 CItem *MenuItemModel::insertItem(CItem *parent, int row, std::unique_ptr<CItem> item)
 {
     beginInsertRows(indexOf(parent), row, row);
-    CItem *inserted = entriesOf(parent).insert(row, std::move(item));
+    ItemList &entries = entriesOf(parent);
+    CItem *inserted = entries.insert(row, std::move(item));
+    entries.renumber();
     endInsertRows();
     return inserted;
 }
@@ -133,7 +135,9 @@ std::unique_ptr<CItem> MenuItemModel::takeItem(CItem *item)
 {
     const QModelIndex index = indexOf(item);
     beginRemoveRows(index.parent(), index.row(), index.row());
-    std::unique_ptr<CItem> taken = entriesOf(item->parent()).take(index.row());
+    ItemList &entries = entriesOf(item->parent());
+    std::unique_ptr<CItem> taken = entries.take(index.row());
+    entries.renumber();
     endRemoveRows();
     return taken;
 }

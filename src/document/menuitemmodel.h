@@ -46,7 +46,8 @@ public:
                    const config::ConfigRecord &configRecord);
     // The entries of parent, or the main menus for none.
     ItemList &entriesOf(CItem *parent);
-    // Puts item at row of parent's entries (the main menus for none).
+    // Puts item at row of parent's entries (the main menus for none). The list is numbered
+    // afresh, here and in takeItem(), so every position is the place in its list.
     CItem *insertItem(CItem *parent, int row, std::unique_ptr<CItem> item);
     // Takes item out of its list; the caller owns it afterwards.
     std::unique_ptr<CItem> takeItem(CItem *item);

@@ -35,6 +35,22 @@ enum TreeImage : int {
 // The tree image of an entry of this type; 0 for an unknown type.
 int typeImage(const QString &typeIcon);
 
+// The four values of an entry that the user edits in its properties dialog; a new entry starts
+// as an application without texts.
+struct EntryProperties {
+    QString typeIcon = ApplicationIcon;
+    QString title;
+    QString description;
+    QString location;
+
+    friend bool operator==(const EntryProperties &a, const EntryProperties &b)
+    {
+        return a.typeIcon == b.typeIcon && a.title == b.title && a.description == b.description
+            && a.location == b.location;
+    }
+    friend bool operator!=(const EntryProperties &a, const EntryProperties &b) { return !(a == b); }
+};
+
 // What an object of the tree is: a sub-entry (CItem), a menu entry (CSubMenu) or a main menu
 // (CMainMenu).
 enum class ItemKind { Item, SubMenu, MainMenu };
@@ -95,6 +111,11 @@ public:
     // Takes the four values the user edits; only the exact name "UpArrow.gif" makes a container.
     void setProperties(const QString &title, const QString &typeIcon, const QString &description,
                        const QString &location);
+    void setProperties(const EntryProperties &properties)
+    {
+        setProperties(properties.title, properties.typeIcon, properties.description, properties.location);
+    }
+    EntryProperties properties() const { return {m_typeIcon, m_title, m_description, m_location}; }
     // The entry line; a sub-entry keeps its name in field 4, menu entries and main menus in field 3.
     QString toLine() const;
     // Fills the object from an entry line already split into fields. A line too short to hold a

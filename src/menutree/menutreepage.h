@@ -1,8 +1,9 @@
 #pragma once
-// The MENUS tab: a view of the package document's menus, a tree under the root "Help Center".
-#include <QWidget>
+// The MENUS tab: a view of the package document's menus, a tree under the root "Help Center",
+// with the context menus, keys and double click through which the user edits them.
+#include "menueditor.h"
 
-class QTreeView;
+#include <QWidget>
 
 namespace document {
 class PackageDocument;
@@ -10,18 +11,22 @@ class PackageDocument;
 
 namespace menutree {
 
+class MenuTreeView;
+
 class MenuTreePage : public QWidget {
     Q_OBJECT
 public:
     explicit MenuTreePage(document::PackageDocument &document, QWidget *parent = nullptr);
 
-    QTreeView *tree() const { return m_tree; }
+    MenuTreeView *tree() const { return m_tree; }
 
 private:
     void showReadMenus();
+    void showContextMenu(const QModelIndex &index, const QPoint &globalPosition);
 
     document::PackageDocument &m_document;
-    QTreeView *m_tree;
+    MenuEditor m_editor;
+    MenuTreeView *m_tree;
 };
 
 } // namespace menutree

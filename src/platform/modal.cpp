@@ -45,6 +45,8 @@ QMessageBox::Icon iconFor(MessageStyle style)
 MessageButton Modals::message(QWidget *parent, const MessageRequest &request)
 {
     QMessageBox box(iconFor(request.style), request.caption, request.text, buttonsFor(request.style), parent);
+    // The first button is the default, so Return confirms a question.
+    box.setDefaultButton(request.style == MessageStyle::YesNoCancel ? QMessageBox::Yes : QMessageBox::Ok);
     switch (box.exec()) {
     case QMessageBox::Yes: return MessageButton::Yes;
     case QMessageBox::No: return MessageButton::No;

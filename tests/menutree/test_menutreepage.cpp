@@ -2,6 +2,7 @@
 #include "document/itemtypeimages.h"
 #include "document/packagedocument.h"
 #include "menutree/menutreepage.h"
+#include "menutree/menutreeview.h"
 #include "platform/profile.h"
 
 #include <QTemporaryDir>

@@ -1,0 +1,207 @@
+#include "menucommands.h"
+
+#include "packagedocument.h"
+
+#include "config/texts.h"
+
+namespace document {
+namespace {
+
+bool isSubMenuType(const QString &typeIcon)
+{
+    return typeIcon.compare(SubMenuIcon, Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+int newMainMenuCategory(const ItemList &mainMenus)
+{
+    constexpr int slotOfCategory[] = {0, 1, 2, 1, 2};
+    bool taken[3] = {};
+    for (const CItem *menu : mainMenus)
+        taken[slotOfCategory[menu->category()]] = true;
+    int slot = 0;
+    while (slot < 2 && taken[slot])
+        ++slot;
+    return slot == 0 ? 0 : slot + 2;
+}
+
+std::unique_ptr<CItem> makeMainMenu(const ItemList &mainMenus, const config::ConfigRecord &defaults,
+                                    const QString &title, const QString &altKey)
+{
+    const int k = newMainMenuCategory(mainMenus) + 1;
+    const auto look = [&](const QString &key) { return defaults.getValue(key.arg(k)); };
+    auto menu = std::make_unique<CItem>(ItemKind::MainMenu);
+    menu->setTexts(title, altKey);
+    menu->setLooks(look(QStringLiteral("__MENU%1ICON__")), look(QStringLiteral("__MENU%1_HOVER_ICON__")),
+                   look(QStringLiteral("__MENU%1_COLOR__")), look(QStringLiteral("__MENU%1_COLORBAR__")),
+                   look(QStringLiteral("__TAB%1ICON__")));
+    return menu;
+}
+
+// ---- MenuCommand
+
+MenuCommand::MenuCommand(PackageDocument &document, const char *nameKey)
+    : QUndoCommand(config::lookupText(QStringLiteral("TEXT"), QLatin1String(nameKey))), m_document(document)
+{
+}
+
+void MenuCommand::redo()
+{
+    if (!m_done)
+        m_currentBefore = m_document.currentItem();
+    config::ConfigRecord &texts = m_document.textRecord();
+    texts.noteTextChanges();
+    apply();
+    m_textChanges = texts.takeTextChanges();
+    // The node the first run left current is current again whenever the step is redone.
+    if (m_done) {
+        m_document.setCurrentItem(m_currentAfter);
+    } else {
+        m_currentAfter = m_document.currentItem();
+        m_done = true;
+    }
+}
+
+void MenuCommand::undo()
+{
+    takeBack();
+    m_document.textRecord().revertTextChanges(m_textChanges);
+    m_document.setCurrentItem(m_currentBefore);
+}
+
+// ---- EditMainMenuCommand
+
+EditMainMenuCommand::EditMainMenuCommand(PackageDocument &document, CItem *menu, const QString &title,
+                                         const QString &altKey)
+    : MenuCommand(document, "STEPEDITMENU"), m_menu(menu), m_title(title), m_altKey(altKey),
+      m_oldTitle(menu->contentTitle()), m_oldAltKey(menu->altKey())
+{
+}
+
+void EditMainMenuCommand::apply()
+{
+    m_menu->setTexts(m_title, m_altKey);
+    m_document.textRecord().setMenuTexts(m_menu->position(), m_altKey, m_menu->displayTitle(), m_title);
+    m_document.itemModel().itemChanged(m_menu);
+}
+
+void EditMainMenuCommand::takeBack()
+{
+    m_menu->setTexts(m_oldTitle, m_oldAltKey);
+    m_document.itemModel().itemChanged(m_menu);
+}
+
+// ---- EditEntryCommand
+
+EditEntryCommand::EditEntryCommand(PackageDocument &document, CItem *entry, const EntryProperties &properties)
+    : MenuCommand(document, "STEPEDITITEM"), m_entry(entry), m_properties(properties),
+      m_oldProperties(entry->properties()), m_oldHasEntries(entry->hasEntries()),
+      m_oldDescriptionKey(entry->descriptionKey())
+{
+}
+
+void EditEntryCommand::apply()
+{
+    MenuItemModel &model = m_document.itemModel();
+    // A sub-menu given another type holds no sub-entries any more.
+    if (m_entry->hasEntries() && !isSubMenuType(m_properties.typeIcon)) {
+        while (!m_entry->entries().isEmpty())
+            m_removedEntries.push_back(model.takeItem(m_entry->entries().at(0)));
+    }
+    m_entry->setProperties(m_properties);
+    if (m_entry->descriptionKey().isEmpty() && !m_properties.description.isEmpty())
+        m_entry->makeDescriptionKey();
+    config::ConfigRecord &texts = m_document.textRecord();
+    texts.setText(m_entry->name(), m_properties.title);
+    texts.setText(m_entry->descriptionKey(), m_properties.description);
+    model.itemChanged(m_entry);
+}
+
+void EditEntryCommand::takeBack()
+{
+    m_entry->setProperties(m_oldProperties);
+    m_entry->setHasEntries(m_oldHasEntries);
+    m_entry->setDescriptionKey(m_oldDescriptionKey);
+    MenuItemModel &model = m_document.itemModel();
+    for (int row = 0; row < int(m_removedEntries.size()); ++row)
+        model.insertItem(m_entry, row, std::move(m_removedEntries[size_t(row)]));
+    m_removedEntries.clear();
+    model.itemChanged(m_entry);
+}
+
+// ---- DeleteItemCommand
+
+DeleteItemCommand::DeleteItemCommand(PackageDocument &document, CItem *item)
+    : MenuCommand(document, "STEPDELETE"), m_item(item), m_parent(item->parent()),
+      m_row(document.itemModel().entriesOf(item->parent()).indexOf(item))
+{
+}
+
+void DeleteItemCommand::apply()
+{
+    // The texts of the later main menus move down to the numbers they will have.
+    if (isMainMenu(m_item))
+        m_document.textRecord().removeMenuTexts(m_row + 1);
+    m_removed = m_document.itemModel().takeItem(m_item);
+}
+
+void DeleteItemCommand::takeBack()
+{
+    m_document.itemModel().insertItem(m_parent, m_row, std::move(m_removed));
+}
+
+// ---- NewMainMenuCommand
+
+NewMainMenuCommand::NewMainMenuCommand(PackageDocument &document, std::unique_ptr<CItem> menu)
+    : MenuCommand(document, "STEPNEWMENU"), m_menu(std::move(menu))
+{
+}
+
+void NewMainMenuCommand::apply()
+{
+    MenuItemModel &model = m_document.itemModel();
+    const int row = model.entriesOf(nullptr).size();
+    m_inserted = model.insertItem(nullptr, row, std::move(m_menu));
+    m_document.textRecord().setMenuTexts(m_inserted->position(), m_inserted->altKey(), m_inserted->displayTitle(),
+                                         m_inserted->contentTitle());
+}
+
+void NewMainMenuCommand::takeBack()
+{
+    m_menu = m_document.itemModel().takeItem(m_inserted);
+}
+
+// ---- NewEntryCommand
+
+NewEntryCommand::NewEntryCommand(PackageDocument &document, CItem *parent, const EntryProperties &properties)
+    : MenuCommand(document, isMainMenu(parent) ? "STEPNEWSUB" : "STEPNEWITEM"), m_parent(parent),
+      m_parentHadEntries(parent->hasEntries()),
+      m_entry(std::make_unique<CItem>(isMainMenu(parent) ? ItemKind::SubMenu : ItemKind::Item))
+{
+    m_entry->setProperties(properties);
+    // Only an entry of a main menu may be a sub-menu, in whatever case its type is spelled.
+    m_entry->setHasEntries(isMainMenu(parent) && isSubMenuType(properties.typeIcon));
+}
+
+void NewEntryCommand::apply()
+{
+    // A name until the next build gives every entry its final one.
+    const int number = m_parent->entries().size() + 1;
+    if (isMainMenu(m_parent)) {
+        m_entry->setName(QStringLiteral("__%1-SUBMENU%2___").arg(m_parent->position()).arg(number));
+    } else {
+        const QString parentBody = QString(m_parent->name()).remove(QLatin1String("__"));
+        m_entry->setName(QStringLiteral("__%1-%2__").arg(parentBody).arg(number));
+    }
+    m_inserted = m_document.itemModel().insertItem(m_parent, number - 1, std::move(m_entry));
+    m_parent->setHasEntries(true);
+}
+
+void NewEntryCommand::takeBack()
+{
+    m_entry = m_document.itemModel().takeItem(m_inserted);
+    m_parent->setHasEntries(m_parentHadEntries);
+}
+
+} // namespace document

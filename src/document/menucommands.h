@@ -1,0 +1,124 @@
+#pragma once
+// The edits of the menu tree, each one step on the document's undo stack. A step changes the
+// menus (through the item model, so views follow), the text record and the current node
+// together, and its undo puts all three back exactly: removed objects wait in the step, and the
+// text record takes back what the step noted.
+#include "menuitems.h"
+
+#include "config/configrecord.h"
+
+#include <QUndoCommand>
+#include <memory>
+
+namespace document {
+
+class PackageDocument;
+
+// At most three main menus exist at a time, and at least one.
+constexpr int MaxMainMenus = 3;
+
+// The category a new main menu takes. Categories share three slots: learn (0); configure or
+// help (1, 3); protect or stay current (2, 4). The first slot no main menu occupies is taken,
+// the last when all are; slot 0 gives category 0, the others category slot + 2.
+int newMainMenuCategory(const ItemList &mainMenus);
+// A new main menu with its title and Alt key, and the looks of its category as the default
+// package's configuration keeps them for menu number category + 1.
+std::unique_ptr<CItem> makeMainMenu(const ItemList &mainMenus, const config::ConfigRecord &defaults,
+                                    const QString &title, const QString &altKey);
+
+class MenuCommand : public QUndoCommand {
+public:
+    void undo() final;
+    void redo() final;
+
+protected:
+    MenuCommand(PackageDocument &document, const char *nameKey);
+    virtual void apply() = 0;
+    virtual void takeBack() = 0;
+
+    PackageDocument &m_document;
+
+private:
+    bool m_done = false;
+    const CItem *m_currentBefore = nullptr;
+    const CItem *m_currentAfter = nullptr;
+    QList<config::TextChange> m_textChanges;
+};
+
+// The title and Alt key of a main menu; its three texts follow in the text record.
+class EditMainMenuCommand : public MenuCommand {
+public:
+    EditMainMenuCommand(PackageDocument &document, CItem *menu, const QString &title, const QString &altKey);
+
+private:
+    void apply() override;
+    void takeBack() override;
+
+    CItem *m_menu;
+    QString m_title, m_altKey, m_oldTitle, m_oldAltKey;
+};
+
+// Type, title, description and location of a menu entry or sub-entry. A sub-menu given another
+// type loses its sub-entries; the entry's title and description follow in the text record.
+class EditEntryCommand : public MenuCommand {
+public:
+    EditEntryCommand(PackageDocument &document, CItem *entry, const EntryProperties &properties);
+
+private:
+    void apply() override;
+    void takeBack() override;
+
+    CItem *m_entry;
+    EntryProperties m_properties;
+    EntryProperties m_oldProperties;
+    bool m_oldHasEntries;
+    QString m_oldDescriptionKey;
+    std::vector<std::unique_ptr<CItem>> m_removedEntries;
+};
+
+// A main menu, menu entry or sub-entry with everything below it. A main menu's texts in the
+// text record move down from the later positions.
+class DeleteItemCommand : public MenuCommand {
+public:
+    DeleteItemCommand(PackageDocument &document, CItem *item);
+
+private:
+    void apply() override;
+    void takeBack() override;
+
+    CItem *m_item;
+    CItem *m_parent;
+    int m_row;
+    std::unique_ptr<CItem> m_removed;
+};
+
+// A new main menu with its title and Alt key, and the looks of its category; its texts go into
+// the text record under its position.
+class NewMainMenuCommand : public MenuCommand {
+public:
+    NewMainMenuCommand(PackageDocument &document, std::unique_ptr<CItem> menu);
+
+private:
+    void apply() override;
+    void takeBack() override;
+
+    std::unique_ptr<CItem> m_menu;
+    CItem *m_inserted = nullptr;
+};
+
+// A new menu entry of a main menu, or a new sub-entry of a sub-menu, appended to its entries.
+class NewEntryCommand : public MenuCommand {
+public:
+    NewEntryCommand(PackageDocument &document, CItem *parent, const EntryProperties &properties);
+
+private:
+    void apply() override;
+    void takeBack() override;
+
+    CItem *m_parent;
+    bool m_parentHadEntries;
+    std::unique_ptr<CItem> m_entry;
+    CItem *m_inserted = nullptr;
+};
+
+} // namespace document

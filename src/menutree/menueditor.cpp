@@ -1,0 +1,140 @@
+#include "menueditor.h"
+
+#include "config/texts.h"
+#include "dialogs/itempropertiesdialog.h"
+#include "dialogs/menupropertiesdialog.h"
+#include "document/menucommands.h"
+#include "document/packagedocument.h"
+
+namespace menutree {
+
+using document::CItem;
+
+MenuEditor::MenuEditor(document::PackageDocument &document, QWidget *dialogParent)
+    : m_document(document), m_dialogParent(dialogParent)
+{
+}
+
+QList<TreeCommandLabel> MenuEditor::commandsFor(const CItem *node)
+{
+    if (!node)
+        return {{TreeCommand::NewMainMenu, "NEWMENU"}};
+    if (document::isMainMenu(node))
+        return {{TreeCommand::EditMainMenu, "EDIT"},
+                {TreeCommand::NewMenuEntry, "NEWSUB"},
+                {TreeCommand::DeleteMainMenu, "DELETE"}};
+    if (document::isMenuEntry(node) && node->hasEntries())
+        return {{TreeCommand::EditEntry, "EDIT"}, {TreeCommand::NewSubEntry, "NEWITEM"}, {TreeCommand::DeleteEntry, "DELETE"}};
+    return {{TreeCommand::EditEntry, "EDIT"}, {TreeCommand::DeleteEntry, "DELETE"}};
+}
+
+void MenuEditor::run(TreeCommand command, CItem *node)
+{
+    switch (command) {
+    case TreeCommand::NewMainMenu: return newMainMenu();
+    case TreeCommand::EditMainMenu: return editMainMenu(node);
+    case TreeCommand::NewMenuEntry:
+    case TreeCommand::NewSubEntry: return newEntry(node);
+    case TreeCommand::DeleteMainMenu: return deleteMainMenu(node);
+    case TreeCommand::EditEntry: return editEntry(node);
+    case TreeCommand::DeleteEntry: return deleteEntry(node);
+    }
+}
+
+void MenuEditor::edit(CItem *node)
+{
+    if (document::isMainMenu(node))
+        editMainMenu(node);
+    else if (node)
+        editEntry(node);
+}
+
+void MenuEditor::remove(CItem *node)
+{
+    if (document::isMainMenu(node))
+        deleteMainMenu(node);
+    else if (node)
+        deleteEntry(node);
+}
+
+bool MenuEditor::confirmed(const char *textKey, const char *captionKey) const
+{
+    const platform::MessageStyle style = QLatin1String(captionKey) == QLatin1String("WARNING")
+        ? platform::MessageStyle::OkCancelWarning
+        : platform::MessageStyle::OkCancelQuestion;
+    return config::showTextMessage(m_dialogParent, QStringLiteral("MESSAGES"), QLatin1String(textKey),
+                                   QStringLiteral("MESSAGES"), QLatin1String(captionKey), style)
+        == platform::MessageButton::Ok;
+}
+
+void MenuEditor::inform(const char *textKey) const
+{
+    config::showTextMessage(m_dialogParent, QStringLiteral("MESSAGES"), QLatin1String(textKey),
+                            QStringLiteral("MESSAGES"), QStringLiteral("INFORMATION"),
+                            platform::MessageStyle::OkInformation);
+}
+
+void MenuEditor::newMainMenu()
+{
+    const document::ItemList &mainMenus = m_document.menus().mainMenus();
+    if (mainMenus.size() >= document::MaxMainMenus)
+        return inform("ADDHEAD");
+    const std::optional<dialogs::MenuProperties> properties = dialogs::editMenuProperties(m_dialogParent, {});
+    if (!properties)
+        return;
+    m_document.undoStack().push(new document::NewMainMenuCommand(
+        m_document, document::makeMainMenu(mainMenus, m_document.defaultConfigRecord(), properties->title,
+                                           properties->altKey)));
+}
+
+void MenuEditor::editMainMenu(CItem *menu)
+{
+    const std::optional<dialogs::MenuProperties> properties =
+        dialogs::editMenuProperties(m_dialogParent, {menu->contentTitle(), menu->altKey()});
+    // OK is a change even when nothing was altered.
+    if (properties)
+        m_document.undoStack().push(
+            new document::EditMainMenuCommand(m_document, menu, properties->title, properties->altKey));
+}
+
+void MenuEditor::deleteMainMenu(CItem *menu)
+{
+    if (m_document.menus().mainMenus().size() < 2)
+        return inform("REMOFEHEAD");
+    if (confirmed("REMOVEITEM", "CONFIRMATION"))
+        m_document.undoStack().push(new document::DeleteItemCommand(m_document, menu));
+}
+
+void MenuEditor::newEntry(CItem *parent)
+{
+    // An entry of a main menu may be a sub-menu; an entry of a sub-menu may not.
+    const std::optional<document::EntryProperties> properties =
+        dialogs::editEntryProperties(m_dialogParent, {}, document::isMainMenu(parent));
+    if (properties)
+        m_document.undoStack().push(new document::NewEntryCommand(m_document, parent, *properties));
+}
+
+void MenuEditor::editEntry(CItem *entry)
+{
+    // Every menu entry is offered the sub-menu type, however the dialog was reached: without it
+    // a sub-menu's type would open, and be saved, as an application.
+    const std::optional<document::EntryProperties> properties =
+        dialogs::editEntryProperties(m_dialogParent, entry->properties(), document::isMenuEntry(entry));
+    if (!properties)
+        return;
+    const bool losesEntries = entry->hasEntries() && !entry->entries().isEmpty()
+        && properties->typeIcon.compare(document::SubMenuIcon, Qt::CaseInsensitive) != 0;
+    if (losesEntries && !confirmed("CHGSUBTYPE", "WARNING"))
+        return;
+    m_document.undoStack().push(new document::EditEntryCommand(m_document, entry, *properties));
+}
+
+void MenuEditor::deleteEntry(CItem *entry)
+{
+    // A sub-menu goes with everything in it, so it is not deleted without asking.
+    if (document::isMenuEntry(entry) && entry->hasEntries() && !confirmed("REMOVEITEM", "CONFIRMATION"))
+        return;
+    m_document.undoStack().push(new document::DeleteItemCommand(m_document, entry));
+}
+
+} // namespace menutree
