@@ -1,0 +1,291 @@
+#include "scriptedmodals.h"
+#include "testmain.h"
+#include "document/packagedocument.h"
+#include "menutree/menueditor.h"
+#include "platform/profile.h"
+#include "platform/programdir.h"
+#include "platform/uilanguage.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+
+using namespace document;
+using menutree::MenuEditor;
+using menutree::TreeCommand;
+using platform::MessageButton;
+
+namespace {
+
+// Learn (0) with a plain entry and a sub-menu of two sub-entries; Help (3) with one entry.
+const QByteArray menuFile =
+    "[Menu1]\nMenu1Info=,,TRUE,,,,,,,,,,,,,\n"
+    "SubMenu1=,,FALSE,__1-SUBMENU1__,,Application-link.gif,,,\"calc.exe\",,,,,,,\n"
+    "SubMenu2=,,TRUE,__1-SUBMENU2__,,UpArrow.gif,,,\"\",,,,,,,\n"
+    "SubMenu2.item1=,,FALSE,,__1-SUBMENU2-1__,Application-link.gif,,,\"a.exe\",,,,,,,\n"
+    "SubMenu2.item2=,,FALSE,,__1-SUBMENU2-2__,topic-link.gif,,,\"t.htm\",,,,,,,\n"
+    "SubMenu3=,,TRUE,__1-SUBMENU3__,,UpArrow.gif,,,\"\",,,,,,,\n"
+    "[Menu4]\nMenu4Info=,,TRUE,,,,,,,,,,,,,\n"
+    "SubMenu1=,,FALSE,__4-SUBMENU1__,,System-Info-link.gif,,,\"#SystemInfo\",,,,,,,\n";
+const QByteArray textFile = "[Access Text]\n"
+                            "TEXT1=__MENU1_CONTENT_TITLE__,\"Learn\"\n"
+                            "TEXT2=__MENU4_CONTENT_TITLE__,\"Help\"\n"
+                            "TEXT3=__1-SUBMENU1__,\"Calc\"\n"
+                            "TEXT4=__1-SUBMENU2__,\"Tools\"\n"
+                            "TEXT5=__1-SUBMENU2-1__,\"A\"\n"
+                            "TEXT6=__1-SUBMENU2-2__,\"T\"\n"
+                            "TEXT7=__1-SUBMENU3__,\"Empty\"\n"
+                            "TEXT8=__4-SUBMENU1__,\"About\"\n"
+                            "TEXT9=__TAB2_DESCRIPTION__,\"Second tab\"\n";
+const QByteArray configFile = "[Global Options]\n"
+                              "OPTION1=__MENU1ICON__,\"U-Learn-icon.png\"\n"
+                              "OPTION2=__MENU2ICON__,\"U-Configure-icon.png\"\n"
+                              "OPTION3=__MENU3ICON__,\"U-Protect-icon.png\"\n"
+                              "OPTION4=__MENU4ICON__,\"U-Help-icon.png\"\n";
+// The looks a new main menu starts with, by menu number.
+const QByteArray defaultConfigFile = "[Global Options]\n"
+                                     "OPTION1=__MENU1ICON__,\"U-Learn-icon.png\"\n"
+                                     "OPTION2=__MENU4ICON__,\"U-Help-icon.png\"\n"
+                                     "OPTION3=__MENU5ICON__,\"U-Stay-Current-icon.png\"\n"
+                                     "OPTION4=__MENU5_COLOR__,\"#123456\"\n";
+// Every message's text is its own key, so a test sees which question was asked.
+const QByteArray customTexts = "[TEXT]\nAPPLNK=Application\nSUBMENU=Sub-menu\n"
+                               "[MESSAGES]\nADDHEAD=ADDHEAD\nREMOFEHEAD=REMOFEHEAD\nREMOVEITEM=REMOVEITEM\n"
+                               "CHGSUBTYPE=CHGSUBTYPE\n";
+
+// The menus in one line: each main menu as title[category], its entries in braces, sub-entries
+// in parentheses.
+QString shapeOf(const PackageDocument &document)
+{
+    QStringList menus;
+    for (const CItem *menu : document.menus().mainMenus()) {
+        QStringList entries;
+        for (const CItem *entry : menu->entries()) {
+            QStringList subEntries;
+            for (const CItem *subEntry : entry->entries())
+                subEntries << subEntry->title();
+            entries << entry->title() + (entry->hasEntries() ? "(" + subEntries.join(',') + ")" : QString());
+        }
+        menus << QStringLiteral("%1[%2]{%3}").arg(menu->contentTitle()).arg(menu->category()).arg(entries.join(','));
+    }
+    return menus.join(' ');
+}
+
+// The node at a path of rows below the root ("" is the root, "0/1" the second entry of the
+// first main menu).
+CItem *nodeAt(PackageDocument &document, const QString &path)
+{
+    QModelIndex index = document.itemModel().rootIndex();
+    for (const QString &row : path.split('/', Qt::SkipEmptyParts))
+        index = document.itemModel().index(row.toInt(), 0, index);
+    return MenuItemModel::itemAt(index);
+}
+
+// A dialog the user fills in and confirms: "title" or "title|type label"; empty cancels.
+std::function<int(QDialog &)> dialogAnswer(const QString &answer)
+{
+    return [answer](QDialog &dialog) {
+        if (answer.isEmpty())
+            return int(QDialog::Rejected);
+        const QStringList parts = answer.split('|');
+        dialog.findChild<QLineEdit *>("title")->setText(parts.at(0));
+        if (auto *types = dialog.findChild<QComboBox *>("typeList"); types && parts.size() > 1)
+            types->setCurrentIndex(types->findText(parts.at(1)));
+        if (auto *altKey = dialog.findChild<QLineEdit *>("altKey"))
+            altKey->setText(parts.value(1));
+        return int(QDialog::Accepted);
+    };
+}
+
+} // namespace
+
+// The rules of the tree's editing commands: limits, questions, the category of a new main menu,
+// and that each accepted command is one step whose undo restores menus and texts.
+class MenuEditorTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+
+private slots:
+    void initTestCase()
+    {
+        const QString root = m_dir.path();
+        testing::writeFile(root + "/program/0409/custom-text.ini", customTexts);
+        platform::setProgramDirectory(root + "/program");
+        platform::setUserInterfaceLanguage(0x0409);
+        testing::writeFile(qEnvironmentVariable("AKVO_REGISTRY") + "/system/Harbel/ZELT.conf",
+                           "[General]\nInstallDir=" + root.toUtf8() + "/install\n");
+        testing::writeFile(root + "/install/Packages/HarbelDefault/access-config.ini", defaultConfigFile);
+    }
+    void cleanupTestCase()
+    {
+        platform::setProgramDirectory(QString());
+        platform::setUserInterfaceLanguage(std::nullopt);
+    }
+
+    void commands_data()
+    {
+        QTest::addColumn<QByteArray>("menus");         // the menu file; empty: the one above
+        QTest::addColumn<QString>("node");             // path of the node the command runs on
+        QTest::addColumn<TreeCommand>("command");
+        QTest::addColumn<QString>("dialog");           // the dialog's answer (null: no dialog)
+        QTest::addColumn<QList<MessageButton>>("answers");
+        QTest::addColumn<QStringList>("messages");     // the messages shown, in order
+        QTest::addColumn<QString>("shape");            // the menus afterwards; empty: unchanged
+
+        const QString none;
+        const QList<MessageButton> noAnswers;
+        const QString before = "Learn[0]{Calc,Tools(A,T),Empty()} Help[3]{About}";
+        QTest::newRow("new main menu after learn and help takes the last slot")
+            << QByteArray() << "" << TreeCommand::NewMainMenu << "Stay|s" << noAnswers << QStringList()
+            << before + " Stay[4]{}";
+        QTest::newRow("new main menu cancelled") << QByteArray() << "" << TreeCommand::NewMainMenu << "" << noAnswers
+                                                 << QStringList() << "";
+        QTest::newRow("new main menu after configure and protect takes the first slot")
+            << QByteArray("[Menu2]\nMenu2Info=,,TRUE\n[Menu3]\nMenu3Info=,,TRUE\n") << "" << TreeCommand::NewMainMenu
+            << "Learn more|l" << noAnswers << QStringList() << "[1]{} [2]{} Learn more[0]{}";
+        QTest::newRow("no fourth main menu")
+            << QByteArray("[Menu1]\nMenu1Info=,,TRUE\n[Menu2]\nMenu2Info=,,TRUE\n[Menu3]\nMenu3Info=,,TRUE\n") << ""
+            << TreeCommand::NewMainMenu << none << noAnswers << QStringList{"ADDHEAD"} << "";
+        QTest::newRow("the last main menu stays") << QByteArray("[Menu1]\nMenu1Info=,,TRUE\n") << "0"
+                                                  << TreeCommand::DeleteMainMenu << none << noAnswers
+                                                  << QStringList{"REMOFEHEAD"} << "";
+        QTest::newRow("main menu deleted after a question")
+            << QByteArray() << "0" << TreeCommand::DeleteMainMenu << none << noAnswers << QStringList{"REMOVEITEM"}
+            << "Help[3]{About}";
+        QTest::newRow("main menu kept when the question is cancelled")
+            << QByteArray() << "0" << TreeCommand::DeleteMainMenu << none << QList{MessageButton::Cancel}
+            << QStringList{"REMOVEITEM"} << "";
+        QTest::newRow("plain entry deleted without a question")
+            << QByteArray() << "0/0" << TreeCommand::DeleteEntry << none << noAnswers << QStringList()
+            << "Learn[0]{Tools(A,T),Empty()} Help[3]{About}";
+        QTest::newRow("sub-menu deleted after a question")
+            << QByteArray() << "0/1" << TreeCommand::DeleteEntry << none << noAnswers << QStringList{"REMOVEITEM"}
+            << "Learn[0]{Calc,Empty()} Help[3]{About}";
+        QTest::newRow("sub-entry deleted without a question")
+            << QByteArray() << "0/1/0" << TreeCommand::DeleteEntry << none << noAnswers << QStringList()
+            << "Learn[0]{Calc,Tools(T),Empty()} Help[3]{About}";
+        QTest::newRow("sub-menu made an application loses its sub-entries after a warning")
+            << QByteArray() << "0/1" << TreeCommand::EditEntry << "Tools|Application" << noAnswers
+            << QStringList{"CHGSUBTYPE"} << "Learn[0]{Calc,Tools,Empty()} Help[3]{About}";
+        QTest::newRow("the warning cancelled changes nothing")
+            << QByteArray() << "0/1" << TreeCommand::EditEntry << "Tools|Application" << QList{MessageButton::Cancel}
+            << QStringList{"CHGSUBTYPE"} << "";
+        QTest::newRow("an empty sub-menu changes type without a question")
+            << QByteArray() << "0/2" << TreeCommand::EditEntry << "Full|Application" << noAnswers << QStringList()
+            << "Learn[0]{Calc,Tools(A,T),Full} Help[3]{About}";
+        QTest::newRow("plain entry made a sub-menu") << QByteArray() << "0/0" << TreeCommand::EditEntry
+                                                     << "Calc|Sub-menu" << noAnswers << QStringList()
+                                                     << "Learn[0]{Calc(),Tools(A,T),Empty()} Help[3]{About}";
+        QTest::newRow("new menu entry") << QByteArray() << "1" << TreeCommand::NewMenuEntry << "Web" << noAnswers
+                                        << QStringList() << "Learn[0]{Calc,Tools(A,T),Empty()} Help[3]{About,Web}";
+        QTest::newRow("new sub-entry") << QByteArray() << "0/2" << TreeCommand::NewSubEntry << "Inside" << noAnswers
+                                       << QStringList() << "Learn[0]{Calc,Tools(A,T),Empty(Inside)} Help[3]{About}";
+        QTest::newRow("main menu renamed") << QByteArray() << "1" << TreeCommand::EditMainMenu << "Support|u"
+                                           << noAnswers << QStringList()
+                                           << "Learn[0]{Calc,Tools(A,T),Empty()} Support[3]{About}";
+    }
+    void commands()
+    {
+        QFETCH(QByteArray, menus);
+        QFETCH(QString, node);
+        QFETCH(TreeCommand, command);
+        QFETCH(QString, dialog);
+        QFETCH(QList<MessageButton>, answers);
+
+        PackageDocument document;
+        document.state().setLocation(m_dir.path() + "/install/Packages/Small");
+        testing::writeFile(document.state().machineFilePath, menus.isEmpty() ? menuFile : menus);
+        testing::writeFile(document.state().textFilePath, textFile);
+        testing::writeFile(document.state().configFilePath, configFile);
+        platform::clearProfileCache();
+        document.load();
+        const QString shapeBefore = shapeOf(document);
+        const QList<config::ConfigEntry> textsBefore = document.textRecord().textEntries();
+
+        ScriptedModals modals;
+        if (!dialog.isNull())
+            modals.dialogAnswers.push_back(dialogAnswer(dialog));
+        modals.messageAnswers.assign(answers.begin(), answers.end());
+        MenuEditor editor(document, nullptr);
+        CItem *target = nodeAt(document, node);
+        document.setCurrentItem(target);
+        editor.run(command, target);
+
+        QStringList shown;
+        for (const platform::MessageRequest &message : modals.messages)
+            shown << message.text;
+        QTEST(shown, "messages");
+        QVERIFY(modals.dialogAnswers.empty());
+        QFETCH(QString, shape);
+        QCOMPARE(shapeOf(document), shape.isEmpty() ? shapeBefore : shape);
+        QCOMPARE(document.undoStack().count(), shape.isEmpty() ? 0 : 1);
+        QCOMPARE(document.isModified(), !shape.isEmpty());
+        for (const ItemList *list : {&document.menus().mainMenus(), &document.menus().mainMenus().at(0)->entries()})
+            for (int row = 0; row < list->size(); ++row)
+                QCOMPARE(list->at(row)->position(), row + 1);
+
+        document.undoStack().undo();
+        QCOMPARE(shapeOf(document), shapeBefore);
+        QCOMPARE(document.textRecord().textEntries(), textsBefore);
+        QCOMPARE(document.currentItem(), target);
+    }
+
+    // What each command leaves in the text record and the objects' names until the next build.
+    void textsAndNamesOfNewAndEditedNodes()
+    {
+        PackageDocument document;
+        document.state().setLocation(m_dir.path() + "/install/Packages/Small");
+        testing::writeFile(document.state().machineFilePath, menuFile);
+        testing::writeFile(document.state().textFilePath, textFile);
+        testing::writeFile(document.state().configFilePath, configFile);
+        platform::clearProfileCache();
+        document.load();
+        ScriptedModals modals;
+        MenuEditor editor(document, nullptr);
+        const config::ConfigRecord &texts = document.textRecord();
+
+        modals.dialogAnswers.push_back(dialogAnswer("Stay|s"));
+        editor.run(TreeCommand::NewMainMenu, nullptr);
+        const CItem *stay = document.menus().mainMenus().at(2);
+        QCOMPARE(stay->mainIcon(), QString("U-Stay-Current-icon.png"));
+        QCOMPARE(stay->color(), QString("#123456"));
+        QCOMPARE(texts.getValue("__MENU3_TITLE__"), QString("<u>S</u>tay"));
+        QCOMPARE(texts.getValue("__MENU3_ALT_KEY__"), QString("s"));
+
+        modals.dialogAnswers.push_back(dialogAnswer("Web"));
+        editor.run(TreeCommand::NewMenuEntry, document.menus().mainMenus().at(1));
+        QCOMPARE(document.menus().mainMenus().at(1)->entries().at(1)->name(), QString("__2-SUBMENU2___"));
+        modals.dialogAnswers.push_back(dialogAnswer("Inside"));
+        editor.run(TreeCommand::NewSubEntry, document.menus().mainMenus().at(0)->entries().at(1));
+        QCOMPARE(document.menus().mainMenus().at(0)->entries().at(1)->entries().at(2)->name(), QString("__1-SUBMENU2-3__"));
+
+        // An edited entry's texts go under its keys; a description makes a key first.
+        modals.dialogAnswers.push_back([](QDialog &dialog) {
+            dialog.findChild<QLineEdit *>("title")->setText("Calculator");
+            dialog.findChild<QPlainTextEdit *>("description")->setPlainText("Adds up");
+            return int(QDialog::Accepted);
+        });
+        CItem *calc = document.menus().mainMenus().at(0)->entries().at(0);
+        editor.run(TreeCommand::EditEntry, calc);
+        QCOMPARE(calc->descriptionKey(), QString("__1-SUBMENU1-A__"));
+        QCOMPARE(texts.getValue("__1-SUBMENU1__"), QString("Calculator"));
+        QCOMPARE(texts.getValue("__1-SUBMENU1-A__"), QString("Adds up"));
+
+        // Deleting the first main menu moves the texts of every later number down one.
+        editor.run(TreeCommand::DeleteMainMenu, document.menus().mainMenus().at(0));
+        QCOMPARE(texts.getValue("__MENU1_CONTENT_TITLE__"), QString());
+        QCOMPARE(texts.getValue("__TAB1_DESCRIPTION__"), QString("Second tab"));
+        QCOMPARE(texts.getValue("__MENU2_TITLE__"), QString("<u>S</u>tay"));
+        QCOMPARE(texts.getValue("__MENU3_CONTENT_TITLE__"), QString("Help"));
+        QCOMPARE(document.menus().mainMenus().at(1)->position(), 2);
+
+        document.undoStack().setIndex(0);
+        QVERIFY(!document.isModified());
+        QCOMPARE(texts.getValue("__MENU3_TITLE__"), QString());
+        QVERIFY(calc->descriptionKey().isEmpty());
+    }
+};
+KAVO_TEST(MenuEditorTest)
+#include "test_menueditor.moc"
