@@ -54,13 +54,13 @@ void MenuCommand::redo()
     texts.noteTextChanges();
     apply();
     m_textChanges = texts.takeTextChanges();
-    // The node the first run left current is current again whenever the step is redone.
-    if (m_done) {
-        m_document.setCurrentItem(m_currentAfter);
-    } else {
+    // The node the first run left current (the one the view moved to when the current node
+    // went) is current, and selected, again whenever the step is redone.
+    if (!m_done) {
         m_currentAfter = m_document.currentItem();
         m_done = true;
     }
+    m_document.setCurrentItem(m_currentAfter);
 }
 
 void MenuCommand::undo()
