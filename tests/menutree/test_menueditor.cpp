@@ -55,20 +55,31 @@ const QByteArray customTexts = "[TEXT]\nAPPLNK=Application\nSUBMENU=Sub-menu\n"
                                "[MESSAGES]\nADDHEAD=ADDHEAD\nREMOFEHEAD=REMOFEHEAD\nREMOVEITEM=REMOVEITEM\n"
                                "CHGSUBTYPE=CHGSUBTYPE\n";
 
-// The menus in one line: each main menu as title[category], its entries in braces, sub-entries
-// in parentheses.
-QString shapeOf(const PackageDocument &document)
+// The menus as the tree shows them, in one line: each main menu as title[category], its
+// entries in braces, a sub-menu's sub-entries in parentheses.
+QString shapeOf(PackageDocument &document)
 {
+    const MenuItemModel &model = document.itemModel();
+    const auto childrenOf = [&model](const QModelIndex &parent) {
+        QList<QModelIndex> children;
+        for (int row = 0; row < model.rowCount(parent); ++row)
+            children << model.index(row, 0, parent);
+        return children;
+    };
     QStringList menus;
-    for (const CItem *menu : document.menus().mainMenus()) {
+    for (const QModelIndex &menu : childrenOf(model.rootIndex())) {
         QStringList entries;
-        for (const CItem *entry : menu->entries()) {
+        for (const QModelIndex &entry : childrenOf(menu)) {
             QStringList subEntries;
-            for (const CItem *subEntry : entry->entries())
-                subEntries << subEntry->title();
-            entries << entry->title() + (entry->hasEntries() ? "(" + subEntries.join(',') + ")" : QString());
+            for (const QModelIndex &subEntry : childrenOf(entry))
+                subEntries << subEntry.data().toString();
+            const bool subMenu = MenuItemModel::itemAt(entry)->hasEntries();
+            entries << entry.data().toString() + (subMenu ? "(" + subEntries.join(',') + ")" : QString());
         }
-        menus << QStringLiteral("%1[%2]{%3}").arg(menu->contentTitle()).arg(menu->category()).arg(entries.join(','));
+        menus << QStringLiteral("%1[%2]{%3}")
+                     .arg(menu.data().toString())
+                     .arg(MenuItemModel::itemAt(menu)->category())
+                     .arg(entries.join(','));
     }
     return menus.join(' ');
 }
@@ -180,6 +191,9 @@ private slots:
                                                      << "Learn[0]{Calc(),Tools(A,T),Empty()} Help[3]{About}";
         QTest::newRow("new menu entry") << QByteArray() << "1" << TreeCommand::NewMenuEntry << "Web" << noAnswers
                                         << QStringList() << "Learn[0]{Calc,Tools(A,T),Empty()} Help[3]{About,Web}";
+        QTest::newRow("new menu entry of a main menu read as holding none")
+            << QByteArray("[Menu1]\nMenu1Info=,,FALSE\n") << "0" << TreeCommand::NewMenuEntry << "Web" << noAnswers
+            << QStringList() << "Learn[0]{Web}";
         QTest::newRow("new sub-entry") << QByteArray() << "0/2" << TreeCommand::NewSubEntry << "Inside" << noAnswers
                                        << QStringList() << "Learn[0]{Calc,Tools(A,T),Empty(Inside)} Help[3]{About}";
         QTest::newRow("main menu renamed") << QByteArray() << "1" << TreeCommand::EditMainMenu << "Support|u"
