@@ -1,6 +1,7 @@
 #include "itempropertiesdialog.h"
 
 #include "config/texts.h"
+#include "okcancelbuttons.h"
 #include "document/itemtypeimages.h"
 #include "document/menuitems.h"
 #include "platform/modal.h"
@@ -86,12 +87,7 @@ ItemPropertiesDialog::ItemPropertiesDialog(QWidget *parent, const EntryPropertie
     connect(m_typeList, &QComboBox::currentIndexChanged, this, &ItemPropertiesDialog::selectType);
     connect(m_browse, &QPushButton::clicked, this, &ItemPropertiesDialog::browse);
 
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(text("OK"));
-    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
-    buttons->button(QDialogButtonBox::Cancel)->setText(text("CANCEL"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox *buttons = okCancelButtons(this);
 
     auto *layout = new QGridLayout(this);
     const auto addRow = [&](int row, const char *labelKey, QWidget *field, int span) {

@@ -1,6 +1,7 @@
 #include "menupropertiesdialog.h"
 
 #include "config/texts.h"
+#include "okcancelbuttons.h"
 #include "platform/modal.h"
 
 #include <QDialogButtonBox>
@@ -47,12 +48,7 @@ MenuPropertiesDialog::MenuPropertiesDialog(QWidget *parent, const MenuProperties
     // Every change the user makes is checked at once.
     connect(m_altKey, &QLineEdit::textEdited, this, &MenuPropertiesDialog::checkAltKey);
 
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(text("OK"));
-    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
-    buttons->button(QDialogButtonBox::Cancel)->setText(text("CANCEL"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox *buttons = okCancelButtons(this);
 
     auto *layout = new QGridLayout(this);
     auto *titleLabel = new QLabel(text("MENUTITLE"), this);
