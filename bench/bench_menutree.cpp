@@ -1,9 +1,12 @@
 // The MENUS page on large packages, 5 main menus of N menu entries with 5 sub-entries each
 // (N = 50, 100, 200) from scripts/make-large-package: reading the package into the document
 // (records, menu file, settings) from files the profile engine has not parsed yet, and showing
-// the document's menus in the page's tree.
+// the document's menus in the page's tree; one edit of the menus and its undo, with no view and
+// with the page showing the menu being edited.
+#include "document/menucommands.h"
 #include "document/packagedocument.h"
 #include "menutree/menutreepage.h"
+#include "menutree/menutreeview.h"
 #include "platform/profile.h"
 
 #include <QApplication>
@@ -86,6 +89,69 @@ void showTree(benchmark::State &state)
         menutree::MenuTreePage page(document);
 }
 
+enum class Edit { EditEntry, DeleteSubMenu, NewEntry };
+
+// The middle main menu's middle entry: a sub-menu of 5 sub-entries.
+document::CItem *middleMenu(document::PackageDocument &document)
+{
+    const document::ItemList &menus = document.menus().mainMenus();
+    return menus.at(menus.size() / 2);
+}
+
+document::CItem *middleEntry(document::PackageDocument &document)
+{
+    const document::ItemList &entries = middleMenu(document)->entries();
+    return entries.at(entries.size() / 2);
+}
+
+QUndoCommand *makeEdit(Edit edit, document::PackageDocument &document)
+{
+    switch (edit) {
+    case Edit::EditEntry: {
+        document::CItem *entry = middleEntry(document);
+        document::EntryProperties properties = entry->properties();
+        properties.title += QStringLiteral(" (edited)");
+        return new document::EditEntryCommand(document, entry, properties);
+    }
+    case Edit::DeleteSubMenu:
+        return new document::DeleteItemCommand(document, middleEntry(document));
+    case Edit::NewEntry:
+        return new document::NewEntryCommand(
+            document, middleMenu(document),
+            {document::ApplicationIcon, QStringLiteral("New entry"), QString(), QStringLiteral("C:\\new.exe")});
+    }
+    return nullptr;
+}
+
+// One edit pushed on the undo stack and undone, each followed by a turn of the event loop as
+// between two of the user's actions. With the page, it is shown with the edited main menu
+// expanded, so its relayout and repaint are part of the figure.
+void editAndUndo(benchmark::State &state, Edit edit, bool withPage)
+{
+    LargePackage *package = largePackage(state);
+    if (!package)
+        return;
+    document::PackageDocument document;
+    document.state() = package->state;
+    document.load();
+    std::unique_ptr<menutree::MenuTreePage> page;
+    if (withPage) {
+        page = std::make_unique<menutree::MenuTreePage>(document);
+        page->resize(400, 600);
+        page->show();
+        page->tree()->expand(document.itemModel().indexOf(middleMenu(document)));
+        page->tree()->scrollTo(document.itemModel().indexOf(middleEntry(document)));
+        QApplication::processEvents();
+    }
+    QUndoStack &steps = document.undoStack();
+    for (auto _ : state) {
+        steps.push(makeEdit(edit, document));
+        QApplication::processEvents();
+        steps.undo();
+        QApplication::processEvents();
+    }
+}
+
 } // namespace
 
 BENCHMARK(loadDocument)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond)->Complexity();
@@ -100,6 +166,16 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
         qputenv("XDG_RUNTIME_DIR", runtimeDir.path().toLocal8Bit());
     QApplication app(argc, argv);
+    const std::pair<const char *, Edit> edits[] = {{"editEntryAndUndo", Edit::EditEntry},
+                                                   {"deleteSubMenuAndUndo", Edit::DeleteSubMenu},
+                                                   {"newEntryAndUndo", Edit::NewEntry}};
+    for (const auto &[name, edit] : edits) {
+        for (const bool withPage : {false, true}) {
+            const std::string fullName = std::string(name) + (withPage ? "/page" : "/noView");
+            benchmark::RegisterBenchmark(fullName.c_str(), editAndUndo, edit, withPage)
+                ->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMicrosecond)->Complexity();
+        }
+    }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;
