@@ -34,13 +34,17 @@ bool holdsWord(const QString &text, const QString &word)
     return !word.isEmpty() && text.contains(word);
 }
 
-} // namespace
-
-CompanyTitle splitCompanyTitle(const QString &title, const QString &customizedWord)
+// The title as the profile reading gives it back: one pair of enclosing quotes dropped.
+QString asRead(const QString &stored)
 {
-    if (!title.contains(standardStart))
-        return {freshPrefix + customizedWord, title};
+    const bool quoted = stored.size() >= 2 && stored.startsWith(u'"') && stored.endsWith(u'"');
+    return quoted ? stored.mid(1, stored.size() - 2) : stored;
+}
 
+// The title split as the front-end's own titles are made: the standard start, the customized
+// word, then the name.
+CompanyTitle splitStandardTitle(const QString &title, const QString &customizedWord)
+{
     CompanyTitle parts;
     parts.prefix = title.left(standardStart.size());
     QString rest = trimmedStart(QString(title).remove(standardStart));
@@ -55,14 +59,33 @@ CompanyTitle splitCompanyTitle(const QString &title, const QString &customizedWo
     return parts;
 }
 
+} // namespace
+
+CompanyTitle splitCompanyTitle(const QString &title, const QString &customizedWord)
+{
+    if (!title.contains(standardStart))
+        return {freshPrefix + customizedWord, title};
+    // A title that holds the standard start but is not made as the front-end makes its own
+    // ("Acme Help Center customized by Foo") would come back mangled from the standard split:
+    // it is kept whole as the name, with no prefix, so a save without an edit writes it back.
+    // Only the white space between its words may change, as for every title.
+    const CompanyTitle parts = splitStandardTitle(title, customizedWord);
+    if (asRead(joinCompanyTitle(parts.prefix, parts.name, customizedWord)).simplified() == title.simplified())
+        return parts;
+    return {QString(), title};
+}
+
 QString joinCompanyTitle(const QString &prefix, const QString &name, const QString &customizedWord)
 {
     QString usedPrefix = prefix;
     if (name.isEmpty() && !customizedWord.isEmpty())
         usedPrefix.remove(customizedWord);
 
+    // A name that holds the prefix is stored as typed. In quotes, as every title is: the reading
+    // drops them, so quotes of the name's own survive, and the next build, which may split the
+    // title into prefix and name again, stores the very same bytes.
     if (name.contains(trimmedEnd(usedPrefix)))
-        return name;
+        return u'"' + name + u'"';
     return u'"' + trimmedStart(trimmedEnd(usedPrefix + u' ' + name)) + u'"';
 }
 

@@ -11,11 +11,13 @@ struct CompanyTitle {
     QString name;     // the company name alone
 };
 
-// Splits a stored title (as read, without its enclosing quotes) into prefix and name.
+// Splits a stored title (as read, without its enclosing quotes) into prefix and name. A title
+// that holds the standard start but would not join back from its parts is the name alone, with
+// an empty prefix, so that it is stored again as it was read.
 CompanyTitle splitCompanyTitle(const QString &title, const QString &customizedWord);
 
-// The title to store for a prefix and a name. A name that already holds the trimmed prefix is
-// stored as typed; otherwise prefix and name are joined, trimmed and put in double quotes.
+// The title to store for a prefix and a name, in double quotes. A name that already holds the
+// trimmed prefix is stored as typed; otherwise prefix and name are joined and trimmed.
 // An empty name stores the prefix without the customized word.
 QString joinCompanyTitle(const QString &prefix, const QString &name, const QString &customizedWord);
 

@@ -35,7 +35,7 @@ private slots:
             << QByteArray("TITLE=\"Help Center\"");
         QTest::newRow("name holding the prefix is written as typed")
             << QByteArray("TITLE=\"Help Center Customized Contoso\"") << true << "Contoso"
-            << "Help Center Customized Contoso" << QByteArray("TITLE=Help Center Customized Contoso");
+            << "Help Center Customized Contoso" << QByteArray("TITLE=\"Help Center Customized Contoso\"");
         QTest::newRow("missing CUSTOMIZED")
             << QByteArray("TITLE=Help Center Contoso") << false << "Contoso" << QString()
             << QByteArray("TITLE=\"Help Center  Contoso\"");
@@ -44,6 +44,19 @@ private slots:
             << QByteArray("TITLE=\"Help Center Customized Contoso\"");
         QTest::newRow("missing TITLE")
             << QByteArray() << true << "" << "Fabrikam" << QByteArray("TITLE=\"Help Center Customized Fabrikam\"");
+        QTest::newRow("standard start inside the title: kept whole")
+            << QByteArray("TITLE=\"Acme Help Center Customized Foo\"") << true << "Acme Help Center Customized Foo"
+            << QString() << QByteArray("TITLE=\"Acme Help Center Customized Foo\"");
+        QTest::newRow("standard start in the name too")
+            << QByteArray("TITLE=Help Center Customized Help Center Fans") << true
+            << "Help Center Customized Help Center Fans" << QString()
+            << QByteArray("TITLE=\"Help Center Customized Help Center Fans\"");
+        QTest::newRow("word after the name: kept whole")
+            << QByteArray("TITLE=Help Center Contoso Customized") << true << "Help Center Contoso Customized" << QString()
+            << QByteArray("TITLE=\"Help Center Contoso Customized\"");
+        QTest::newRow("a name in quotes keeps them")
+            << QByteArray("TITLE=Help Center Customized Contoso") << true << "Contoso"
+            << "\"Help Center Customized\"" << QByteArray("TITLE=\"\"Help Center Customized\"\"");
     }
     void titleRoundTrip()
     {
@@ -69,6 +82,12 @@ private slots:
         QVERIFY(fixture.document->writeCompanyName());
         QVERIFY(testing::readFile(fixture.state->textFilePath).contains(savedLine + "\r\n"));
         QCOMPARE(fixture.document->companyName(), typed.isNull() ? shown : typed);
+
+        // Read again and saved again without an edit: the same title.
+        const QByteArray saved = testing::readFile(fixture.state->textFilePath);
+        fixture.document->load();
+        QVERIFY(fixture.document->writeCompanyName());
+        QCOMPARE(testing::readFile(fixture.state->textFilePath), saved);
     }
 
     void joiningNeedsNoPage_data()
@@ -77,7 +96,7 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("stored");
         QTest::newRow("joined and quoted") << "Help Center Customized" << "Contoso" << "\"Help Center Customized Contoso\"";
-        QTest::newRow("prefix with trailing blanks") << "Help Center Customized \t" << "Help Center Customized" << "Help Center Customized";
+        QTest::newRow("prefix with trailing blanks") << "Help Center Customized \t" << "Help Center Customized" << "\"Help Center Customized\"";
         QTest::newRow("outer white space trimmed") << "Help Center Customized" << "Contoso\r\n" << "\"Help Center Customized Contoso\"";
     }
     void joiningNeedsNoPage()
