@@ -15,6 +15,13 @@ QString textOf(const config::ConfigRecord &textRecord, const QString &key)
     return key.isEmpty() ? QString() : textRecord.getValue(key);
 }
 
+// The name, and so the key of the title, stands in field 3 of a menu entry's line and in field 4
+// of a sub-entry's; either line may use the other field, and is read the same way.
+QString nameKeyOf(const QStringList &fields)
+{
+    return !fields.value(3).isEmpty() ? fields.value(3) : fields.value(4);
+}
+
 // The description key stands in field 12 of a line that has it.
 QString descriptionKeyOf(const QStringList &fields)
 {
@@ -27,7 +34,7 @@ std::unique_ptr<CItem> readMenuEntry(const QString &file, const QString &section
 {
     QStringList fields = config::splitFields(line);
     auto entry = std::make_unique<CItem>(ItemKind::SubMenu);
-    entry->fromLine(fields, textOf(textRecord, fields.value(3)), textOf(textRecord, descriptionKeyOf(fields)), j);
+    entry->fromLine(fields, textOf(textRecord, nameKeyOf(fields)), textOf(textRecord, descriptionKeyOf(fields)), j);
 
     const QString entryKey = QStringLiteral("SubMenu%1").arg(j);
     for (int k = 1;; ++k) {
@@ -38,9 +45,8 @@ std::unique_ptr<CItem> readMenuEntry(const QString &file, const QString &section
         // Sub-entries make the entry a sub-menu, whatever its own line says.
         entry->setHasEntries(true);
         fields = config::splitFields(subLine);
-        const QString nameKey = !fields.value(3).isEmpty() ? fields.value(3) : fields.value(4);
         auto subEntry = std::make_unique<CItem>();
-        subEntry->fromLine(fields, textOf(textRecord, nameKey), textOf(textRecord, descriptionKeyOf(fields)), k);
+        subEntry->fromLine(fields, textOf(textRecord, nameKeyOf(fields)), textOf(textRecord, descriptionKeyOf(fields)), k);
         subEntry->setHasEntries(false);
         entry->entries().append(std::move(subEntry));
     }

@@ -101,6 +101,10 @@ private slots:
             << "[MENU1]\nmenu1info=" + info + "\nsubmenu1=" + line("FALSE", "a") + "\nsubmenu1.ITEM1="
                    + line("FALSE", "x", true) + "\n"
             << "1+{A1+(X1-)}";
+        QTest::newRow("either line finds its title by a name in the other's field")
+            << "[Menu1]\nMenu1Info=" + info + "\nSubMenu1=" + line("TRUE", "a", true) + "\nSubMenu1.item1="
+                   + line("FALSE", "x") + "\n"
+            << "1+{A1+(X1-)}";
         QTest::newRow("other keys and sections are ignored")
             << "[Other]\nMenu1Info=" + info + "\n[Menu1]\nMenu1Info=" + info + "\nSubMenu1=" + line("FALSE", "a")
                    + "\nColour=red\n"
