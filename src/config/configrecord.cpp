@@ -11,6 +11,8 @@ const QString optionPrefix = QStringLiteral("OPTION");
 const QString optionSection = QStringLiteral("Global Options");
 const QString welcomeSection = QStringLiteral("WELCOME");
 const QString backgroundsSection = QStringLiteral("Backgrounds");
+// The value of a text whose position is no longer used; the record's save leaves it out.
+const QString unusedMarker = QStringLiteral("NULL");
 
 // The first ten lines of each numbered list belong to the front-end and are never rewritten.
 constexpr int frontEndLines = 10;
@@ -47,8 +49,10 @@ QList<ConfigEntry> readNumberedLines(const QString &file, const QString &section
     return entries;
 }
 
-// Writes the entries after the front-end's ten as "key,"value"" lines numbered from 11. With
-// skipNull, a line containing "NULL" is left out and the next entry takes its number.
+// Writes the entries after the front-end's ten as "key,"value"" lines numbered from 11 (a value
+// with quotes of its own in the form that reads back as it is, see fieldFor). With skipNull, an
+// entry whose value is the marker of an unused position, exactly "NULL", is left out and the
+// next entry takes its number.
 // Afterwards every numbered line past the new end is deleted: all numbers the list held when
 // it was read, and on as long as the file holds further lines. Otherwise lines of a longer
 // earlier list would survive after the end (or come back into view once a gap before them is
@@ -66,11 +70,12 @@ bool writeNumberedLines(const QString &file, const QString &section, const QStri
         ++number;
         if (number <= frontEndLines)
             continue;
-        const QString line = entry.key + QStringLiteral(",\"") + entry.value + QLatin1Char('"');
-        if (skipNull && line.contains(QLatin1String("NULL"))) {
+        if (skipNull && entry.value == unusedMarker) {
             --number;
             continue;
         }
+        const QString line = entry.key + QLatin1Char(',')
+            + fieldFor(entry.value).value_or(QLatin1Char('"') + entry.value + QLatin1Char('"'));
         written = platform::writeProfileString(file, section, numberedKey(prefix, number), line) && written;
     }
     for (int stale = qMax(number, frontEndLines) + 1;
@@ -281,6 +286,19 @@ bool ConfigRecord::save(const QString &filePath)
         writeNumberedLines(m_filePath, optionSection, optionPrefix, m_optionEntries.entries(), m_optionLinesRead, false);
     const bool committed = batch.commit();
     return committed && textsWritten && optionsWritten;
+}
+
+QList<ConfigEntry> ConfigRecord::unstorableEntries() const
+{
+    QList<ConfigEntry> unstorable;
+    for (const EntryList *entries : {&m_textEntries, &m_optionEntries}) {
+        // The front-end's own first lines are never written.
+        for (const ConfigEntry &entry : entries->entries().mid(frontEndLines)) {
+            if (!fieldFor(entry.value))
+                unstorable.append(entry);
+        }
+    }
+    return unstorable;
 }
 
 void ConfigRecord::addFurtherEntry(const QString &key, const QString &value)

@@ -101,6 +101,10 @@ public:
     // Writes the text entries and the option entries back as numbered lines into filePath,
     // which becomes the record's file, in one atomic write. False when the file could not be written.
     bool save(const QString &filePath);
+    // The text and option entries that save writes but whose value would read back otherwise
+    // from any form of a field (a value that begins or ends with a double quote, say). Save
+    // writes them quoted all the same; the caller tells the user.
+    QList<ConfigEntry> unstorableEntries() const;
 
     // Extra values found by getValue and changed by setOption; never read or saved by the record.
     void addFurtherEntry(const QString &key, const QString &value);

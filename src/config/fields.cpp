@@ -3,15 +3,23 @@
 namespace config {
 namespace {
 
+const QLatin1Char Quote('"');
+
 QString stripQuotes(QString field)
 {
     int begin = 0;
     int end = int(field.size());
-    while (begin < end && field.at(begin) == QLatin1Char('"'))
+    while (begin < end && field.at(begin) == Quote)
         ++begin;
-    while (end > begin && field.at(end - 1) == QLatin1Char('"'))
+    while (end > begin && field.at(end - 1) == Quote)
         --end;
     return field.mid(begin, end - begin);
+}
+
+// The text with one field: a key first, the value after it, as a numbered line holds them.
+QString lineWith(const QString &field)
+{
+    return QStringLiteral("K,") + field;
 }
 
 } // namespace
@@ -20,17 +28,20 @@ void splitFields(const QString &text, QStringList *fields)
 {
     if (!fields)
         return;
-    const int firstQuote = int(text.indexOf(QLatin1Char('"')));
-    const bool quoted = firstQuote >= 0 && text.indexOf(QLatin1Char('"'), firstQuote + 1) >= 0;
-    if (!quoted) {
+    const int firstQuote = int(text.indexOf(Quote));
+    const int pairCloser = firstQuote >= 0 ? int(text.indexOf(Quote, firstQuote + 1)) : -1;
+    if (pairCloser < 0) {
         fields->append(text.split(QLatin1Char(',')));
         return;
     }
+    // Quotes pair up from the left; with an odd count the last one has no partner and opens
+    // nothing, so the commas after it separate as any other.
+    const int unpairedQuote = text.count(Quote) % 2 == 1 ? int(text.lastIndexOf(Quote)) : -1;
     bool insidePair = false;
     int start = 0;
     for (int i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
-        if (c == QLatin1Char('"')) {
+        if (c == Quote && i != unpairedQuote) {
             insidePair = !insidePair;
         } else if (c == QLatin1Char(',') && !insidePair) {
             fields->append(stripQuotes(text.mid(start, i - start)));
@@ -45,6 +56,17 @@ QStringList splitFields(const QString &text)
     QStringList fields;
     splitFields(text, &fields);
     return fields;
+}
+
+std::optional<QString> fieldFor(const QString &value)
+{
+    // Quoted as the front-end writes its fields; a value that does not survive that is tried
+    // as it stands, which is how a value with quotes of its own may have come in.
+    for (const QString &field : {QString(Quote) + value + Quote, value}) {
+        if (splitFields(lineWith(field)) == QStringList{QStringLiteral("K"), value})
+            return field;
+    }
+    return std::nullopt;
 }
 
 } // namespace config

@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace config {
 
@@ -12,5 +13,12 @@ void splitFields(const QString &text, QStringList *fields);
 
 // Convenience form of splitFields that returns a new list.
 QStringList splitFields(const QString &text);
+
+// How a value is written as a field after others so that splitFields gives it back unchanged:
+// in double quotes, as the front-end writes its fields (so a comma in it does not separate), or,
+// for a value whose own quotes would pair up differently, as it stands. Nothing when no form
+// gives it back: a value that begins or ends with a double quote, or whose commas would stand
+// outside its quote pairs.
+std::optional<QString> fieldFor(const QString &value);
 
 } // namespace config

@@ -1,9 +1,12 @@
-#include "okcancelbuttons.h"
+#include "dialogparts.h"
 
+#include "config/fields.h"
 #include "config/texts.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 
 namespace dialogs {
@@ -18,6 +21,22 @@ QDialogButtonBox *okCancelButtons(QDialog *dialog)
     QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
     return buttons;
+}
+
+bool textsCanBeKept(QWidget *dialog, const QList<QWidget *> &edits)
+{
+    for (QWidget *edit : edits) {
+        const auto *line = qobject_cast<QLineEdit *>(edit);
+        const auto *lines = qobject_cast<QPlainTextEdit *>(edit);
+        const QString text = line ? line->text() : lines ? lines->toPlainText() : QString();
+        if (config::fieldFor(text))
+            continue;
+        config::showTextMessage(dialog, QStringLiteral("MESSAGES"), QStringLiteral("QUOTEDTEXT"),
+                                QStringLiteral("MESSAGES"), QStringLiteral("ERROR"), platform::MessageStyle::OkExclamation);
+        edit->setFocus();
+        return false;
+    }
+    return true;
 }
 
 } // namespace dialogs

@@ -1,7 +1,7 @@
 #include "itempropertiesdialog.h"
 
 #include "config/texts.h"
-#include "okcancelbuttons.h"
+#include "dialogparts.h"
 #include "document/itemtypeimages.h"
 #include "document/menuitems.h"
 #include "platform/modal.h"
@@ -111,6 +111,12 @@ EntryProperties ItemPropertiesDialog::properties() const
 {
     return {typeAt(m_typeList, m_typeList->currentIndex()).icon, m_title->text(), m_description->toPlainText(),
             m_location->text()};
+}
+
+void ItemPropertiesDialog::accept()
+{
+    if (textsCanBeKept(this, {m_title, m_location, m_description}))
+        QDialog::accept();
 }
 
 // System information always launches #SystemInfo; leaving that type keeps the location and

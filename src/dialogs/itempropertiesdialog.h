@@ -26,6 +26,9 @@ public:
     // The values as the user left them; what the caller takes after OK.
     EntryProperties properties() const;
 
+    // OK: the dialog closes when the front-end can keep every text as it was typed.
+    void accept() override;
+
 private:
     void selectType(int index);
     void browse();

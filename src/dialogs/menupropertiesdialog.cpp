@@ -1,7 +1,7 @@
 #include "menupropertiesdialog.h"
 
 #include "config/texts.h"
-#include "okcancelbuttons.h"
+#include "dialogparts.h"
 #include "platform/modal.h"
 
 #include <QDialogButtonBox>
@@ -76,7 +76,7 @@ MenuProperties MenuPropertiesDialog::properties() const
 
 void MenuPropertiesDialog::accept()
 {
-    if (checkAltKey())
+    if (checkAltKey() && textsCanBeKept(this, {m_title, m_altKey}))
         QDialog::accept();
 }
 

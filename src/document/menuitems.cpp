@@ -1,5 +1,7 @@
 #include "menuitems.h"
 
+#include "config/fields.h"
+
 namespace document {
 namespace {
 
@@ -99,7 +101,8 @@ QString CItem::toLine() const
     const QString flag = !subEntry && m_hasEntries ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
     const QString nameFields = subEntry ? QLatin1Char(',') + m_name : m_name + QLatin1Char(',');
     return QLatin1String(",,") + flag + QLatin1Char(',') + nameFields + QLatin1Char(',') + m_typeIcon
-        + QLatin1String(",,,") + Quote + m_location + Quote + QLatin1String(",,,,") + m_descriptionKey
+        + QLatin1String(",,,") + config::fieldFor(m_location).value_or(Quote + m_location + Quote)
+        + QLatin1String(",,,,") + m_descriptionKey
         + QLatin1String(",,,");
 }
 

@@ -3,6 +3,7 @@
 #include "companytitle.h"
 #include "menuwriter.h"
 
+#include "config/fields.h"
 #include "config/texts.h"
 #include "packages/packagestore.h"
 #include "platform/profile.h"
@@ -120,6 +121,24 @@ bool PackageDocument::writeCompanyName()
     return platform::writeProfileString(m_state.textFilePath, titleSection, titleKey, title);
 }
 
+QStringList PackageDocument::unstorableTexts() const
+{
+    QStringList texts;
+    for (const config::ConfigRecord *record : {m_textRecord.get(), m_configRecord.get()})
+        for (const config::ConfigEntry &entry : record->unstorableEntries())
+            texts << entry.value;
+    // A location is a field of its entry's line.
+    const std::function<void(const ItemList &)> addLocations = [&](const ItemList &items) {
+        for (const CItem *item : items) {
+            if (!config::fieldFor(item->location()))
+                texts << item->location();
+            addLocations(item->entries());
+        }
+    };
+    addLocations(m_menus.mainMenus());
+    return texts;
+}
+
 GeneralSettings::SaveOutcome PackageDocument::writeSettings()
 {
     return m_settings.save(m_state.configFilePath);
@@ -139,6 +158,9 @@ packages::BuildResult PackageDocument::build()
         result.registryError = settings.registryError;
         if (!written || !settings.fileWritten)
             result.failures << packages::settingsFilesFailure();
+        // Written all the same: the user is told, and can change them and save again.
+        for (const QString &text : unstorableTexts())
+            result.failures << tr("the text \"%1\": Access Kavo would read its double quotes otherwise").arg(text);
         packages::writeBuildFiles(m_state, result);
         if (!batch.commit())
             packages::reportBatchFailures(m_state, batch.failedFiles(), result);

@@ -90,6 +90,8 @@ private:
     void loadCompanyName();
     void loadMenus();
     void finishLoading();
+    // Texts of the package that no form of a field gives back as they are.
+    QStringList unstorableTexts() const;
 
     packages::PackageState m_state;
     QString m_companyName;

@@ -42,7 +42,7 @@ private slots:
             "STEPEDITMENU", "STEPEDITITEM", "STEPDELETE"};
         const QStringList messages = {"NOAKVO", "SAVECHANGE", "COMPANYEMPTY", "FILEXISTS", "BUILDERROR", "BUILDING",
                                       "ADDHEAD", "REMOFEHEAD", "REMOVEITEM", "CHGSUBTYPE", "ERROR", "CONFIRMATION",
-                                      "INFORMATION", "WARNING"};
+                                      "INFORMATION", "WARNING", "QUOTEDTEXT"};
         const QStringList backgrounds = {"DEFAULT_BACKGROUND", "WHITE_BACKGROUND", "BLACK_BACKGROUND"};
         for (const auto &[section, keys] : {std::pair{QString("TEXT"), text}, std::pair{QString("MESSAGES"), messages},
                                             std::pair{QString("Backgrounds"), backgrounds}})

@@ -21,6 +21,8 @@ private slots:
         QTest::newRow("text line as written") << "__MENU1_TITLE__,\"L<u>e</u>arn\"" << QStringList{"__MENU1_TITLE__", "L<u>e</u>arn"};
         QTest::newRow("field after the last separating comma")
             << "KEY,\"a,b\",c,d" << QStringList{"KEY", "a,b", "c", "d"};
+        QTest::newRow("a quote without a partner after a pair opens nothing")
+            << "K,\"x\",y\"z,w" << QStringList{"K", "x", "y\"z", "w"};
         QTest::newRow("inner quotes stay") << "\"say \"hi\" now\",x" << QStringList{"say \"hi\" now", "x"};
         QTest::newRow("entry line with quoted location")
             << ",,FALSE,__1-SUBMENU2__,,Application-link.gif,,,\"C:\\a,b.exe\",,,,,,,"

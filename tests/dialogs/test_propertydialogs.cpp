@@ -6,6 +6,7 @@
 #include "platform/programdir.h"
 #include "platform/uilanguage.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLineEdit>
@@ -108,6 +109,12 @@ private slots:
             QTest::keyClick(description, Qt::Key_Return);
             QTest::keyClicks(description, "use it");
             openAfterReturnInDescription = dialog.isVisible();
+            // Quotes around the whole title would not come back from the file: OK is refused.
+            QTest::keyClicks(child<QLineEdit>(dialog, "title"), "\"Manual\"");
+            QTest::keyClick(child<QLineEdit>(dialog, "title"), Qt::Key_Return);
+            if (!dialog.isVisible() || QApplication::focusWidget() != child<QLineEdit>(dialog, "title"))
+                return int(QDialog::Rejected);
+            child<QLineEdit>(dialog, "title")->clear();
             QTest::keyClicks(child<QLineEdit>(dialog, "title"), "Manual");
             QTest::keyClick(child<QLineEdit>(dialog, "title"), Qt::Key_Return);   // the default button, OK
             return dialog.result();
@@ -117,6 +124,8 @@ private slots:
         QCOMPARE(modals.dialogTitles, QStringList{"Item Properties"});
         QCOMPARE(chosenType, QString("Help topic"));
         QVERIFY(openAfterReturnInDescription);
+        QCOMPARE(modals.messages.size(), 1);
+        QCOMPARE(modals.messages[0].style, platform::MessageStyle::OkExclamation);
 
         modals.dialogAnswers.push_back([](QDialog &dialog) {
             QTest::keyClicks(child<QLineEdit>(dialog, "title"), "Changed");
