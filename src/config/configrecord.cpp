@@ -44,22 +44,21 @@ QList<ConfigEntry> readNumberedLines(const QString &file, const QString &section
         if (line.isEmpty())
             break;
         const QStringList fields = splitFields(line);
-        entries.append({fields.value(0), fields.value(1)});
+        entries.append({fields.value(0), fields.value(1), fields.value(1) == unusedMarker});
     }
     return entries;
 }
 
 // Writes the entries after the front-end's ten as "key,"value"" lines numbered from 11 (a value
-// with quotes of its own in the form that reads back as it is, see fieldFor). With skipNull, an
-// entry whose value is the marker of an unused position, exactly "NULL", is left out and the
-// next entry takes its number.
+// with quotes of its own in the form that reads back as it is, see fieldFor). With skipUnused,
+// the marker of an unused position is left out and the next entry takes its number.
 // Afterwards every numbered line past the new end is deleted: all numbers the list held when
 // it was read, and on as long as the file holds further lines. Otherwise lines of a longer
 // earlier list would survive after the end (or come back into view once a gap before them is
 // written over) and a reader would take them for part of the list. Lines that stay are
 // rewritten in place, so saving an unchanged record leaves the file as it was.
 bool writeNumberedLines(const QString &file, const QString &section, const QString &prefix,
-                        const QList<ConfigEntry> &entries, std::optional<int> linesRead, bool skipNull)
+                        const QList<ConfigEntry> &entries, std::optional<int> linesRead, bool skipUnused)
 {
     // A list the record neither read nor filled is not its to rewrite (a text file's options).
     if (!linesRead && entries.isEmpty())
@@ -70,7 +69,7 @@ bool writeNumberedLines(const QString &file, const QString &section, const QStri
         ++number;
         if (number <= frontEndLines)
             continue;
-        if (skipNull && entry.value == unusedMarker) {
+        if (skipUnused && entry.unused) {
             --number;
             continue;
         }
@@ -178,6 +177,16 @@ QString ConfigRecord::getValue(const QString &key) const
 
 void ConfigRecord::setText(const QString &key, const QString &value, const QString &section)
 {
+    changeText(key, {key, value, false}, section);
+}
+
+void ConfigRecord::markUnused(const QString &key, const QString &section)
+{
+    changeText(key, {key, unusedMarker, true}, section);
+}
+
+void ConfigRecord::changeText(const QString &key, const ConfigEntry &changed, const QString &section)
+{
     // An empty key names nothing the front-end could look up (the menu writer passes one for
     // an entry without a description), so it never becomes a line.
     if (key.isEmpty())
@@ -188,13 +197,13 @@ void ConfigRecord::setText(const QString &key, const QString &value, const QStri
     if (m_textChanges) {
         TextChange change{key, welcome, {}};
         for (const ConfigEntry *entry : found)
-            change.previousValues.append(entry->value);
+            change.previous.append(*entry);
         m_textChanges->append(change);
     }
     for (ConfigEntry *entry : found)
-        entry->value = value;
+        *entry = changed;
     if (found.isEmpty())
-        entries.append({key, value});
+        entries.append(changed);
 }
 
 void ConfigRecord::noteTextChanges()
@@ -213,13 +222,13 @@ void ConfigRecord::revertTextChanges(const QList<TextChange> &changes)
 {
     for (auto change = changes.crbegin(); change != changes.crend(); ++change) {
         EntryList &entries = change->welcome ? m_welcomeEntries : m_textEntries;
-        if (change->previousValues.isEmpty()) {   // the change appended the key's only entry
+        if (change->previous.isEmpty()) {   // the change appended the key's only entry
             entries.removeAll(change->key);
             continue;
         }
         const QList<ConfigEntry *> found = entries.findAll(change->key);
-        for (qsizetype i = 0; i < found.size() && i < change->previousValues.size(); ++i)
-            found[i]->value = change->previousValues.at(i);
+        for (qsizetype i = 0; i < found.size() && i < change->previous.size(); ++i)
+            *found[i] = change->previous.at(i);
     }
 }
 

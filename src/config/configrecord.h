@@ -15,6 +15,10 @@ namespace config {
 struct ConfigEntry {
     QString key;
     QString value;
+    // The marker of an unused position: the value "NULL", as read from a file or as the menu
+    // writer marks a text no menu uses any more. Save leaves such a text out. A text that a
+    // menu uses keeps its line even when its value is "NULL".
+    bool unused = false;
 
     friend bool operator==(const ConfigEntry &a, const ConfigEntry &b)
     {
@@ -34,12 +38,12 @@ struct FixedTexts {
     QString defaultBackground;  // "DEFAULT_BACKGROUND"
 };
 
-// What one setText found under its key, so the change can be taken back: the values of the
-// key's entries in file order, none when the key had no entry.
+// What one change of a text found under its key, so it can be taken back: the key's entries in
+// file order, none when the key had no entry.
 struct TextChange {
     QString key;
     bool welcome = false;   // among the welcome entries
-    QStringList previousValues;
+    QList<ConfigEntry> previous;
 };
 
 // Entries in file order, found by key without a scan: menus look up thousands of texts.
@@ -78,6 +82,8 @@ public:
     // A section of "welcome" (in any case) works on the welcome entries instead; any other
     // section means the text entries. Changes stay in memory until save().
     void setText(const QString &key, const QString &value, const QString &section = QString());
+    // Marks the text of a position no menu uses any more ("NULL", see ConfigEntry::unused).
+    void markUnused(const QString &key, const QString &section = QString());
     // Gives the first option entry with this key the value; failing that, the first further entry.
     void setOption(const QString &key, const QString &value);
 
@@ -118,6 +124,8 @@ public:
     const QList<ConfigEntry> &furtherEntries() const { return m_furtherEntries.entries(); }
 
 private:
+    void changeText(const QString &key, const ConfigEntry &changed, const QString &section);
+
     QString m_filePath;
     QString m_section;
     FixedTexts m_fixedTexts;

@@ -14,7 +14,6 @@ namespace {
 const QString entryTextSection = QStringLiteral("Access Kavo");
 // A main menu's own line carries nothing but the flag that it holds entries.
 const QString mainMenuLine = QStringLiteral(",,TRUE,,,,,,,,,,,,,");
-const QString nullText = QStringLiteral("NULL");
 // How many entries, and sub-entries per entry, of a main menu that is gone have their texts
 // cleared; texts of higher numbers stay in the record.
 constexpr int clearedEntryNumbers = 6;
@@ -53,19 +52,20 @@ void storeTexts(const CItem &entry, config::ConfigRecord &textRecord)
     textRecord.setText(entry.name(), entry.title(), entryTextSection);
 }
 
-// Sets the texts a former main menu p left behind to "NULL", so that saving drops them.
+// Marks the texts a former main menu p left behind as unused ("NULL"), so that saving drops them.
 void clearTextsOfMenu(int p, config::ConfigRecord &textRecord)
 {
-    textRecord.setMenuTexts(p, nullText, nullText, nullText);
-    textRecord.setText(tabDescriptionKey(p), nullText);
+    for (const char *text : {"_ALT_KEY__", "_TITLE__", "_CONTENT_TITLE__"})
+        textRecord.markUnused(QStringLiteral("__MENU%1").arg(p) + QLatin1String(text));
+    textRecord.markUnused(tabDescriptionKey(p));
     for (int q = 1; q <= clearedEntryNumbers; ++q) {
         const QString entryBody = QStringLiteral("%1-SUBMENU%2").arg(p).arg(q);
         QStringList bodies{entryBody};
         for (int r = 1; r <= clearedEntryNumbers; ++r)
             bodies << entryBody + QLatin1Char('-') + QString::number(r);
         for (const QString &body : std::as_const(bodies)) {
-            textRecord.setText(titleKey(body), nullText, entryTextSection);
-            textRecord.setText(descriptionKey(body), nullText, entryTextSection);
+            textRecord.markUnused(titleKey(body), entryTextSection);
+            textRecord.markUnused(descriptionKey(body), entryTextSection);
         }
     }
 }

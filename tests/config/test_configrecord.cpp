@@ -194,22 +194,22 @@ private slots:
     void saveWritesFromElevenOn_data()
     {
         QTest::addColumn<QList<int>>("fileLines");
-        QTest::addColumn<QStringList>("changes");   // key=value, through setText
+        QTest::addColumn<QStringList>("changes");   // key=value through setText; a key alone marked unused
         QTest::addColumn<QStringList>("expected");
         QTest::newRow("twelfth holds NULL")
-            << numbers(1, 12) << QStringList{"K12=NULL"} << QStringList{"11=K11,\"v11\""};
+            << numbers(1, 12) << QStringList{"K12"} << QStringList{"11=K11,\"v11\""};
         QTest::newRow("new key takes the next free number")
             << numbers(1, 12) << QStringList{"NEW=fresh"}
             << QStringList{"11=K11,\"v11\"", "12=K12,\"v12\"", "13=NEW,\"fresh\""};
         QTest::newRow("NULL in the middle and at the end leave no stale lines")
-            << numbers(1, 15) << QStringList{"K12=NULL", "K15=NULL"}
+            << numbers(1, 15) << QStringList{"K12", "K15"}
             << QStringList{"11=K11,\"v11\"", "12=K13,\"v13\"", "13=K14,\"v14\""};
         QTest::newRow("only the marker itself is left out")
-            << numbers(1, 14) << QStringList{"K12=NULL modem cable", "K13=Sends to a NULL device", "K14=null"}
+            << numbers(1, 14) << QStringList{"K12=NULL modem cable", "K13=Sends to a NULL device", "K14=NULL"}
             << QStringList{"11=K11,\"v11\"", "12=K12,\"NULL modem cable\"", "13=K13,\"Sends to a NULL device\"",
-                           "14=K14,\"null\""};
+                           "14=K14,\"NULL\""};
         QTest::newRow("NULL among the first ten keeps the numbering")
-            << numbers(1, 12) << QStringList{"K5=NULL"} << QStringList{"11=K11,\"v11\"", "12=K12,\"v12\""};
+            << numbers(1, 12) << QStringList{"K5"} << QStringList{"11=K11,\"v11\"", "12=K12,\"v12\""};
         QTest::newRow("lines after a gap do not come back")
             << numbers(1, 12) + numbers(14, 16) << QStringList{"NEW=x"}
             << QStringList{"11=K11,\"v11\"", "12=K12,\"v12\"", "13=NEW,\"x\""};
@@ -222,8 +222,12 @@ private slots:
         testing::writeFile(m_path, numberedSection("Access Text", "TEXT", fileLines));
         ConfigRecord record(m_path);
         record.loadTexts();
-        for (const QString &change : changes)
-            record.setText(change.section('=', 0, 0), change.section('=', 1));
+        for (const QString &change : changes) {
+            if (change.contains('='))
+                record.setText(change.section('=', 0, 0), change.section('=', 1));
+            else
+                record.markUnused(change);
+        }
 
         QVERIFY(record.save(m_path));
         QCOMPARE(linesFromEleven(m_path, "Access Text", "TEXT"), expected);
@@ -271,7 +275,7 @@ private slots:
         ConfigRecord record(m_path);
         record.loadTexts();
         for (const char *key : {"K13", "K14", "K15"})
-            record.setText(key, "NULL");
+            record.markUnused(key);
         const QString other = m_dir->path() + "/other/access-text.ini";
         testing::writeFile(other, numberedSection("Access Text", "TEXT", numbers(1, 12) + numbers(14, 15)));
 
