@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <map>
 #include <memory>
@@ -37,10 +38,8 @@ struct LargeInstallation {
         const QString install = dir.filePath(QStringLiteral("install"));
         QFile::copy(package + QStringLiteral("/access-config.ini"), install + QStringLiteral("/access-config.ini"));
         QDir().mkpath(dir.filePath(QStringLiteral("registry/system/Harbel")));
-        QFile conf(dir.filePath(QStringLiteral("registry/system/Harbel/ZELT.conf")));
-        if (conf.open(QIODevice::WriteOnly))
-            conf.write("[General]\nInstallDir=" + install.toUtf8() + "\n");
-        conf.close();
+        QSettings(dir.filePath(QStringLiteral("registry/system/Harbel/ZELT.conf")), QSettings::IniFormat)
+            .setValue(QStringLiteral("InstallDir"), install);
         qputenv("AKVO_REGISTRY", dir.filePath(QStringLiteral("registry")).toLocal8Bit());
         QDir().mkpath(dir.filePath(QStringLiteral("program/0409")));
         platform::setProgramDirectory(dir.filePath(QStringLiteral("program")));

@@ -53,8 +53,10 @@ bool registryKeyExists(RegistryScope scope, const QString &keyPath)
 
 std::optional<QString> readRegistryString(RegistryScope scope, const QString &keyPath, const QString &name)
 {
+    // Only a string counts. An unquoted value holding a comma reads as a list, "@ByteArray(...)"
+    // and the like as other types; turning those into a string would name some other folder.
     const QVariant value = openKey(scope, keyPath)->value(name);
-    if (!value.isValid())
+    if (value.metaType().id() != QMetaType::QString)
         return std::nullopt;
     return value.toString();
 }

@@ -13,7 +13,8 @@ enum class RegistryScope { System, User };   // HKEY_LOCAL_MACHINE, HKEY_CURRENT
 // True when the key exists (it could be opened).
 bool registryKeyExists(RegistryScope scope, const QString &keyPath);
 
-// The string value, or nothing when the key or value is missing.
+// The string value, or nothing when the key or value is missing or is not one string (a list,
+// say, which is what an unquoted value holding a comma reads as).
 std::optional<QString> readRegistryString(RegistryScope scope, const QString &keyPath, const QString &name);
 
 // The 32-bit value, or nothing when the key or value is missing or not a number.

@@ -17,7 +17,7 @@ InstalledWorld::InstalledWorld(bool withDefaultSeeds)
         QFile::rename(programDir() + "/access-config.ini", programDir() + "/access-config.default");
         QFile::copy(programDir() + "/0409/access-text.ini", programDir() + "/access-text.default");
     }
-    testing::writeFile(registryDir() + "/system/Harbel/ZELT.conf", "[General]\nInstallDir=" + installDir().toUtf8() + "\n");
+    testing::writeSettingsValue(registryDir() + "/system/Harbel/ZELT.conf", "InstallDir", installDir());
     testing::writeFile(registryDir() + "/system/Harbel/RUNA.conf", "");
     testing::writeFile(registryDir() + "/system/Harbel/DUVA.conf", "[General]\nVersion=4.1\n");
     testing::writeFile(registryDir() + "/user/Harbel/ZELT.conf", "[General]\nShowPrivacyDlg=1\n");

@@ -201,7 +201,7 @@ class EditPropertyTest : public QObject {
     void writeRegistry()
     {
         const QString registry = path("registry");
-        testing::writeFile(registry + "/system/Harbel/ZELT.conf", "[General]\nInstallDir=" + path("install").toUtf8() + "\n");
+        testing::writeSettingsValue(registry + "/system/Harbel/ZELT.conf", "InstallDir", path("install"));
         testing::writeFile(registry + "/system/Harbel/RUNA.conf", "");
         testing::writeFile(registry + "/system/Harbel/DUVA.conf", "[General]\nVersion=4.1\n");
         testing::writeFile(registry + "/user/Harbel/ZELT.conf", "[General]\nShowPrivacyDlg=1\n");

@@ -125,8 +125,8 @@ private slots:
         testing::writeFile(root + "/program/0409/custom-text.ini", customTexts);
         platform::setProgramDirectory(root + "/program");
         platform::setUserInterfaceLanguage(0x0409);
-        testing::writeFile(qEnvironmentVariable("AKVO_REGISTRY") + "/system/Harbel/ZELT.conf",
-                           "[General]\nInstallDir=" + root.toUtf8() + "/install\n");
+        testing::writeSettingsValue(qEnvironmentVariable("AKVO_REGISTRY") + "/system/Harbel/ZELT.conf", "InstallDir",
+                                    root + "/install");
         testing::writeFile(root + "/install/Packages/HarbelDefault/access-config.ini", defaultConfigFile);
     }
     void cleanupTestCase()

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -170,6 +171,49 @@ private slots:
         QVERIFY(state.configFilePath.isEmpty());
         QVERIFY(!QFile::exists("/Packages"));
         QVERIFY(!QFile::exists(world.packagesDir()));
+    }
+
+    // Any install directory survives being stored as the fixtures store it (through QSettings)
+    // and as the scripts do (scripts/settings-string), and read back by the tool.
+    void installDirRoundTrips_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("plain") << "/opt/kavo";
+        QTest::newRow("comma") << "/opt/Kavo, Inc/install";
+        QTest::newRow("semicolon") << "/opt/kavo;old";
+        QTest::newRow("backslashes") << "/mnt/c:\\Program Files\\Kavo\\";
+        QTest::newRow("quotes") << "/opt/\"Kavo\" 4";
+        QTest::newRow("hash and equals") << "/opt/kavo#2/a=b";
+        QTest::newRow("spaces at both ends") << "  /opt/Access Kavo ";
+        QTest::newRow("non-ASCII") << QString::fromUtf8("/opt/Zürich/アクセス");
+        QTest::newRow("control characters") << QString("/opt/tab\tline\nend\r") + QChar(1) + "a1";
+        QTest::newRow("leading @") << "@ByteArray(x)";
+        QTest::newRow("everything") << QString::fromUtf8(" /x/ a,b;c\\d\"e#f=g ü\\\" ");
+    }
+    void installDirRoundTrips()
+    {
+        QFETCH(QString, path);
+        PackageFixture world;
+        world.setInstallDir(path);
+        QCOMPARE(getInstallDir(), path);
+
+        QProcess script;
+        script.start(KAVO_SOURCE_DIR "/scripts/settings-string", {path});
+        QVERIFY(script.waitForFinished() && script.exitCode() == 0);
+        writeFile(world.root() + "/registry/system/Harbel/ZELT.conf",
+                  "[General]\nInstallDir=" + script.readAllStandardOutput() + "\n");
+        QCOMPARE(getInstallDir(), path);
+    }
+
+    // A value that is not one string counts as missing, rather than naming some other folder.
+    void installDirThatIsNotOneStringIsMissing()
+    {
+        PackageFixture world;
+        for (const char *value : {"/opt/Kavo, Inc", "\"/opt/kavo\", \"/srv\"", "@ByteArray(/opt/kavo)"}) {
+            writeFile(world.root() + "/registry/system/Harbel/ZELT.conf",
+                      QByteArray("[General]\nInstallDir=") + value + "\n");
+            QVERIFY2(getInstallDir().isEmpty(), value);
+        }
     }
 
     void removePackageDirStaysInsideThePackagesDirectory()

@@ -17,7 +17,7 @@ private slots:
 
     void installDirFromTheRedirectedSystemScope()
     {
-        testing::writeFile(m_dir.path() + "/system/Harbel/ZELT.conf", "[General]\nInstallDir=/opt/kavo\n");
+        testing::writeFile(m_dir.path() + "/system/Harbel/ZELT.conf", "[General]\nInstallDir=\"/opt/kavo\"\n");
         QCOMPARE(readRegistryString(RegistryScope::System, "Software\\Harbel\\ZELT", "InstallDir"), QString("/opt/kavo"));
         QVERIFY(!readRegistryString(RegistryScope::User, "Software\\Harbel\\ZELT", "InstallDir"));
         QVERIFY(!readRegistryString(RegistryScope::System, "Software\\Harbel\\ZELT", "Missing"));

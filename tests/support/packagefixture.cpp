@@ -55,7 +55,7 @@ void PackageFixture::setInstallDir(const QString &directory)
     if (directory.isEmpty())
         QFile::remove(conf);
     else
-        writeFile(conf, "[General]\nInstallDir=" + directory.toUtf8() + "\n");
+        testing::writeSettingsValue(conf, "InstallDir", directory);
 }
 
 void PackageFixture::startTool(packages::PackageState &state)

@@ -5,6 +5,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
 #include <QTest>
 #include <vector>
 
@@ -68,6 +69,14 @@ QByteArray readFile(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeSettingsValue(const QString &path, const QString &name, const QVariant &value)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QSettings settings(path, QSettings::IniFormat);
+    settings.setValue(name, value);
+    settings.sync();
 }
 
 } // namespace testing

@@ -22,6 +22,10 @@ bool copyTree(const QString &from, const QString &to);
 void writeFile(const QString &path, const QByteArray &bytes);
 QByteArray readFile(const QString &path);
 
+// Sets one value in a registry stand-in file (REGISTRY/system/Harbel/ZELT.conf, say) through
+// QSettings, so a string is quoted and escaped as QSettings itself writes it.
+void writeSettingsValue(const QString &path, const QString &name, const QVariant &value);
+
 } // namespace testing
 
 #define KAVO_TEST(Class) \
