@@ -45,6 +45,9 @@ QMessageBox::Icon iconFor(MessageStyle style)
 MessageButton Modals::message(QWidget *parent, const MessageRequest &request)
 {
     QMessageBox box(iconFor(request.style), request.caption, request.text, buttonsFor(request.style), parent);
+    // Texts name packages and paths the user typed, and the tool's own texts are plain: never
+    // let the box guess markup in "<b>Sales</b>.pkg already exists."
+    box.setTextFormat(Qt::PlainText);
     // The first button is the default, so Return confirms a question.
     box.setDefaultButton(request.style == MessageStyle::YesNoCancel ? QMessageBox::Yes : QMessageBox::Ok);
     switch (box.exec()) {
