@@ -2,7 +2,9 @@
 
 #include "maindialog.h"
 
+#include "config/texts.h"
 #include "document/packagedocument.h"
+#include "packages/packagestore.h"
 
 #include "platform/singleinstance.h"
 
@@ -65,24 +67,38 @@ int CustomizationApp::buildFromCommandLine(const QString &path)
     QTextStream err(stderr);
     const QString program = QCoreApplication::applicationName();
 
+    const auto refuse = [&](const QString &why) {
+        err << program << ": " << why << Qt::endl;
+        return 2;
+    };
+    // Without the front-end's install directory the build could neither raise the version above
+    // the installed one nor aim "custom.bat" at the front-end.
+    if (packages::getInstallDir().isEmpty())
+        return refuse(config::lookupText(QStringLiteral("MESSAGES"), QStringLiteral("NOAKVO")));
+
     document::PackageDocument document;
     packages::PackageState &state = document.state();
     state.setLocation(path);
+    const QString shown = QDir::toNativeSeparators(state.packageDir);
+    const QFileInfo named(path);
+    if (named.isFile() && !path.endsWith(QStringLiteral(".pkg"), Qt::CaseInsensitive))
+        return refuse(QDir::toNativeSeparators(path) + QStringLiteral(" is a file, not a package folder or its marker file"));
+    if (!QFileInfo(state.packageDir).isDir())
+        return refuse(shown + QStringLiteral(" does not exist"));
+    if (packages::isDefaultPackage(state.packageDir))
+        return refuse(shown + QStringLiteral(" is the default package, the read-only source of every new package; "
+                                             "it is never built"));
     if (!state.packageIsComplete()) {
-        err << program << ": " << QDir::toNativeSeparators(state.packageDir) << " is not a complete package; missing:";
+        QStringList missing;
         for (const QString &file : {state.machineFilePath, state.textFilePath, state.configFilePath})
             if (!QFileInfo::exists(file))
-                err << ' ' << QDir::toNativeSeparators(file);
-        err << Qt::endl;
-        return 2;
+                missing << QDir::toNativeSeparators(file);
+        return refuse(shown + QStringLiteral(" is not a complete package; missing: ") + missing.join(QLatin1Char(' ')));
     }
 
     document.load();
-    if (document.companyName().isEmpty()) {
-        err << program << ": the company name of " << QDir::toNativeSeparators(state.packageDir)
-            << " is empty; a package cannot be built without it" << Qt::endl;
-        return 2;
-    }
+    if (document.companyName().isEmpty())
+        return refuse(QStringLiteral("the company name of ") + shown + QStringLiteral(" is empty; a package cannot be built without it"));
     const packages::BuildResult result = document.build();
     for (const QString &file : result.written)
         out << QDir::toNativeSeparators(file) << Qt::endl;

@@ -9,6 +9,8 @@
 #include "platform/profile.h"
 #include "platform/programdir.h"
 
+#include <QDir>
+
 namespace document {
 namespace {
 
@@ -148,9 +150,19 @@ packages::BuildResult PackageDocument::build()
 {
     packages::BuildResult result;
     m_state.setPackagePaths();
+    if (packages::isDefaultPackage(m_state.packageDir)) {
+        result.failures << tr("%1: the default package, the source of every new package, is never built")
+                               .arg(QDir::toNativeSeparators(m_state.packageDir));
+        return result;
+    }
+    // Nothing is written through a link out of the package.
+    const QStringList refused = packages::filesLeavingPackage(m_state);
+    for (const QString &file : refused)
+        result.failures << packages::leavesPackageFailure(file);
     {
         // Every INI file the build touches is written once, when the batch commits.
         platform::ProfileBatch batch;
+        batch.refuse(refused);
         bool written = writeMenus(m_menus, *m_textRecord, *m_configRecord, m_state.machineFilePath,
                                   m_state.textFilePath, m_state.configFilePath, platform::programDirectory());
         written = writeCompanyName() && written;
@@ -161,12 +173,14 @@ packages::BuildResult PackageDocument::build()
         // Written all the same: the user is told, and can change them and save again.
         for (const QString &text : unstorableTexts())
             result.failures << tr("the text \"%1\": Access Kavo would read its double quotes otherwise").arg(text);
-        packages::writeBuildFiles(m_state, result);
+        packages::writeBuildFiles(m_state, refused, result);
         if (!batch.commit())
             packages::reportBatchFailures(m_state, batch.failedFiles(), result);
-        result.written << m_state.machineFilePath << m_state.textFilePath << m_state.configFilePath;
+        for (const QString &file : {m_state.machineFilePath, m_state.textFilePath, m_state.configFilePath})
+            if (!batch.failedFiles().contains(file))
+                result.written << file;
     }
-    packages::writeCopiesAndMarker(m_state, result);
+    packages::writeCopiesAndMarker(m_state, refused, result);
 
     m_state.isUntitled = false;
     m_undoStack.setClean();

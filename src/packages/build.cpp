@@ -99,7 +99,26 @@ QString settingsFilesFailure()
     return QObject::tr("the package's settings files");
 }
 
-void writeBuildFiles(const PackageState &state, BuildResult &result)
+QStringList filesLeavingPackage(const PackageState &state)
+{
+    QStringList files{state.machineFilePath, state.configFilePath, state.packageDir + QStringLiteral("/custom.bat"),
+                      state.markerPath()};
+    for (const QString &dir : languageDirsCopyOrder())
+        files << state.packageDir + QLatin1Char('/') + dir + QStringLiteral("/access-text.ini");
+    QStringList leaving;
+    for (const QString &file : std::as_const(files)) {
+        if (platform::writeLeavesDirectory(file, state.packageDir))
+            leaving << file;
+    }
+    return leaving;
+}
+
+QString leavesPackageFailure(const QString &file)
+{
+    return QObject::tr("%1 (a link out of the package: not written)").arg(nativePath(file));
+}
+
+void writeBuildFiles(const PackageState &state, const QStringList &refused, BuildResult &result)
 {
     if (!bumpVersion(state))
         result.failures << settingsFilesFailure();
@@ -109,7 +128,9 @@ void writeBuildFiles(const PackageState &state, BuildResult &result)
     if (installDir.isEmpty())
         installDir = programFilePath(QString());
     const std::optional<QByteArray> batchBytes = installBatchBytes(installDir);
-    if (batchBytes && platform::writeFileAtomically(batchPath, *batchBytes)) {
+    if (refused.contains(batchPath)) {
+        result.batchFailed = true;
+    } else if (batchBytes && platform::writeFileAtomically(batchPath, *batchBytes)) {
         result.written << batchPath;
     } else {
         result.batchFailed = true;
@@ -123,22 +144,35 @@ void writeBuildFiles(const PackageState &state, BuildResult &result)
 void reportBatchFailures(const PackageState &state, const QStringList &failedFiles, BuildResult &result)
 {
     for (const QString &file : failedFiles)
-        if (file != state.uiTextPath)
+        if (file != state.uiTextPath && !result.failures.contains(leavesPackageFailure(file)))
             result.failures << nativePath(file);
 }
 
-void writeCopiesAndMarker(const PackageState &state, BuildResult &result)
+void writeCopiesAndMarker(const PackageState &state, const QStringList &refused, BuildResult &result)
 {
-    if (!replicateTextFile(state.packageDir, state.textFilePath))
+    // The text file stands for every language; when it could not be written, neither are its copies.
+    if (refused.contains(state.textFilePath)) {
         result.failures << QObject::tr("the language copies of %1").arg(nativePath(state.textFilePath));
-    for (const QString &dir : languageDirsCopyOrder()) {
-        const QString copy = state.packageDir + QLatin1Char('/') + dir + QStringLiteral("/access-text.ini");
-        if (copy != state.textFilePath)
-            result.written << copy;
+    } else {
+        QStringList copies;
+        for (const QString &dir : languageDirsCopyOrder()) {
+            const QString copy = state.packageDir + QLatin1Char('/') + dir + QStringLiteral("/access-text.ini");
+            if (copy != state.textFilePath && !refused.contains(copy))
+                copies << copy;
+        }
+        const QStringList failed = replicateTextFile(state.textFilePath, copies);
+        for (const QString &copy : copies) {
+            if (failed.contains(copy))
+                result.failures << nativePath(copy);
+            else
+                result.written << copy;
+        }
     }
 
     const QString marker = state.markerPath();
-    if (platform::writeFileAtomically(marker, markerBytes(state))) {
+    if (refused.contains(marker)) {
+        result.markerFailed = true;
+    } else if (platform::writeFileAtomically(marker, markerBytes(state))) {
         result.written << marker;
     } else {
         result.markerFailed = true;

@@ -38,15 +38,21 @@ struct BuildResult {
 // The failure every unwritten settings file of the package is reported as.
 QString settingsFilesFailure();
 
+// The files a build writes into the package that would land outside its folder through a
+// symbolic link (the file itself or a folder on its way). The build writes none of them.
+QStringList filesLeavingPackage(const PackageState &state);
+// The failure such a file is reported as.
+QString leavesPackageFailure(const QString &file);
+
 // The steps of a build that follow the package's own contents, written into the profile batch
 // the caller holds open: the version one step above the installed front-end's, "custom.bat",
 // and the package recorded as the last one built.
-void writeBuildFiles(const PackageState &state, BuildResult &result);
+void writeBuildFiles(const PackageState &state, const QStringList &refused, BuildResult &result);
 // Reports the files a build's profile batch could not write. The program's own text file may
 // lie in a read-only folder, which is not the package's fault.
 void reportBatchFailures(const PackageState &state, const QStringList &failedFiles, BuildResult &result);
 // The last steps, after the batch: the edited text file copied to every language, then the
-// marker file.
-void writeCopiesAndMarker(const PackageState &state, BuildResult &result);
+// marker file. Refused files (filesLeavingPackage) are left as they are.
+void writeCopiesAndMarker(const PackageState &state, const QStringList &refused, BuildResult &result);
 
 } // namespace packages

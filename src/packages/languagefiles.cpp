@@ -43,17 +43,16 @@ void copyLanguageFiles(const QString &sourceRoot, const QString &destinationRoot
     }
 }
 
-bool replicateTextFile(const QString &packageDir, const QString &textFilePath)
+QStringList replicateTextFile(const QString &textFilePath, const QStringList &copies)
 {
-    const QString current = QFileInfo(textFilePath).absoluteFilePath();
-    bool allCopied = true;
-    for (const QString &dir : languageDirsCopyOrder()) {
-        const QString destination = packageDir + QLatin1Char('/') + dir + QStringLiteral("/access-text.ini");
-        if (QFileInfo(destination).absoluteFilePath() != current)
-            allCopied = platform::copyFileAtomically(textFilePath, destination) && allCopied;
+    QStringList failed;
+    platform::setFileAttributes(textFilePath, platform::NormalAttribute);
+    for (const QString &destination : copies) {
+        if (!platform::copyFileAtomically(textFilePath, destination))
+            failed << destination;
         platform::setFileAttributes(destination, platform::NormalAttribute);
     }
-    return allCopied;
+    return failed;
 }
 
 } // namespace packages

@@ -52,6 +52,12 @@ QString defaultPackageDir()
     return packages.isEmpty() ? QString() : packages + QStringLiteral("/HarbelDefault");
 }
 
+bool isDefaultPackage(const QString &directory)
+{
+    const QString defaultDir = QFileInfo(defaultPackageDir()).canonicalFilePath();
+    return !defaultDir.isEmpty() && QFileInfo(directory).canonicalFilePath() == defaultDir;
+}
+
 QString programFilePath(const QString &name)
 {
     return platform::programDirectory() + name;

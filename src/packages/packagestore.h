@@ -15,6 +15,10 @@ QString packagesDir();
 // <install dir>/Packages/HarbelDefault, or empty when the install directory is unknown.
 QString defaultPackageDir();
 
+// True when directory is the default package (links resolved): the read-only source of every
+// new package, which is never built.
+bool isDefaultPackage(const QString &directory);
+
 // The program directory followed by name ("/seed.ini", or empty for the directory itself).
 QString programFilePath(const QString &name);
 // The program directory, the current language directory, then name ("/custom-text.ini").

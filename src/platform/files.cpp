@@ -67,4 +67,24 @@ bool isInsideDirectory(const QString &path, const QString &directory)
     return !inner.isEmpty() && !outer.isEmpty() && inner.startsWith(outer + QLatin1Char('/'));
 }
 
+bool writeLeavesDirectory(const QString &path, const QString &directory)
+{
+    // The file itself may be a link, even one to a file that does not exist yet.
+    QFileInfo landing(path);
+    for (int hops = 0; landing.isSymLink(); ++hops) {
+        if (hops == 40)
+            return true;
+        landing.setFile(landing.symLinkTarget());
+    }
+    QString resolved = landing.canonicalFilePath();
+    if (resolved.isEmpty()) {
+        const QString folder = QFileInfo(landing.absolutePath()).canonicalFilePath();
+        if (folder.isEmpty())
+            return false;
+        resolved = folder + QLatin1Char('/') + landing.fileName();
+    }
+    const QString outer = QFileInfo(directory).canonicalFilePath();
+    return outer.isEmpty() || !resolved.startsWith(outer + QLatin1Char('/'));
+}
+
 } // namespace platform

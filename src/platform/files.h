@@ -30,4 +30,9 @@ bool removeDirectoryTree(const QString &directory);
 // True when path lies strictly inside directory, after resolving links of both.
 bool isInsideDirectory(const QString &path, const QString &directory);
 
+// True when a write to path would land outside directory: the file, or a folder on its way,
+// is a symbolic link that leads out (a link loop counts as leading out). A path whose folder
+// does not exist lands nowhere; the write fails by itself.
+bool writeLeavesDirectory(const QString &path, const QString &directory);
+
 } // namespace platform

@@ -171,6 +171,12 @@ ProfileBatch::~ProfileBatch()
         commit();
 }
 
+void ProfileBatch::refuse(const QStringList &files)
+{
+    for (const QString &file : files)
+        m_refused.append(cacheKey(file));
+}
+
 bool ProfileBatch::commit()
 {
     if (m_committed)
@@ -185,8 +191,12 @@ bool ProfileBatch::commit()
             pending.append(path);
     }
     for (const QString &path : std::as_const(pending)) {
-        if (!save(path, engine().files[path]))
+        if (m_refused.contains(path)) {
+            engine().files.erase(path);   // the disk, unchanged, is what the next call sees
             m_failed.append(path);
+        } else if (!save(path, engine().files[path])) {
+            m_failed.append(path);
+        }
     }
     return m_failed.isEmpty();
 }

@@ -37,12 +37,16 @@ public:
     ProfileBatch(const ProfileBatch &) = delete;
     ProfileBatch &operator=(const ProfileBatch &) = delete;
 
+    // Files this batch must not write (they would land outside the folder the caller writes):
+    // their changes are dropped at commit, and they count as failed.
+    void refuse(const QStringList &files);
     // True when every changed file was written; failedFiles() names the others.
     bool commit();
     QStringList failedFiles() const;
 
 private:
     bool m_committed = false;
+    QStringList m_refused;
     QStringList m_failed;
 };
 

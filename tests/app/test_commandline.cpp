@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QFileInfo>
 #include <QFile>
 #include <QMap>
 #include <QProcess>
@@ -58,6 +59,14 @@ QMap<QString, QByteArray> snapshot(const QString &dir)
     return files;
 }
 
+// What a path holds: every file below a folder, or the one file, with its bytes.
+QMap<QString, QByteArray> contentOf(const QString &path)
+{
+    if (QFileInfo(path).isDir())
+        return snapshot(path);
+    return {{QString(), QFileInfo::exists(path) ? readFile(path) : QByteArray()}};
+}
+
 } // namespace
 
 class CommandLineTest : public QObject {
@@ -83,14 +92,21 @@ private slots:
         QCOMPARE(readFile(dir + "/Cli.pkg"), marker);
     }
 
+    // Whatever stands in the way, the build says what it is, ends with a non-zero status, lists
+    // only what it wrote, and writes nothing outside the package.
     void buildRefusesWhatItCannotBuild_data()
     {
         QTest::addColumn<QString>("breakage");
         QTest::addColumn<QByteArray>("message");
-        QTest::newRow("no configuration file") << "config" << QByteArray("is not a complete package");
-        QTest::newRow("no such folder") << "folder" << QByteArray("is not a complete package");
+        QTest::newRow("no configuration file") << "config" << QByteArray("is not a complete package; missing: ");
+        QTest::newRow("no such folder") << "folder" << QByteArray("missing does not exist");
+        QTest::newRow("a plain file") << "file" << QByteArray("is a file, not a package");
         QTest::newRow("empty company name") << "company" << QByteArray("company name");
-        QTest::newRow("unwritable batch file") << "batch" << QByteArray("could not write");
+        QTest::newRow("unwritable batch file") << "batch" << QByteArray("custom.bat");
+        QTest::newRow("no install directory") << "install" << QByteArray("not installed completely");
+        QTest::newRow("the default package") << "default" << QByteArray("the default package");
+        QTest::newRow("linked language folder") << "language link" << QByteArray("0411/access-text.ini (a link out");
+        QTest::newRow("linked configuration file") << "config link" << QByteArray("access-config.ini (a link out");
     }
     void buildRefusesWhatItCannotBuild()
     {
@@ -98,17 +114,40 @@ private slots:
         QFETCH(QByteArray, message);
         InstalledWorld world;
         QString dir = makePackage(world, "Broken");
-        if (breakage == "config")
+        const QString outside = world.root() + "/outside";
+        if (breakage == "config") {
             QFile::remove(dir + "/access-config.ini");
-        else if (breakage == "folder")
+        } else if (breakage == "folder") {
             dir += "/missing";
-        else if (breakage == "company")
+        } else if (breakage == "file") {
+            dir += "/machine-specifics.csv";
+        } else if (breakage == "company") {
             testing::writeFile(dir + "/0409/access-text.ini", "[Access Text]\r\nTITLE=\r\n");
-        else
+        } else if (breakage == "batch") {
             QDir().mkpath(dir + "/custom.bat");   // a folder in its place: no write can replace it, even as root
+        } else if (breakage == "install") {
+            QFile::remove(world.registryDir() + "/system/Harbel/ZELT.conf");
+        } else if (breakage == "default") {
+            QDir(dir).rename(dir, world.packagesDir() + "/HarbelDefault");
+            dir = world.packagesDir() + "/HarbelDefault";
+        } else if (breakage == "language link") {
+            QVERIFY(QDir(dir + "/0411").rename(dir + "/0411", outside));
+            QVERIFY(QFile::link(outside, dir + "/0411"));
+        } else {
+            QVERIFY(QFile::rename(dir + "/access-config.ini", outside));
+            QVERIFY(QFile::link(outside, dir + "/access-config.ini"));
+        }
+        const QMap<QString, QByteArray> outsideBefore = contentOf(outside);
+        const QMap<QString, QByteArray> before = contentOf(dir);
+
         const Run run = runTool(world, {"--build", dir});
         QVERIFY(run.exitCode != 0);
         QVERIFY2(run.err.contains(message), run.err.constData());
+        QCOMPARE(contentOf(outside), outsideBefore);
+        for (const QByteArray &written : run.out.split('\n'))
+            QVERIFY2(written.isEmpty() || !run.err.contains(written), written.constData());
+        if (run.exitCode == 2)   // refused before building: not a byte of the package changed
+            QCOMPARE(contentOf(dir), before);
     }
 
     void helpAndVersion()
