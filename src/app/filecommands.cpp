@@ -71,19 +71,25 @@ bool FileCommands::markerExists() const
     return QFileInfo::exists(state.packageDir + QLatin1Char('/') + state.packageName);
 }
 
+bool FileCommands::settleUnsavedChanges(bool exiting)
+{
+    if (!m_document.isModified())
+        return true;
+    const auto answer = config::showTextMessage(m_parent, QStringLiteral("MESSAGES"), QStringLiteral("SAVECHANGE"),
+                                                QStringLiteral("TEXT"), QStringLiteral("CONFIRMATION"),
+                                                platform::MessageStyle::YesNoCancel);
+    if (answer != platform::MessageButton::Yes)
+        return answer == platform::MessageButton::No;
+    if (!exiting)
+        return markerExists() ? savePackage() : savePackageAs();
+    // On the way out an untitled package is built under its own name, without a dialog.
+    return !refuseEmptyCompanyName() && runBuild();
+}
+
 void FileCommands::newCommand()
 {
-    if (m_document.isModified()) {
-        const auto answer = config::showTextMessage(m_parent, QStringLiteral("MESSAGES"), QStringLiteral("SAVECHANGE"),
-                                                    QStringLiteral("TEXT"), QStringLiteral("CONFIRMATION"),
-                                                    platform::MessageStyle::YesNoCancel);
-        if (answer == platform::MessageButton::Cancel)
-            return;
-        // Whatever the save does (a refusal, a cancelled dialog), a new package follows.
-        if (answer == platform::MessageButton::Yes)
-            markerExists() ? savePackage() : savePackageAs();
-    }
-    newPackage();
+    if (settleUnsavedChanges(false))
+        newPackage();
 }
 
 void FileCommands::newPackage()
@@ -98,6 +104,8 @@ void FileCommands::openCommand()
     request.directory = state().packageDir;
     request.fileName = QLatin1Char('*') + markerSuffix;
     request.filters = QStringList{customizedFilter, QStringLiteral("All Files (*.*)")};
+    if (!settleUnsavedChanges(false))
+        return;
     const std::optional<QString> chosen = platform::modals().openFile(m_parent, request);
     if (!chosen)
         return;
@@ -111,8 +119,8 @@ void FileCommands::openCommand()
                                               QStringLiteral("Error"), platform::MessageStyle::Ok});
         return;
     }
-    if (previous.isUntitled && QFileInfo(previous.packageDir) != QFileInfo(state().packageDir))
-        removePackageDir(previous.packageDir);
+    if (previous.isUntitled)
+        removeUntitledPackage(previous.packageDir, state().packageDir);
     state().isUntitled = false;
     m_document.load();
 }
@@ -121,10 +129,8 @@ bool FileCommands::savePackage()
 {
     if (refuseEmptyCompanyName())
         return false;
-    if (QFileInfo::exists(state().markerPath())) {
-        runBuild();
-        return true;
-    }
+    if (QFileInfo::exists(state().markerPath()))
+        return runBuild();
     return savePackageAs();
 }
 
@@ -171,33 +177,21 @@ bool FileCommands::savePackageAs()
     createLanguageDirs(packageDir, 0, false);
 
     copyPackageFiles(state().packageDir, packageDir);
-    // The untitled package gives way to the new one, unless the new one lies within it.
-    if (state().isUntitled && !samePackage && !platform::isInsideDirectory(packageDir, state().packageDir))
-        removePackageDir(state().packageDir);
+    if (state().isUntitled)
+        removeUntitledPackage(state().packageDir, packageDir);
     state().packageDir = packageDir;
     m_document.setPackageName(name);
-    runBuild();
-    return true;
+    return runBuild();
 }
 
 bool FileCommands::exitCommand()
 {
     if (!m_document.isModified()) {
         if (state().isUntitled)
-            removePackageDir(state().packageDir);
+            removeUntitledPackage(state().packageDir);
         return true;
     }
-    const auto answer = config::showTextMessage(m_parent, QStringLiteral("MESSAGES"), QStringLiteral("SAVECHANGE"),
-                                                QStringLiteral("TEXT"), QStringLiteral("CONFIRMATION"),
-                                                platform::MessageStyle::YesNoCancel);
-    if (answer == platform::MessageButton::Cancel)
-        return false;
-    if (answer == platform::MessageButton::Yes) {
-        if (refuseEmptyCompanyName())
-            return false;
-        runBuild();   // an untitled package is built under its own name, without a dialog
-    }
-    return true;
+    return settleUnsavedChanges(true);
 }
 
 bool FileCommands::escapeCommand()
@@ -205,7 +199,7 @@ bool FileCommands::escapeCommand()
     return m_document.isModified() ? exitCommand() : true;
 }
 
-void FileCommands::runBuild()
+bool FileCommands::runBuild()
 {
     packages::BuildResult result;
     // Not a question to the user: the dialog closes itself when the build is done.
@@ -221,6 +215,7 @@ void FileCommands::runBuild()
             m_parent, {config::lookupText(QStringLiteral("MESSAGES"), QStringLiteral("BUILDERROR"))
                            + QStringLiteral("\n\n") + result.failures.join(QLatin1Char('\n')),
                        config::lookupText(QStringLiteral("TEXT"), QStringLiteral("ERROR")), platform::MessageStyle::Ok});
+    return result.succeeded();
 }
 
 } // namespace app

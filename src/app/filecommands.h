@@ -17,8 +17,8 @@ public:
 
     void newCommand();
     void openCommand();
-    bool savePackage();     // true when the build ran
-    bool savePackageAs();   // true when the build ran
+    bool savePackage();     // true when the package was built with every file written
+    bool savePackageAs();   // true when the package was built with every file written
     // Exit or the window's close box: true when the window may close.
     bool exitCommand();
     // Escape: closes at once unless there are unsaved changes, which are not dropped without asking.
@@ -28,10 +28,15 @@ public:
     void newPackage();
 
 private:
+    // Before a command gives up the package: unsaved changes are saved (Yes), dropped (No) or
+    // kept with the command stopped (Cancel). False when the command must stop, which a save
+    // that was refused, cancelled or failed means too.
+    bool settleUnsavedChanges(bool exiting);
     bool refuseEmptyCompanyName();
     bool markerExists() const;
     QString resolveSaveAsDirectory(QString base, const QString &name) const;
-    void runBuild();
+    // Builds behind the progress dialog and reports what could not be written; true when all was.
+    bool runBuild();
     packages::PackageState &state();
 
     document::PackageDocument &m_document;

@@ -182,10 +182,12 @@ packages::BuildResult PackageDocument::build()
     }
     packages::writeCopiesAndMarker(m_state, refused, result);
 
+    // What could not be written is still unsaved: the package stays modified, so leaving it asks.
     m_state.isUntitled = false;
-    m_undoStack.setClean();
-    emit titleChanged(windowTitle());
     result.failures.removeDuplicates();
+    if (result.succeeded())
+        m_undoStack.setClean();
+    emit titleChanged(windowTitle());
     return result;
 }
 

@@ -71,9 +71,9 @@ public:
     // Saving is building: the menus, the company title and the settings are written into the
     // package's files, the version is raised, "custom.bat" is written, the package is recorded
     // as the last one built, its text file is copied to all sixteen languages and the marker file
-    // is written. Afterwards the package counts as unmodified and is no longer untitled, even
-    // when something could not be written (the result says what). The default package is never
-    // built, and no file is written through a link out of the package.
+    // is written. Afterwards the package is no longer untitled; it counts as unmodified when
+    // every file was written, and stays modified otherwise (the result says what failed). The
+    // default package is never built, and no file is written through a link out of the package.
     packages::BuildResult build();
     // Writing one part of the package into its files (the build writes them all). False, or an
     // outcome that says so, when a file could not be written.

@@ -9,6 +9,7 @@
 #include "platform/uilanguage.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 
@@ -206,6 +207,17 @@ void copyPackageFiles(const QString &sourceDir, const QString &destinationDir)
     copyRootFile(machineFileName);
     copyLanguageFiles(sourceDir, destinationDir, textFileName, platform::NormalAttribute, false);
     copyRootFile(configFileName);
+}
+
+void removeUntitledPackage(const QString &untitledDir, const QString &nextDir)
+{
+    if (!nextDir.isEmpty()
+        && (QFileInfo(nextDir) == QFileInfo(untitledDir) || platform::isInsideDirectory(nextDir, untitledDir)))
+        return;
+    QDirIterator markers(untitledDir, {QStringLiteral("*.pkg")}, QDir::Files, QDirIterator::Subdirectories);
+    if (markers.hasNext())
+        return;
+    removePackageDir(untitledDir);
 }
 
 bool removePackageDir(const QString &directory)

@@ -44,6 +44,11 @@ bool createUntitledPackage(PackageState &state);
 // into another whose language directories exist. The marker and batch file are not copied.
 void copyPackageFiles(const QString &sourceDir, const QString &destinationDir);
 
+// Removes the untitled package's folder when it gives way to nextDir (another package, or none
+// when the tool ends). It stays when nextDir is that folder or lies inside it, and when it holds
+// a package of its own (a marker file below it): Save As may have put one there.
+void removeUntitledPackage(const QString &untitledDir, const QString &nextDir = QString());
+
 // Removes a package directory with everything in it. Refuses (false) a path that is not inside
 // the packages directory, and never follows a symbolic link out of the directory.
 bool removePackageDir(const QString &directory);

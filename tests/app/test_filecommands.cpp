@@ -144,8 +144,11 @@ private slots:
         const QString untitled = s.state.packageDir;
         const QString sales = s.world.makeBuiltPackage("Sales");
         s.typeCompanyName();
+        s.modals.messageAnswers.push_back(MessageButton::No);   // the changes are dropped
         s.modals.fileAnswers.push_back(sales + "/Sales.pkg");
         s.commands.openCommand();
+        QCOMPARE(s.modals.messages.size(), 1);
+        QCOMPARE(s.modals.messages[0].text, QString("Save changes?"));
         QCOMPARE(s.state.packageDir, sales);
         QCOMPARE(s.state.packageName, QString("Sales.pkg"));
         QVERIFY(!s.state.isUntitled);
@@ -206,19 +209,75 @@ private slots:
         QCOMPARE(s.modals.messages.size(), 1);
     }
 
-    void newAfterACancelledSaveAsDropsTheChanges()
+    // New, Open and Exit give the package up only when its changes are saved or dropped: a
+    // save that is refused, cancelled or fails stops them, and the changes stay.
+    void unsavedChangesAreNeverLost_data()
     {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("save");   // how the save the user asked for goes
+        QTest::newRow("new, Save As cancelled") << "new" << "cancelled";
+        QTest::newRow("new, no company name") << "new" << "refused";
+        QTest::newRow("open, Save As cancelled") << "open" << "cancelled";
+        QTest::newRow("open, question cancelled") << "open" << "question cancelled";
+        QTest::newRow("exit, build failed") << "exit" << "failed";
+        QTest::newRow("exit, no company name") << "exit" << "refused";
+    }
+    void unsavedChangesAreNeverLost()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, save);
         Session s;
-        s.typeCompanyName();
-        s.modals.messageAnswers.push_back(MessageButton::Yes);
-        s.modals.fileAnswers.push_back(std::nullopt);
-        s.commands.newCommand();
-        QVERIFY(!s.untitledWasBuilt());
-        QVERIFY(!s.document.isModified());
-        QVERIFY(s.state.isUntitled);
-        QCOMPARE(s.state.packageName, QString("Untitled1"));
-        QCOMPARE(s.document.windowTitle(), QString("  -  [Untitled1]"));
-        QVERIFY(s.document.companyName().isEmpty());
+        const QString untitled = s.state.packageDir;
+        const QString sales = s.world.makeBuiltPackage("Sales");
+        s.typeCompanyName(save == "refused" ? "" : "Contoso");
+        s.modals.messageAnswers.push_back(save == "question cancelled" ? MessageButton::Cancel : MessageButton::Yes);
+        if (save == "cancelled")
+            s.modals.fileAnswers.push_back(std::nullopt);
+        if (save == "failed")
+            QDir().mkpath(untitled + "/custom.bat");   // a folder in its place: no write can replace it
+        if (command == "open")
+            s.modals.fileAnswers.push_back(sales + "/Sales.pkg");
+
+        bool closes = false;
+        if (command == "new")
+            s.commands.newCommand();
+        else if (command == "open")
+            s.commands.openCommand();
+        else
+            closes = s.commands.exitCommand();
+        QVERIFY(!closes);
+        QVERIFY(s.document.isModified());
+        QCOMPARE(s.state.packageDir, untitled);
+        QCOMPARE(s.document.companyName(), QString(save == "refused" ? "" : "Contoso"));
+    }
+
+    // The untitled package gives way without taking a package saved inside it along, whichever
+    // command gives it up.
+    void untitledPackageKeepsAPackageSavedInsideIt_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("open") << "open";
+        QTest::newRow("exit") << "exit";
+    }
+    void untitledPackageKeepsAPackageSavedInsideIt()
+    {
+        QFETCH(QString, command);
+        Session s;
+        const QString untitled = s.state.packageDir;
+        const QString inside = untitled + "/Inner";
+        QDir().mkpath(inside);
+        createLanguageDirs(inside, 0, false);
+        copyPackageFiles(untitled, inside);
+        writeFile(inside + "/Inner.pkg", "marker");
+        const QString sales = s.world.makeBuiltPackage("Sales");
+        if (command == "open") {
+            s.modals.fileAnswers.push_back(sales + "/Sales.pkg");
+            s.commands.openCommand();
+        } else {
+            QVERIFY(s.commands.exitCommand());
+        }
+        QVERIFY(QFile::exists(inside + "/Inner.pkg"));
+        QVERIFY(QFile::exists(inside + "/access-config.ini"));
     }
 
     void newAfterABuiltPackageStartsTheNextUntitled()

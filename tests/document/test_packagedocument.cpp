@@ -59,7 +59,7 @@ private slots:
         QCOMPARE(next.state().packageName, QString("Untitled1.pkg"));
     }
 
-    void unwritableFilesAreReportedButTheFlagsStillClear()
+    void unwritableFilesAreReportedAndThePackageStaysModified()
     {
         PackageFixture world;
         PackageDocument document;
@@ -72,7 +72,7 @@ private slots:
         QVERIFY(result.batchFailed);
         QVERIFY(result.markerFailed);
         QVERIFY(!result.succeeded());
-        QVERIFY(!document.isModified());
+        QVERIFY(document.isModified());
         QVERIFY(!document.state().isUntitled);
     }
 
