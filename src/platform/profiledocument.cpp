@@ -85,6 +85,7 @@ void ProfileDocument::load(const QByteArray &bytes)
 {
     DecodedProfile decoded = decodeProfileBytes(bytes);
     m_encoding = decoded.encoding;
+    m_tail = decoded.tail;
     m_sections.clear();
     m_sections.emplace_back();
     m_sectionsByName.clear();
@@ -136,7 +137,7 @@ QByteArray ProfileDocument::toBytes() const
             }
         }
     }
-    return encodeProfileText(text, m_encoding);
+    return encodeProfileText(text, m_encoding) + m_tail;
 }
 
 QString ProfileDocument::read(QStringView section, QStringView key, int bufferSize) const

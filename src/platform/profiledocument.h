@@ -70,6 +70,7 @@ private:
     void settleEncoding();
 
     ProfileEncoding m_encoding = ProfileEncoding::Windows1252;
+    QByteArray m_tail; // the odd last byte of a UTF-16 file, written back after the text
     Sections m_sections{Section()}; // the first holds the lines before the first header
     QHash<QString, QVarLengthArray<Sections::iterator, 1>> m_sectionsByName;
     // For a file without BOM: lines holding a character beyond ASCII, and lines whose

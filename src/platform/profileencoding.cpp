@@ -131,10 +131,11 @@ QByteArray toWindows1252(QStringView text)
 
 DecodedProfile decodeProfileBytes(const QByteArray &bytes)
 {
+    const QByteArray oddByte = bytes.size() % 2 ? bytes.last(1) : QByteArray();
     if (bytes.startsWith("\xFF\xFE"))
-        return {ProfileEncoding::Utf16LE, fromUtf16(QByteArrayView(bytes).sliced(2), false)};
+        return {ProfileEncoding::Utf16LE, fromUtf16(QByteArrayView(bytes).sliced(2), false), oddByte};
     if (bytes.startsWith("\xFE\xFF"))
-        return {ProfileEncoding::Utf16BE, fromUtf16(QByteArrayView(bytes).sliced(2), true)};
+        return {ProfileEncoding::Utf16BE, fromUtf16(QByteArrayView(bytes).sliced(2), true), oddByte};
     if (bytes.startsWith("\xEF\xBB\xBF"))
         return {ProfileEncoding::Utf8Bom, fromUtf8(QByteArrayView(bytes).sliced(3))};
     if (hasNonAscii(bytes) && isStrictUtf8(bytes))

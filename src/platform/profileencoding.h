@@ -15,6 +15,9 @@ enum class ProfileEncoding { Windows1252, Utf8, Utf8Bom, Utf16LE, Utf16BE };
 struct DecodedProfile {
     ProfileEncoding encoding;
     QString text; // without the BOM
+    // The last byte of a UTF-16 file of odd length: no code unit, so no text, but it is written
+    // back after the text so that no byte is lost.
+    QByteArray tail = {};
 };
 
 // Decides the encoding of a file's bytes and decodes them.
