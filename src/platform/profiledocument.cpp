@@ -184,7 +184,9 @@ bool ProfileDocument::write(QStringView section, QStringView key, QStringView va
             after->end = end;
         const QString newLine = keyLine(keyName, text);
         addText(newLine);
-        indexKey(*found, found->lines.insert(std::next(after), Line{newLine, end}));
+        const Lines::iterator added = found->lines.insert(std::next(after), Line{newLine, end});
+        indexKey(*found, added);
+        joinCrLf(found->lines, added);
     }
     settleEncoding();
     return true;
@@ -203,7 +205,7 @@ bool ProfileDocument::deleteKey(QStringView section, QStringView key)
     if (entry->isEmpty())
         found->keys.erase(entry);
     dropText(line->text);
-    found->lines.erase(line);
+    joinCrLf(found->lines, std::prev(found->lines.erase(line))); // the header at the latest
     settleEncoding();
     return true;
 }
@@ -282,6 +284,18 @@ void ProfileDocument::removeLines(Section &section, Lines::iterator from)
     for (auto line = from; line != section.lines.end(); ++line)
         dropText(line->text);
     section.lines.erase(from, section.lines.end());
+}
+
+void ProfileDocument::joinCrLf(Lines &lines, Lines::iterator line)
+{
+    // Written out, a line ending in CR followed by an empty line ending in LF reads back as one
+    // line ending in CR LF. An edit that brings the two together makes them that line. The next
+    // line is in the same section: a header is never empty.
+    const auto next = std::next(line);
+    if (line->end == LineEnd::Cr && next != lines.end() && next->end == LineEnd::Lf && next->text.isEmpty()) {
+        line->end = LineEnd::CrLf;
+        lines.erase(next);
+    }
 }
 
 ProfileDocument::LineEnd ProfileDocument::newLineEnd() const

@@ -60,6 +60,7 @@ private:
     static void indexKey(Section &section, Lines::iterator line);
     void appendSection(QStringView name, QString keyLine);
     void removeLines(Section &section, Lines::iterator from);
+    static void joinCrLf(Lines &lines, Lines::iterator line);
     LineEnd newLineEnd() const;
     Line *lastLine();
 
