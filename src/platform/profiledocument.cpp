@@ -79,6 +79,16 @@ QString keyLine(QStringView key, QStringView value)
     return line.append(key).append(u'=').append(value);
 }
 
+// Whether a line the engine writes reads back as what it was written for. A name holding a line
+// break, "=", or a leading ";" or "[" with a "]" after it makes the line read as something else.
+bool readsBackAs(QStringView line, ParsedLine::Kind kind, QStringView name)
+{
+    if (line.contains(u'\r') || line.contains(u'\n'))
+        return false;
+    const ParsedLine parsed = parseLine(line);
+    return parsed.kind == kind && folded(parsed.name) == folded(name);
+}
+
 } // namespace
 
 void ProfileDocument::load(const QByteArray &bytes)
@@ -160,9 +170,14 @@ bool ProfileDocument::write(QStringView section, QStringView key, QStringView va
     const QStringView keyName = trimmedBlanks(key);
     const QString text = onOneLine(value);
 
+    bool readsBack = true;
     const auto found = findSection(sectionName);
     if (found == m_sections.end()) {
-        appendSection(sectionName, keyLine(keyName, text));
+        QString newLine = keyLine(keyName, text);
+        const QString header = QLatin1Char('[') + sectionName.toString() + QLatin1Char(']');
+        readsBack = readsBackAs(header, ParsedLine::Header, sectionName)
+                    && readsBackAs(newLine, ParsedLine::Key, keyName);
+        appendSection(sectionName, std::move(newLine));
     } else if (const auto line = findKey(*found, keyName)) {
         // The line is rewritten with the key as the file spells it; an equal value is no change.
         Line &existing = **line;
@@ -170,6 +185,7 @@ bool ProfileDocument::write(QStringView section, QStringView key, QStringView va
         if (parsed.value == text)
             return false;
         QString rewritten = keyLine(parsed.name, text);
+        readsBack = readsBackAs(rewritten, ParsedLine::Key, parsed.name);
         dropText(existing.text);
         addText(rewritten);
         existing.text = std::move(rewritten);
@@ -183,12 +199,18 @@ bool ProfileDocument::write(QStringView section, QStringView key, QStringView va
         if (after->end == LineEnd::None)
             after->end = end;
         const QString newLine = keyLine(keyName, text);
+        readsBack = readsBackAs(newLine, ParsedLine::Key, keyName);
         addText(newLine);
         const Lines::iterator added = found->lines.insert(std::next(after), Line{newLine, end});
         indexKey(*found, added);
         joinCrLf(found->lines, added);
     }
-    settleEncoding();
+    // A line that reads back as something else changes more than itself: the document is
+    // what its bytes read as.
+    if (readsBack)
+        settleEncoding();
+    else
+        load(toBytes());
     return true;
 }
 
