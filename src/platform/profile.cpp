@@ -115,7 +115,8 @@ bool save(const QString &path, CachedFile &entry)
 }
 
 // Runs one edit. Outside a batch a changed file is written at once; an edit that changes
-// nothing leaves the file untouched (and a missing file missing).
+// nothing leaves the file untouched (and a missing file missing). A change to a file whose text
+// cannot give its bytes back fails and writes nothing.
 template <typename Edit>
 bool editProfile(const QString &file, Edit edit)
 {
@@ -123,8 +124,14 @@ bool editProfile(const QString &file, Edit edit)
     CachedFile &entry = cachedFile(path);
     if (!entry.document)
         return false;
+    const bool writable = entry.document->writable();
     if (!edit(*entry.document))
         return true;
+    if (!writable) {
+        // Writing would change bytes nobody edited; the edit is forgotten with the copy.
+        engine().files.erase(path);
+        return false;
+    }
     if (engine().batchDepth > 0) {
         entry.pending = true;
         return true;

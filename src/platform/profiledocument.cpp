@@ -96,6 +96,7 @@ void ProfileDocument::load(const QByteArray &bytes)
     DecodedProfile decoded = decodeProfileBytes(bytes);
     m_encoding = decoded.encoding;
     m_tail = decoded.tail;
+    m_exact = decoded.exact;
     m_sections.clear();
     m_sections.emplace_back();
     m_sectionsByName.clear();

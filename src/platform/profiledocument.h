@@ -28,6 +28,9 @@ public:
 
     QByteArray toBytes() const;
     ProfileEncoding encoding() const { return m_encoding; }
+    // False when the text cannot give the file's bytes back (invalid UTF-8 after a UTF-8 BOM):
+    // such a file is read, never written.
+    bool writable() const { return m_exact; }
 
     // The value of a key, with one pair of enclosing quotes removed, cut to bufferSize - 1
     // UTF-16 code units; empty when the section or key is missing.
@@ -72,6 +75,7 @@ private:
 
     ProfileEncoding m_encoding = ProfileEncoding::Windows1252;
     QByteArray m_tail; // the odd last byte of a UTF-16 file, written back after the text
+    bool m_exact = true;
     Sections m_sections{Section()}; // the first holds the lines before the first header
     QHash<QString, QVarLengthArray<Sections::iterator, 1>> m_sectionsByName;
     // For a file without BOM: lines holding a character beyond ASCII, and lines whose

@@ -136,8 +136,10 @@ DecodedProfile decodeProfileBytes(const QByteArray &bytes)
         return {ProfileEncoding::Utf16LE, fromUtf16(QByteArrayView(bytes).sliced(2), false), oddByte};
     if (bytes.startsWith("\xFE\xFF"))
         return {ProfileEncoding::Utf16BE, fromUtf16(QByteArrayView(bytes).sliced(2), true), oddByte};
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        return {ProfileEncoding::Utf8Bom, fromUtf8(QByteArrayView(bytes).sliced(3))};
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        const QByteArrayView body = QByteArrayView(bytes).sliced(3);
+        return {ProfileEncoding::Utf8Bom, fromUtf8(body), {}, isStrictUtf8(body)};
+    }
     if (hasNonAscii(bytes) && isStrictUtf8(bytes))
         return {ProfileEncoding::Utf8, fromUtf8(bytes)};
     return {ProfileEncoding::Windows1252, fromWindows1252(bytes)};

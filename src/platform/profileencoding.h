@@ -18,6 +18,9 @@ struct DecodedProfile {
     // The last byte of a UTF-16 file of odd length: no code unit, so no text, but it is written
     // back after the text so that no byte is lost.
     QByteArray tail = {};
+    // False when encoding the text again cannot give the bytes back: invalid UTF-8 after a UTF-8
+    // BOM reads as U+FFFD.
+    bool exact = true;
 };
 
 // Decides the encoding of a file's bytes and decodes them.
