@@ -220,4 +220,25 @@ void clearProfileCache()
         entry = entry->second.pending ? std::next(entry) : files.erase(entry);
 }
 
+bool profileCacheIsConsistent(const QString &file)
+{
+    const QString path = cacheKey(file);
+    const auto found = engine().files.find(path);
+    if (found == engine().files.end() || !found->second.document)
+        return true;
+    const CachedFile &entry = found->second;
+    QByteArray bytes;
+    if (entry.pending) {
+        bytes = entry.document->toBytes();
+    } else if (!(stampOf(path) == entry.stamp)) {
+        return true;
+    } else if (entry.stamp.exists) {
+        QFile disk(path);
+        if (!disk.open(QIODevice::ReadOnly))
+            return false;
+        bytes = disk.readAll();
+    }
+    return *entry.document == ProfileDocument(bytes);
+}
+
 } // namespace platform

@@ -54,4 +54,9 @@ private:
 // pending in an open batch are kept.
 void clearProfileCache();
 
+// For tests: true when the engine's copy of file is exactly what reading its bytes again would
+// give. The bytes are the file's, or, while an open batch holds changes to it, the ones the batch
+// will write. A file not cached, or changed on disk since, counts as consistent: it is read again.
+bool profileCacheIsConsistent(const QString &file);
+
 } // namespace platform

@@ -151,6 +151,39 @@ QByteArray ProfileDocument::toBytes() const
     return encodeProfileText(text, m_encoding) + m_tail;
 }
 
+bool ProfileDocument::operator==(const ProfileDocument &other) const
+{
+    // The counts only matter, and are only kept, while the file has no BOM.
+    const bool counted = m_encoding == ProfileEncoding::Windows1252 || m_encoding == ProfileEncoding::Utf8;
+    if (m_encoding != other.m_encoding || m_tail != other.m_tail || m_exact != other.m_exact
+        || m_sections.size() != other.m_sections.size()
+        || (counted && (m_nonAsciiLines != other.m_nonAsciiLines || m_nonUtf8Lines != other.m_nonUtf8Lines)))
+        return false;
+    const auto sameLines = [](const Section &a, const Section &b) {
+        return std::equal(a.lines.begin(), a.lines.end(), b.lines.begin(), b.lines.end(),
+                          [](const Line &x, const Line &y) { return x.text == y.text && x.end == y.end; });
+    };
+    return std::equal(m_sections.begin(), m_sections.end(), other.m_sections.begin(), sameLines)
+           && indexPositions() == other.indexPositions();
+}
+
+QList<QHash<QString, QList<qsizetype>>> ProfileDocument::indexPositions() const
+{
+    QList<QHash<QString, QList<qsizetype>>> positions(1);
+    for (auto entry = m_sectionsByName.begin(); entry != m_sectionsByName.end(); ++entry) {
+        for (const Sections::iterator section : entry.value())
+            positions[0][entry.key()].append(std::distance(m_sections.begin(), Sections::const_iterator(section)));
+    }
+    for (const Section &section : m_sections) {
+        QHash<QString, QList<qsizetype>> &keys = positions.emplace_back();
+        for (auto entry = section.keys.begin(); entry != section.keys.end(); ++entry) {
+            for (const Lines::iterator line : entry.value())
+                keys[entry.key()].append(std::distance(section.lines.begin(), Lines::const_iterator(line)));
+        }
+    }
+    return positions;
+}
+
 QString ProfileDocument::read(QStringView section, QStringView key, int bufferSize) const
 {
     const auto found = findSection(trimmedBlanks(section));

@@ -32,6 +32,10 @@ public:
     // such a file is read, never written.
     bool writable() const { return m_exact; }
 
+    // Same lines, line endings, encoding and indexes. The engine's consistency check compares
+    // its copy of a file with a fresh reading of the bytes through it.
+    bool operator==(const ProfileDocument &other) const;
+
     // The value of a key, with one pair of enclosing quotes removed, cut to bufferSize - 1
     // UTF-16 code units; empty when the section or key is missing.
     QString read(QStringView section, QStringView key, int bufferSize) const;
@@ -57,6 +61,8 @@ private:
     using Sections = std::list<Section>;
 
     void load(const QByteArray &bytes);
+    // Each index as positions (the sections by name first, then the keys of each section).
+    QList<QHash<QString, QList<qsizetype>>> indexPositions() const;
     Sections::iterator findSection(QStringView name);
     Sections::const_iterator findSection(QStringView name) const;
     static std::optional<Lines::iterator> findKey(const Section &section, QStringView name);
