@@ -155,7 +155,7 @@ void CItem::fromMainLine(const QStringList &fields, const QString &contentTitle,
         m_hasEntries = isTrue(fields.at(2));
     m_contentTitle = contentTitle;
     m_altKey = altKey;
-    m_descriptionKey = tabDescription;
+    m_tabDescription = tabDescription;
 }
 
 void CItem::setTexts(const QString &contentTitle, const QString &altKey)

@@ -141,7 +141,8 @@ public:
     void setDescription(const QString &description) { m_description = description; }
     QString title() const { return m_title; }
     void setTitle(const QString &title) { m_title = title; }
-    // For a main menu this holds the tab description text itself.
+    // The key of the description text. A main menu's is the token of its tab description,
+    // "__TAB" n "_DESCRIPTION__", set when main menus are moved; the text is tabDescription().
     QString descriptionKey() const { return m_descriptionKey; }
     void setDescriptionKey(const QString &key) { m_descriptionKey = key; }
     QString name() const { return m_name; }
@@ -175,6 +176,8 @@ public:
     QString mainIcon() const { return m_mainIcon; }
     QString contentTitle() const { return m_contentTitle; }
     QString altKey() const { return m_altKey; }
+    // The text the front-end shows on the main menu's tab, stored under the menu's number.
+    QString tabDescription() const { return m_tabDescription; }
 
 private:
     friend class ItemList;
@@ -198,6 +201,7 @@ private:
     QString m_mainIcon;
     QString m_contentTitle;
     QString m_altKey;
+    QString m_tabDescription;
 };
 
 inline bool isMainMenu(const CItem *item) { return item && item->kind() == ItemKind::MainMenu; }

@@ -88,7 +88,7 @@ bool writeMenus(MenuModel &model, config::ConfigRecord &textRecord, config::Conf
         ++p;
         const QString section = QStringLiteral("Menu%1").arg(p);
         textRecord.setMenuTexts(p, menu->altKey(), menu->displayTitle(), menu->contentTitle());
-        textRecord.setText(tabDescriptionKey(p), menu->descriptionKey());   // holds the description itself
+        textRecord.setText(tabDescriptionKey(p), menu->tabDescription());
         configRecord.setMenuLooks(p, menu->mainIcon(), menu->hoverIcon(), menu->color(), menu->colorBar(),
                                   menu->tabIcon());
 

@@ -82,7 +82,7 @@ private slots:
         QVERIFY(menu.typeIcon().isEmpty());
         QCOMPARE(menu.contentTitle(), QStringLiteral("Learn"));
         QCOMPARE(menu.altKey(), QStringLiteral("e"));
-        QCOMPARE(menu.descriptionKey(), QStringLiteral("Learn how"));
+        QCOMPARE(menu.tabDescription(), QStringLiteral("Learn how"));
 
         menu.fromMainLine(QStringList{"", "FALSE"}, QString(), QString(), QString());
         QVERIFY(menu.hasEntries());  // fewer than 3 fields leave the flag alone

@@ -76,7 +76,7 @@ QStringList describe(const MenuModel &model)
 {
     QStringList lines;
     for (const CItem *menu : model.mainMenus()) {
-        lines << QStringList{menu->contentTitle(), menu->altKey(), menu->descriptionKey(), menu->mainIcon(),
+        lines << QStringList{menu->contentTitle(), menu->altKey(), menu->tabDescription(), menu->mainIcon(),
                              menu->hoverIcon(), menu->color(), menu->colorBar(), menu->tabIcon()}
                      .join('|');
         for (const CItem *entry : menu->entries()) {

@@ -153,7 +153,7 @@ private slots:
         QCOMPARE(menu->position(), 1);   // read from section Menu2, numbered as the build writes it
         QCOMPARE(menu->contentTitle(), QStringLiteral("Configure"));
         QCOMPARE(menu->altKey(), QStringLiteral("C"));
-        QCOMPARE(menu->descriptionKey(), QStringLiteral("Set it up, your way"));
+        QCOMPARE(menu->tabDescription(), QStringLiteral("Set it up, your way"));
         QCOMPARE(menu->mainIcon(), QStringLiteral("U-Configure-icon.png"));
         QCOMPARE(menu->hoverIcon(), QStringLiteral("hover.png"));
         QCOMPARE(menu->color(), QStringLiteral("#669933"));
