@@ -134,6 +134,19 @@ void MainDialog::createMenuBar()
     connect(&steps, &QUndoStack::redoTextChanged, this, &MainDialog::translateUndoActions);
     m_undoAction->setEnabled(false);
     m_redoAction->setEnabled(false);
+    m_editMenu->addSeparator();
+    const auto treeAction = [this](const QList<QKeySequence> &keys, void (menutree::MenuTreePage::*command)()) {
+        QAction *action = m_editMenu->addAction(QString(), this, [this, command] { (m_menuTreePage->*command)(); });
+        action->setShortcuts(keys);
+        action->setEnabled(false);
+        m_treeActions << action;
+    };
+    treeAction(QKeySequence::keyBindings(QKeySequence::Cut), &menutree::MenuTreePage::cutCurrent);
+    treeAction(QKeySequence::keyBindings(QKeySequence::Copy), &menutree::MenuTreePage::copyCurrent);
+    treeAction(QKeySequence::keyBindings(QKeySequence::Paste), &menutree::MenuTreePage::pasteOnCurrent);
+    treeAction({Qt::ALT | Qt::Key_Up}, &menutree::MenuTreePage::moveCurrentUp);
+    treeAction({Qt::ALT | Qt::Key_Down}, &menutree::MenuTreePage::moveCurrentDown);
+    m_editMenu->insertSeparator(m_treeActions.at(3));
 
     m_helpMenu = m_menuBar->addMenu(QString());
     m_helpAction = m_helpMenu->addAction(QIcon(QStringLiteral(":/images/help.png")), QString(), this, &MainDialog::showHelp);
@@ -174,6 +187,10 @@ void MainDialog::insertTabs()
     m_tabs->addTab(m_companyPage, text("COMPANY"));
     m_tabs->addTab(m_menuTreePage, text("MENUS"));
     m_tabs->addTab(m_generalPage, text("PERSONALIZE"));
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) {
+        for (QAction *action : std::as_const(m_treeActions))
+            action->setEnabled(index == MenuTreePage);
+    });
 }
 
 void MainDialog::translateMenuBar()
@@ -181,7 +198,8 @@ void MainDialog::translateMenuBar()
     const std::pair<QAction *, const char *> captions[] = {
         {m_fileMenu->menuAction(), "FILE"}, {m_newAction, "NEW"},   {m_openAction, "OPEN"},
         {m_saveAction, "SAVE"},             {m_saveAsAction, "SAVEAS"}, {m_exitAction, "EXIT"},
-        {m_editMenu->menuAction(), "EDITMENU"},
+        {m_editMenu->menuAction(), "EDITMENU"}, {m_treeActions.at(0), "CUT"}, {m_treeActions.at(1), "COPY"},
+        {m_treeActions.at(2), "PASTE"},     {m_treeActions.at(3), "MOVEUP"}, {m_treeActions.at(4), "MOVEDOWN"},
         {m_helpMenu->menuAction(), "HELP"}, {m_helpAction, "HELP"}, {m_aboutAction, "ABOUT"},
     };
     for (const auto &[action, key] : captions)

@@ -92,6 +92,9 @@ private:
     QAction *m_exitAction = nullptr;
     QAction *m_undoAction = nullptr;
     QAction *m_redoAction = nullptr;
+    // The tree's commands: they act while the MENUS page is shown, and leave their keys to the
+    // other pages' controls otherwise.
+    QList<QAction *> m_treeActions;
     QAction *m_helpAction = nullptr;
     QAction *m_aboutAction = nullptr;
 

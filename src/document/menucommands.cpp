@@ -1,5 +1,6 @@
 #include "menucommands.h"
 
+#include "droprules.h"
 #include "packagedocument.h"
 
 #include "config/texts.h"
@@ -10,6 +11,28 @@ namespace {
 bool isSubMenuType(const QString &typeIcon)
 {
     return typeIcon.compare(SubMenuIcon, Qt::CaseInsensitive) == 0;
+}
+
+// The name a new entry bears until the next build gives every entry its final one: numbered
+// after its main menu's position, or after its sub-menu's name.
+QString provisionalName(const CItem &parent, int number)
+{
+    if (isMainMenu(&parent))
+        return QStringLiteral("__%1-SUBMENU%2___").arg(parent.position()).arg(number);
+    return QStringLiteral("__%1-%2__").arg(QString(parent.name()).remove(QLatin1String("__"))).arg(number);
+}
+
+// The row that follows a sibling; the first for none.
+int rowAfter(MenuItemModel &model, CItem *parent, const CItem *after)
+{
+    return after ? model.entriesOf(parent).indexOf(after) + 1 : 0;
+}
+
+// Each main menu's description token names its tab description by its number.
+void renameTabTokens(const ItemList &mainMenus)
+{
+    for (CItem *menu : mainMenus)
+        menu->setDescriptionKey(QStringLiteral("__TAB%1_DESCRIPTION__").arg(menu->position()));
 }
 
 } // namespace
@@ -186,14 +209,8 @@ NewEntryCommand::NewEntryCommand(PackageDocument &document, CItem *parent, const
 
 void NewEntryCommand::apply()
 {
-    // A name until the next build gives every entry its final one.
     const int number = m_parent->entries().size() + 1;
-    if (isMainMenu(m_parent)) {
-        m_entry->setName(QStringLiteral("__%1-SUBMENU%2___").arg(m_parent->position()).arg(number));
-    } else {
-        const QString parentBody = QString(m_parent->name()).remove(QLatin1String("__"));
-        m_entry->setName(QStringLiteral("__%1-%2__").arg(parentBody).arg(number));
-    }
+    m_entry->setName(provisionalName(*m_parent, number));
     m_inserted = m_document.itemModel().insertItem(m_parent, number - 1, std::move(m_entry));
     m_parent->setHasEntries(true);
 }
@@ -202,6 +219,85 @@ void NewEntryCommand::takeBack()
 {
     m_entry = m_document.itemModel().takeItem(m_inserted);
     m_parent->setHasEntries(m_parentHadEntries);
+}
+
+// ---- MoveCommand
+
+MoveCommand::MoveCommand(PackageDocument &document, CItem *item, CItem *parent, const CItem *after)
+    : MenuCommand(document, "STEPMOVE"), m_item(item), m_parent(parent), m_after(after), m_oldKind(item->kind()),
+      m_oldName(item->name()), m_oldDescriptionKey(item->descriptionKey()), m_oldHasEntries(item->hasEntries())
+{
+}
+
+void MoveCommand::apply()
+{
+    MenuItemModel &model = m_document.itemModel();
+    m_oldParent = m_item->parent();
+    m_oldRow = model.entriesOf(m_oldParent).indexOf(m_item);
+    m_oldTokens.clear();
+    for (const CItem *menu : model.entriesOf(nullptr))
+        m_oldTokens << menu->descriptionKey();
+
+    std::unique_ptr<CItem> moved = model.takeItem(m_item);
+    const ItemKind kind = kindWithin(m_parent, m_item);
+    if (kind != m_item->kind())
+        moved->convertTo(kind);
+    model.insertItem(m_parent, rowAfter(model, m_parent, m_after), std::move(moved));
+    if (isMainMenu(m_item))
+        renameTabTokens(model.entriesOf(nullptr));
+    m_document.setCurrentItem(m_item);
+}
+
+void MoveCommand::takeBack()
+{
+    MenuItemModel &model = m_document.itemModel();
+    std::unique_ptr<CItem> moved = model.takeItem(m_item);
+    if (moved->kind() != m_oldKind)
+        moved->convertTo(m_oldKind);
+    moved->setName(m_oldName);
+    moved->setDescriptionKey(m_oldDescriptionKey);
+    moved->setHasEntries(m_oldHasEntries);
+    model.insertItem(m_oldParent, m_oldRow, std::move(moved));
+    const ItemList &mainMenus = model.entriesOf(nullptr);
+    for (int row = 0; row < mainMenus.size() && row < m_oldTokens.size(); ++row)
+        mainMenus.at(row)->setDescriptionKey(m_oldTokens.at(row));
+}
+
+// ---- PasteCommand
+
+PasteCommand::PasteCommand(PackageDocument &document, const CItem &copied, CItem *parent, const CItem *after)
+    : MenuCommand(document, "STEPPASTE"), m_copy(copied.clone()), m_parent(parent), m_after(after),
+      m_parentHadEntries(parent && parent->hasEntries())
+{
+    const ItemKind kind = kindWithin(parent, m_copy.get());
+    if (kind != m_copy->kind())
+        m_copy->convertTo(kind);
+}
+
+void PasteCommand::apply()
+{
+    MenuItemModel &model = m_document.itemModel();
+    const int row = rowAfter(model, m_parent, m_after);
+    if (m_parent) {
+        m_copy->setName(provisionalName(*m_parent, m_parent->entries().size() + 1));
+        m_copy->setDescriptionKey(QString());
+        for (int r = 0; r < m_copy->entries().size(); ++r) {
+            CItem *subEntry = m_copy->entries().at(r);
+            subEntry->setName(provisionalName(*m_copy, r + 1));
+            subEntry->setDescriptionKey(QString());
+        }
+    }
+    m_inserted = model.insertItem(m_parent, row, std::move(m_copy));
+    if (m_parent)
+        m_parent->setHasEntries(true);
+    m_document.setCurrentItem(m_inserted);
+}
+
+void PasteCommand::takeBack()
+{
+    m_copy = m_document.itemModel().takeItem(m_inserted);
+    if (m_parent)
+        m_parent->setHasEntries(m_parentHadEntries);
 }
 
 } // namespace document

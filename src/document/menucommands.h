@@ -121,4 +121,43 @@ private:
     CItem *m_inserted = nullptr;
 };
 
+// A node moved, with everything below it, to follow a sibling in another place (after none: it
+// comes first). It takes the kind of its new level (see kindWithin); the lists it left and
+// joined are numbered afresh, and main menus get their description tokens in their new order.
+class MoveCommand : public MenuCommand {
+public:
+    MoveCommand(PackageDocument &document, CItem *item, CItem *parent, const CItem *after);
+
+private:
+    void apply() override;
+    void takeBack() override;
+
+    CItem *m_item;
+    CItem *m_parent;
+    const CItem *m_after;
+    CItem *m_oldParent = nullptr;
+    int m_oldRow = 0;
+    ItemKind m_oldKind;
+    QString m_oldName, m_oldDescriptionKey;
+    bool m_oldHasEntries;
+    QStringList m_oldTokens;
+};
+
+// A copy of a node with everything below it, put where a drop with the left button on a node
+// would put it. It takes the kind of its level and names of its own until the next build.
+class PasteCommand : public MenuCommand {
+public:
+    PasteCommand(PackageDocument &document, const CItem &copied, CItem *parent, const CItem *after);
+
+private:
+    void apply() override;
+    void takeBack() override;
+
+    std::unique_ptr<CItem> m_copy;
+    CItem *m_parent;
+    const CItem *m_after;
+    bool m_parentHadEntries;
+    CItem *m_inserted = nullptr;
+};
+
 } // namespace document

@@ -83,6 +83,30 @@ void CItem::convertTo(ItemKind kind)
     m_descriptionKey.clear();
 }
 
+std::unique_ptr<CItem> CItem::clone() const
+{
+    auto copy = std::make_unique<CItem>(m_kind);
+    copy->m_position = m_position;
+    copy->m_description = m_description;
+    copy->m_title = m_title;
+    copy->m_descriptionKey = m_descriptionKey;
+    copy->m_name = m_name;
+    copy->m_location = m_location;
+    copy->m_typeIcon = m_typeIcon;
+    copy->m_hasEntries = m_hasEntries;
+    copy->m_tabIcon = m_tabIcon;
+    copy->m_colorBar = m_colorBar;
+    copy->m_color = m_color;
+    copy->m_hoverIcon = m_hoverIcon;
+    copy->m_mainIcon = m_mainIcon;
+    copy->m_contentTitle = m_contentTitle;
+    copy->m_altKey = m_altKey;
+    copy->m_tabDescription = m_tabDescription;
+    for (const CItem *entry : m_entries)
+        copy->m_entries.append(entry->clone());
+    return copy;
+}
+
 void CItem::setProperties(const QString &title, const QString &typeIcon, const QString &description,
                           const QString &location)
 {

@@ -107,6 +107,8 @@ public:
     // levels: it keeps what the user edits (title, type, description, location), as copyFrom
     // does; the has-entries flag is cleared and the next build names it afresh.
     void convertTo(ItemKind kind);
+    // A copy of the object with everything below it.
+    std::unique_ptr<CItem> clone() const;
 
     // Takes the four values the user edits; only the exact name "UpArrow.gif" makes a container.
     void setProperties(const QString &title, const QString &typeIcon, const QString &description,

@@ -137,4 +137,61 @@ void MenuEditor::deleteEntry(CItem *entry)
     m_document.undoStack().push(new document::DeleteItemCommand(m_document, entry));
 }
 
+void MenuEditor::drop(CItem *dragged, CItem *target, document::Placement placement, bool rightButton)
+{
+    if (!dragged || !document::dropPossible(dragged, target, rightButton))
+        return;
+    const document::Destination destination = document::destinationOf(dragged, target, placement);
+    m_document.undoStack().push(new document::MoveCommand(m_document, dragged, destination.parent, destination.after));
+}
+
+void MenuEditor::moveAmongSiblings(CItem *node, int step)
+{
+    if (!node)
+        return;
+    const document::ItemList &siblings = m_document.itemModel().entriesOf(node->parent());
+    const int row = siblings.indexOf(node);
+    const int newRow = row + step;
+    if (newRow < 0 || newRow >= siblings.size())
+        return;
+    // The sibling it will follow, counted without the node itself.
+    const CItem *after = step < 0 ? (newRow > 0 ? siblings.at(newRow - 1) : nullptr) : siblings.at(newRow);
+    m_document.undoStack().push(new document::MoveCommand(m_document, node, node->parent(), after));
+}
+
+void MenuEditor::copy(const CItem *node)
+{
+    if (node)
+        m_clipboard = node->clone();
+}
+
+void MenuEditor::cut(CItem *node)
+{
+    if (!node)
+        return;
+    if (document::isMainMenu(node) && m_document.menus().mainMenus().size() < 2)
+        return inform("REMOFEHEAD");
+    copy(node);
+    auto *deletion = new document::DeleteItemCommand(m_document, node);
+    deletion->setText(config::lookupText(QStringLiteral("TEXT"), QStringLiteral("STEPCUT")));
+    m_document.undoStack().push(deletion);
+}
+
+bool MenuEditor::canPaste(const CItem *target) const
+{
+    return m_clipboard && document::canDrop(m_clipboard.get(), target);
+}
+
+void MenuEditor::paste(CItem *target)
+{
+    if (!canPaste(target))
+        return;
+    if (document::isMainMenu(m_clipboard.get()) && m_document.menus().mainMenus().size() >= document::MaxMainMenus)
+        return inform("ADDHEAD");
+    const document::Destination destination =
+        document::destinationOf(m_clipboard.get(), target, document::leftDropPlacement(m_clipboard.get(), target));
+    m_document.undoStack().push(
+        new document::PasteCommand(m_document, *m_clipboard, destination.parent, destination.after));
+}
+
 } // namespace menutree

@@ -2,7 +2,10 @@
 // The editing commands of the menu tree as the user meets them: which commands a node offers,
 // the limits, the questions and the property dialogs, each reached through the modal seam. What
 // an accepted command changes is one undo step on the document.
+#include "document/droprules.h"
+
 #include <QList>
+#include <memory>
 
 class QWidget;
 
@@ -34,6 +37,19 @@ public:
     // Deletes a node (the Delete key); nothing for the root.
     void remove(document::CItem *node);
 
+    // Drops a dragged node on a target (none: the root) at a placement, as one step; nothing
+    // when the drop is not possible with that button (document::dropPossible).
+    void drop(document::CItem *dragged, document::CItem *target, document::Placement placement, bool rightButton);
+    // Moves a node one place up (-1) or down (+1) among its siblings.
+    void moveAmongSiblings(document::CItem *node, int step);
+
+    // The clipboard holds a copy of a node with everything below it. Cut takes the node out as
+    // one step; paste puts a copy where a drop with the left button on the target would put it.
+    void copy(const document::CItem *node);
+    void cut(document::CItem *node);
+    void paste(document::CItem *target);
+    bool canPaste(const document::CItem *target) const;
+
 private:
     void newMainMenu();
     void editMainMenu(document::CItem *menu);
@@ -46,6 +62,7 @@ private:
 
     document::PackageDocument &m_document;
     QWidget *m_dialogParent;
+    std::unique_ptr<document::CItem> m_clipboard;
 };
 
 } // namespace menutree

@@ -39,6 +39,7 @@ MenuTreePage::MenuTreePage(document::PackageDocument &document, QWidget *parent)
             [this](const QModelIndex &index) { m_editor.edit(MenuItemModel::itemAt(index)); });
     connect(m_tree, &MenuTreeView::deleteRequested, this,
             [this](const QModelIndex &index) { m_editor.remove(MenuItemModel::itemAt(index)); });
+    connect(m_tree, &MenuTreeView::dropRequested, this, &MenuTreePage::drop);
     showReadMenus();
 }
 
@@ -59,6 +60,51 @@ void MenuTreePage::showContextMenu(const QModelIndex &index, const QPoint &globa
     }
     if (QAction *chosen = platform::modals().popupMenu(menu, globalPosition))
         m_editor.run(TreeCommand(chosen->data().toInt()), node);
+}
+
+void MenuTreePage::drop(const QModelIndex &dragged, const QModelIndex &target, Qt::MouseButton button,
+                        const QPoint &globalPosition)
+{
+    document::CItem *draggedItem = MenuItemModel::itemAt(dragged);
+    document::CItem *targetItem = MenuItemModel::itemAt(target);
+    if (button == Qt::LeftButton) {
+        m_editor.drop(draggedItem, targetItem, document::leftDropPlacement(draggedItem, targetItem), false);
+        return;
+    }
+    if (!document::dropPossible(draggedItem, targetItem, true))
+        return;
+    // The right button asks where: into the target or below it, the choice that does not apply greyed.
+    const document::DropChoices choices = document::rightDropChoices(draggedItem, targetItem);
+    QMenu menu(this);
+    QAction *within = menu.addAction(config::lookupText(QStringLiteral("TEXT"), QStringLiteral("WITHIN")));
+    QAction *below = menu.addAction(config::lookupText(QStringLiteral("TEXT"), QStringLiteral("BELOW")));
+    within->setEnabled(choices.within);
+    below->setEnabled(choices.below);
+    QAction *chosen = platform::modals().popupMenu(menu, globalPosition);
+    if ((chosen == within || chosen == below) && chosen->isEnabled()) {
+        m_editor.drop(draggedItem, targetItem,
+                      chosen == within ? document::Placement::Within : document::Placement::Below, true);
+    }
+}
+
+void MenuTreePage::cutCurrent()
+{
+    m_editor.cut(m_document.currentItem());
+}
+
+void MenuTreePage::copyCurrent()
+{
+    m_editor.copy(m_document.currentItem());
+}
+
+void MenuTreePage::pasteOnCurrent()
+{
+    m_editor.paste(m_document.currentItem());
+}
+
+void MenuTreePage::moveCurrent(int step)
+{
+    m_editor.moveAmongSiblings(m_document.currentItem(), step);
 }
 
 } // namespace menutree

@@ -20,9 +20,19 @@ public:
 
     MenuTreeView *tree() const { return m_tree; }
 
+    // The Edit menu's commands on the current node.
+    void cutCurrent();
+    void copyCurrent();
+    void pasteOnCurrent();
+    void moveCurrentUp() { moveCurrent(-1); }
+    void moveCurrentDown() { moveCurrent(+1); }
+    void moveCurrent(int step);
+
 private:
     void showReadMenus();
     void showContextMenu(const QModelIndex &index, const QPoint &globalPosition);
+    void drop(const QModelIndex &dragged, const QModelIndex &target, Qt::MouseButton button,
+              const QPoint &globalPosition);
 
     document::PackageDocument &m_document;
     MenuEditor m_editor;

@@ -1,12 +1,30 @@
 #include "menutreeview.h"
 
+#include "document/droprules.h"
 #include "document/menuitemmodel.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
 
 namespace menutree {
+
+using document::MenuItemModel;
+
+namespace {
+
+const QCursor &dropCursor(bool allowed)
+{
+    // Made on first use, when there is a screen to show them on; they live as long as the program.
+    static const auto *allowedCursor = new QCursor(QPixmap(QStringLiteral(":/images/drop-allowed.png")), 0, 0);
+    static const auto *refusedCursor = new QCursor(QPixmap(QStringLiteral(":/images/drop-refused.png")), 0, 0);
+    return allowed ? *allowedCursor : *refusedCursor;
+}
+
+} // namespace
 
 MenuTreeView::MenuTreeView(QWidget *parent) : QTreeView(parent)
 {
@@ -14,6 +32,22 @@ MenuTreeView::MenuTreeView(QWidget *parent) : QTreeView(parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setExpandsOnDoubleClick(false);   // a double click edits
+    // The right button drags as the left one does: its click shows the context menu on release,
+    // when it has not become a drag.
+    viewport()->setContextMenuPolicy(Qt::PreventContextMenu);
+    m_hoverTimer.setSingleShot(true);
+    m_hoverTimer.setInterval(hoverExpandMs);
+    connect(&m_hoverTimer, &QTimer::timeout, this, &MenuTreeView::expandHoveredItem);
+}
+
+QModelIndex MenuTreeView::draggedItem() const
+{
+    return m_drag && m_drag->started ? QModelIndex(m_drag->item) : QModelIndex();
+}
+
+QModelIndex MenuTreeView::dropTarget() const
+{
+    return m_drag && m_drag->started ? QModelIndex(m_drag->target) : QModelIndex();
 }
 
 QModelIndex MenuTreeView::itemAt(const QPoint &point) const
@@ -44,14 +78,10 @@ QPoint MenuTreeView::menuPosition(const QModelIndex &index) const
 
 void MenuTreeView::contextMenuEvent(QContextMenuEvent *event)
 {
+    // The mouse's menus come with the right button's release; this is the keyboard's.
     event->accept();
-    if (event->reason() == QContextMenuEvent::Mouse) {
-        const QModelIndex index = itemAt(event->pos());
-        if (index.isValid())
-            emit contextMenuRequested(index, event->globalPos());
-    } else if (currentIndex().isValid()) {
+    if (event->reason() != QContextMenuEvent::Mouse && currentIndex().isValid())
         emit contextMenuRequested(currentIndex(), menuPosition(currentIndex()));
-    }
 }
 
 void MenuTreeView::keyPressEvent(QKeyEvent *event)
@@ -93,6 +123,125 @@ void MenuTreeView::keyPressEvent(QKeyEvent *event)
         break;
     }
     QTreeView::keyPressEvent(event);
+}
+
+void MenuTreeView::mousePressEvent(QMouseEvent *event)
+{
+    const QPoint point = event->position().toPoint();
+    if (!m_drag && (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)) {
+        m_drag.emplace();
+        m_drag->item = itemAt(point);
+        m_drag->button = event->button();
+        m_drag->start = point;
+    }
+    if (event->button() == Qt::RightButton)
+        event->accept();   // the right button selects nothing until its menu shows
+    else
+        QTreeView::mousePressEvent(event);
+}
+
+void MenuTreeView::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!m_drag)
+        return QTreeView::mouseMoveEvent(event);   // the mouse only passes over the tree
+    // With a button down, the view follows a drag and selects nothing on the way.
+    event->accept();
+    const QPoint point = event->position().toPoint();
+    if (!m_drag->started) {
+        const bool draggable = m_drag->item.isValid() && MenuItemModel::itemAt(m_drag->item);   // never the root
+        if (!draggable || (point - m_drag->start).manhattanLength() < QApplication::startDragDistance())
+            return;
+        m_drag->started = true;
+        const QRect rect = visualRect(m_drag->item);
+        m_drag->image = viewport()->grab(QRect(rect.topLeft(), QSize(qMin(rect.width(), 200), rect.height())));
+    }
+    trackDrag(point);
+}
+
+void MenuTreeView::trackDrag(const QPoint &point)
+{
+    m_drag->last = point;
+    const QModelIndex target = indexAt(point);
+    m_drag->target = target;
+    // A move over an item starts the hover timer again; over empty space it runs on.
+    if (target.isValid() || !m_hoverTimer.isActive())
+        m_hoverTimer.start();
+    // Near an edge the tree scrolls a line each time the mouse moves.
+    if (point.y() < scrollMargin)
+        verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    else if (point.y() > viewport()->height() - scrollMargin)
+        verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    viewport()->setCursor(dropCursor(dropAllowedOn(target)));
+    viewport()->update();
+}
+
+bool MenuTreeView::dropAllowedOn(const QModelIndex &target) const
+{
+    return target.isValid()
+        && document::dropPossible(MenuItemModel::itemAt(m_drag->item), MenuItemModel::itemAt(target),
+                                  m_drag->button == Qt::RightButton);
+}
+
+void MenuTreeView::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (!m_drag)
+        return QTreeView::mouseReleaseEvent(event);
+    // Any release ends the drag, whether or not a drop follows.
+    const Drag drag = *m_drag;
+    endDrag();
+    const QPoint global = event->globalPosition().toPoint();
+    if (drag.started) {
+        event->accept();
+        if (drag.target.isValid() && drag.item.isValid())
+            emit dropRequested(drag.item, drag.target, drag.button, global);
+    } else if (event->button() == Qt::RightButton) {
+        event->accept();
+        const QModelIndex item = itemAt(event->position().toPoint());
+        if (item.isValid())
+            emit contextMenuRequested(item, global);
+    } else {
+        QTreeView::mouseReleaseEvent(event);
+    }
+}
+
+void MenuTreeView::endDrag()
+{
+    m_drag.reset();
+    m_hoverTimer.stop();
+    viewport()->unsetCursor();
+    viewport()->update();
+}
+
+void MenuTreeView::expandHoveredItem()
+{
+    if (!m_drag || !m_drag->started)
+        return;
+    const QModelIndex item = indexAt(m_drag->last);
+    if (item.isValid()) {
+        expand(item);
+        viewport()->repaint();
+    }
+}
+
+void MenuTreeView::paintEvent(QPaintEvent *event)
+{
+    QTreeView::paintEvent(event);
+    if (!m_drag || !m_drag->started || m_drag->image.isNull())
+        return;
+    // The dragged item follows the mouse, held by its middle.
+    QPainter painter(viewport());
+    painter.setOpacity(0.6);
+    const QSize size = m_drag->image.deviceIndependentSize().toSize();
+    painter.drawPixmap(m_drag->last - QPoint(size.width() / 2, size.height() / 2), m_drag->image);
+}
+
+void MenuTreeView::drawRow(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    // The drop target is highlighted as a selected item is.
+    QStyleOptionViewItem row = option;
+    if (m_drag && m_drag->started && index == m_drag->target)
+        row.state |= QStyle::State_Selected;
+    QTreeView::drawRow(painter, row, index);
 }
 
 void MenuTreeView::mouseDoubleClickEvent(QMouseEvent *event)

@@ -39,7 +39,8 @@ private slots:
             "SYSINFO", "MENUPROP", "ALTKEY",
             // the Edit menu and the names of the steps it undoes and redoes
             "EDITMENU", "UNDO", "REDO", "STEPCOMPANY", "STEPSETTINGS", "STEPNEWMENU", "STEPNEWSUB", "STEPNEWITEM",
-            "STEPEDITMENU", "STEPEDITITEM", "STEPDELETE"};
+            "STEPEDITMENU", "STEPEDITITEM", "STEPDELETE", "CUT", "COPY", "PASTE", "MOVEUP", "MOVEDOWN", "STEPMOVE",
+            "STEPPASTE", "STEPCUT"};
         const QStringList messages = {"NOAKVO", "SAVECHANGE", "COMPANYEMPTY", "FILEXISTS", "BUILDERROR", "BUILDING",
                                       "ADDHEAD", "REMOFEHEAD", "REMOVEITEM", "CHGSUBTYPE", "ERROR", "CONFIRMATION",
                                       "INFORMATION", "WARNING", "QUOTEDTEXT"};

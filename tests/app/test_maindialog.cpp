@@ -34,7 +34,8 @@ namespace {
 const QByteArray distinctTexts =
     "[TEXT]\r\nTITLE=Kavo Tool\r\nCOMPANY=Firm\r\nMENUS=Menu tree\r\nPERSONALIZE=Looks\r\n"
     "FILE=Package\r\nNEW=Fresh\r\nOPEN=Load\r\nSAVE=Keep\r\nSAVEAS=Keep as\r\nEXIT=Quit\r\n"
-    "HELP=Assist\r\nABOUT=About Kavo\r\nEDITMENU=Change\r\nUNDO=Take back %1\r\nREDO=Again\r\n";
+    "HELP=Assist\r\nABOUT=About Kavo\r\nEDITMENU=Change\r\nUNDO=Take back %1\r\nREDO=Again\r\nCUT=Snip\r\n"
+    "COPY=Twin\r\nPASTE=Place\r\nMOVEUP=Lift\r\nMOVEDOWN=Lower\r\n";
 
 // The captions of a menu bar or toolbar in order, "-" for a separator.
 QStringList captions(const QList<QAction *> &actions, bool withSubMenus)
@@ -152,7 +153,7 @@ private slots:
                  QStringList({"Firm", "Menu tree", "Looks"}));
 
         QCOMPARE(captions(dialog.findChild<QMenuBar *>()->actions(), true),
-                 QStringList({"Package", "[Fresh|Load|-|Keep|Keep as|-|Quit]", "Change", "[Take back|Again]", "Assist",
+                 QStringList({"Package", "[Fresh|Load|-|Keep|Keep as|-|Quit]", "Change", "[Take back|Again|-|Snip|Twin|Place|-|Lift|Lower]", "Assist",
                              "[Assist|-|About Kavo]"}));
         QCOMPARE(toolTips(dialog.findChild<QToolBar *>()),
                  QStringList({"Fresh", "Load", "-", "Keep", "Keep as", "-", "Assist"}));
@@ -170,7 +171,7 @@ private slots:
         QTabWidget *tabs = dialog.findChild<QTabWidget *>();
         QCOMPARE(QStringList({tabs->tabText(0), tabs->tabText(1), tabs->tabText(2)}), QStringList({"", "", ""}));
         QCOMPARE(captions(dialog.findChild<QMenuBar *>()->actions(), true),
-                 QStringList({"", "[||-|||-|]", "", "[|]", "", "[|-|]"}));
+                 QStringList({"", "[||-|||-|]", "", "[||-||||-||]", "", "[|-|]"}));
 
         showActive(dialog);
         QTest::keyClick(&dialog, Qt::Key_F1);
