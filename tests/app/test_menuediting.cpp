@@ -7,6 +7,7 @@
 #include "menutree/menutreeview.h"
 #include "platform/profile.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
@@ -226,6 +227,82 @@ private slots:
         next.initialize();
         QCOMPARE(next.document().state().packageDir, salesDir);
         QCOMPARE(treeOf(next.findChild<menutree::MenuTreeView *>("menuTree")->model()), editedTree);
+    }
+
+    // Moving with the mouse and the keyboard, and a copy pasted elsewhere, then Save As and a new
+    // start: the files hold the moved tree, and a moved main menu keeps its own tab description.
+    void moveCopyPasteSaveAsAndReopen()
+    {
+        InstalledWorld world;
+        ScriptedModals modals;
+        QString movedDir;
+        QString movedTree;
+        {
+            MainDialog dialog;
+            m_dialog = &dialog;
+            dialog.initialize();
+            dialog.show();
+            dialog.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&dialog));
+            QTabBar *tabs = dialog.findChild<QTabBar *>();
+            QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+            m_tree = dialog.findChild<menutree::MenuTreeView *>("menuTree");
+            const QAbstractItemModel *model = m_tree->model();
+
+            const auto drag = [&](const QString &from, const QString &to) {
+                m_tree->scrollTo(find(model, from));
+                const QPoint start = m_tree->visualRect(find(model, from)).topLeft() + QPoint(m_tree->iconSize().width() + 8, 8);
+                const QPoint end = m_tree->visualRect(find(model, to)).topLeft() + QPoint(m_tree->iconSize().width() + 8, 8);
+                QTest::mousePress(m_tree->viewport(), Qt::LeftButton, {}, start);
+                QTest::mouseMove(m_tree->viewport(), start + QPoint(0, 12));
+                QTest::mouseMove(m_tree->viewport(), end);
+                QTest::mouseRelease(m_tree->viewport(), Qt::LeftButton, {}, end);
+            };
+            drag("Help", "Help Center");           // the last main menu to the front
+            m_tree->expandAll();
+            drag("Calculator", "Learn");           // a sub-entry becomes Learn's first entry
+            select("Getting started");
+            QTest::keyClick(m_tree, Qt::Key_Down, Qt::AltModifier);
+            select("Accessories");
+            QTest::keyClick(m_tree, Qt::Key_C, Qt::ControlModifier);
+            select("Help");
+            QTest::keyClick(m_tree, Qt::Key_V, Qt::ControlModifier);
+            QCOMPARE(dialog.document().undoStack().count(), 4);
+
+            movedTree = treeOf(model);
+            QCOMPARE(movedTree, "Help Center{Help{Accessories{Text editor,Drawing},System information,Support website,"
+                                "Frequently asked questions,Troubleshooting,Contact us},Learn{Calculator,Take the tour,Keyboard shortcuts,"
+                                "Getting started,Online tutorials,Tips and tricks},Configure{Back up your files,"
+                                "Display settings,Accessories{Text editor,Drawing},Printer setup,Network connections}}");
+
+            modals.fileAnswers.push_back(world.packagesDir() + "/Untitled1/Moved");
+            QTest::keyClick(&dialog, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+            movedDir = world.packagesDir() + "/Moved";
+            QVERIFY(!dialog.isModified());
+            dialog.close();
+        }
+
+        const QString menus = movedDir + "/machine-specifics.csv";
+        const auto line = [&](const char *section, const char *key) {
+            return platform::readProfileString(menus, section, key);
+        };
+        QCOMPARE(line("Menu1", "SubMenu1"), QString(",,TRUE,__1-SUBMENU1__,,UpArrow.gif,,,\"\",,,,__1-SUBMENU1-A__,,,"));
+        QCOMPARE(config::splitFields(line("Menu1", "SubMenu1.item2")).value(4), QString("__1-SUBMENU1-2__"));
+        QCOMPARE(line("Menu2", "SubMenu1"),   // the sub-entry, now a menu entry: its name in field 3
+                 QString(",,FALSE,__2-SUBMENU1__,,Application-link.gif,,,"
+                         "\"C:\\Program Files\\Kavo\\Tools\\Calculator.exe\",,,,__2-SUBMENU1-A__,,,"));
+        config::ConfigRecord texts(movedDir + "/0409/access-text.ini");
+        texts.loadTexts();
+        QCOMPARE(texts.getValue("__MENU1_CONTENT_TITLE__"), QString("Help"));
+        QCOMPARE(texts.getValue("__TAB1_DESCRIPTION__"), QString("Find answers and get support"));
+        QCOMPARE(texts.getValue("__TAB2_DESCRIPTION__"), QString("Learn how to use your computer"));
+        QCOMPARE(texts.getValue("__2-SUBMENU1__"), QString("Calculator"));
+        QCOMPARE(texts.getValue("__1-SUBMENU1__"), QString("Accessories"));
+
+        MainDialog next;
+        next.initialize();
+        QCOMPARE(next.document().state().packageDir, movedDir);
+        QCOMPARE(treeOf(next.findChild<menutree::MenuTreeView *>("menuTree")->model()), movedTree);
     }
 };
 KAVO_TEST(MenuEditingTest)

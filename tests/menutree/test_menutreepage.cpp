@@ -4,13 +4,20 @@
 #include "menutree/menutreepage.h"
 #include "menutree/menutreeview.h"
 #include "platform/profile.h"
+#include "platform/programdir.h"
+#include "platform/uilanguage.h"
 
+#include "scriptedmodals.h"
+
+#include <QMenu>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
 
 using namespace document;
 using menutree::MenuTreePage;
+using menutree::MenuTreeView;
 
 namespace {
 
@@ -32,6 +39,35 @@ const QByteArray smallTextFile = "[Access Text]\n"
                                  "TEXT6=__1-SUBMENU2-2__,\"Tool help\"\n"
                                  "TEXT7=__3-SUBMENU1__,\"About this computer\"\n";
 
+// The menus as the tree shows them, every node's label with its children in braces.
+QString shapeOf(const QAbstractItemModel &model, const QModelIndex &parent = QModelIndex())
+{
+    QStringList children;
+    for (int row = 0; row < model.rowCount(parent); ++row) {
+        const QModelIndex child = model.index(row, 0, parent);
+        const QString below = shapeOf(model, child);
+        children << child.data().toString() + (below.isEmpty() ? QString() : "{" + below + "}");
+    }
+    return children.join(',');
+}
+
+QModelIndex find(const QAbstractItemModel &model, const QString &label)
+{
+    return model.match(model.index(0, 0), Qt::DisplayRole, label, 1, Qt::MatchExactly | Qt::MatchRecursive).value(0);
+}
+
+// Where a drag holds an item: its label.
+QPoint labelOf(const MenuTreeView *tree, const QModelIndex &index)
+{
+    const QRect rect = tree->visualRect(index);
+    return QPoint(rect.left() + tree->iconSize().width() + 10, rect.center().y());
+}
+
+QImage imageOf(const QString &resource)
+{
+    return QPixmap(resource).toImage();
+}
+
 } // namespace
 
 // The MENUS page as a view of the document's menus.
@@ -52,10 +88,139 @@ class MenuTreePageTest : public QObject {
     }
 
 private slots:
+    void initTestCase()
+    {
+        testing::writeFile(m_dir.path() + "/program/0409/custom-text.ini", "[TEXT]\nWITHIN=Move Into\nBELOW=Move Below\n");
+        platform::setProgramDirectory(m_dir.path() + "/program");
+        platform::setUserInterfaceLanguage(0x0409);
+    }
+    void cleanupTestCase()
+    {
+        platform::setProgramDirectory(QString());
+        platform::setUserInterfaceLanguage(std::nullopt);
+    }
+
     void init()
     {
         m_document.state().setLocation(m_dir.path() + QStringLiteral("/Small"));
         writeSmallPackage(smallMenuFile);
+    }
+
+    // A drag with either button, held by the mouse as a user holds it: pressed on an item's
+    // label, moved in steps onto the target, released there.
+    void drags_data()
+    {
+        QTest::addColumn<QString>("dragged");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<QString>("choice");   // the drop menu's, for the right button ("" dismisses it)
+        QTest::addColumn<QString>("shape");    // the tree afterwards; empty: as before
+        QTest::newRow("sub-entry onto a main menu becomes its first entry")
+            << "Tool help" << "Help" << Qt::LeftButton << QString()
+            << "Help Center{Learn{Calculator,Tools{More tools}},Help{Tool help,About this computer}}";
+        QTest::newRow("main menu onto the root comes first")
+            << "Help" << "Help Center" << Qt::LeftButton << QString()
+            << "Help Center{Help{About this computer},Learn{Calculator,Tools{More tools,Tool help}}}";
+        QTest::newRow("main menu onto a main menu goes after it")
+            << "Learn" << "Help" << Qt::LeftButton << QString()
+            << "Help Center{Help{About this computer},Learn{Calculator,Tools{More tools,Tool help}}}";
+        QTest::newRow("plain entry onto a sub-entry goes after it, as a sub-entry")
+            << "Calculator" << "More tools" << Qt::LeftButton << QString()
+            << "Help Center{Learn{Tools{More tools,Calculator,Tool help}},Help{About this computer}}";
+        QTest::newRow("onto itself: nothing") << "Tools" << "Tools" << Qt::LeftButton << QString() << QString();
+        QTest::newRow("onto its own sub-entry: nothing") << "Tools" << "Tool help" << Qt::LeftButton << QString() << QString();
+        QTest::newRow("sub-menu onto an entry of another main menu goes after it")
+            << "Tools" << "About this computer" << Qt::LeftButton << QString()
+            << "Help Center{Learn{Calculator},Help{About this computer,Tools{More tools,Tool help}}}";
+        QTest::newRow("main menu onto an entry is refused") << "Help" << "Calculator" << Qt::LeftButton << QString()
+                                                            << QString();
+        QTest::newRow("right drop, into") << "Calculator" << "Tools" << Qt::RightButton << "Move Into"
+                                          << "Help Center{Learn{Tools{Calculator,More tools,Tool help}},Help{About this computer}}";
+        QTest::newRow("right drop, below") << "Calculator" << "Tools" << Qt::RightButton << "Move Below"
+                                           << "Help Center{Learn{Tools{More tools,Tool help},Calculator},Help{About this computer}}";
+        QTest::newRow("right drop menu dismissed") << "Calculator" << "Tools" << Qt::RightButton << "" << QString();
+    }
+    void drags()
+    {
+        QFETCH(QString, dragged);
+        QFETCH(QString, target);
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(QString, choice);
+        QFETCH(QString, shape);
+        MenuTreePage page(m_document);
+        page.resize(300, 400);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        MenuTreeView *tree = page.tree();
+        const QAbstractItemModel &model = *tree->model();
+        tree->expandAll();
+        const QString before = shapeOf(model);
+        const QModelIndex currentBefore = tree->currentIndex();
+        ScriptedModals modals;
+        if (button == Qt::RightButton)
+            modals.menuAnswers.push_back(choice.isEmpty() ? [](QMenu &) -> QAction * { return nullptr; }
+                                                          : ScriptedModals::pick(choice));
+
+        const QPoint from = labelOf(tree, find(model, dragged));
+        const QPoint to = labelOf(tree, find(model, target));
+        // Away far enough to start a drag, then on to the target in steps.
+        QTest::mousePress(tree->viewport(), button, {}, from);
+        QTest::mouseMove(tree->viewport(), from + QPoint(30, 0));
+        for (int step = 1; step <= 4; ++step)
+            QTest::mouseMove(tree->viewport(), from + (to - from) * step / 4);
+        QVERIFY(tree->draggedItem().isValid());
+        QTest::mouseRelease(tree->viewport(), button, {}, to);
+        QVERIFY(!tree->draggedItem().isValid());   // any release ends the drag
+        QTest::mouseMove(tree->viewport(), from);
+        QVERIFY(!tree->draggedItem().isValid());
+
+        QCOMPARE(shapeOf(model), shape.isEmpty() ? before : shape);
+        QCOMPARE(m_document.undoStack().count(), shape.isEmpty() ? 0 : 1);
+        if (shape.isEmpty()) {
+            // A press of the left button selects what it presses; the right button selects nothing.
+            QCOMPARE(tree->currentIndex(), button == Qt::LeftButton ? find(model, dragged) : currentBefore);
+        } else {
+            QCOMPARE(tree->currentIndex(), find(model, dragged));   // the moved entry is selected
+            m_document.undoStack().undo();
+            QCOMPARE(shapeOf(model), before);
+        }
+        if (button == Qt::RightButton)
+            QCOMPARE(modals.menus.size(), 1);
+    }
+
+    // During a drag the cursor tells whether a drop is possible; a collapsed item held still for
+    // a second opens; near the bottom edge every move scrolls a line.
+    void dragCursorHoverAndScrolling()
+    {
+        MenuTreePage page(m_document);
+        page.resize(300, 120);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        MenuTreeView *tree = page.tree();
+        const QAbstractItemModel &model = *tree->model();
+        const QModelIndex tools = find(model, "Tools");
+        tree->scrollTo(tools);
+        QVERIFY(!tree->isExpanded(tools));
+
+        QTest::mousePress(tree->viewport(), Qt::LeftButton, {}, labelOf(tree, find(model, "Calculator")));
+        QTest::mouseMove(tree->viewport(), labelOf(tree, tools) + QPoint(0, -2));
+        QTest::mouseMove(tree->viewport(), labelOf(tree, tools));
+        QCOMPARE(tree->viewport()->cursor().pixmap().toImage(), imageOf(":/images/drop-allowed.png"));
+        QTRY_VERIFY_WITH_TIMEOUT(tree->isExpanded(tools), 3000);
+
+        QTest::mouseMove(tree->viewport(), labelOf(tree, find(model, "Help Center")));
+        QCOMPARE(tree->viewport()->cursor().pixmap().toImage(), imageOf(":/images/drop-refused.png"));
+
+        QScrollBar *scroll = tree->verticalScrollBar();
+        scroll->setValue(0);
+        const QPoint nearBottom(40, tree->viewport()->height() - 3);
+        QVERIFY(scroll->maximum() >= 2);
+        QTest::mouseMove(tree->viewport(), nearBottom);
+        QCOMPARE(scroll->value(), 1);
+        QTest::mouseMove(tree->viewport(), nearBottom + QPoint(1, 0));
+        QCOMPARE(scroll->value(), 2);
+        QTest::mouseRelease(tree->viewport(), Qt::LeftButton, {}, nearBottom);
+        QVERIFY(tree->viewport()->cursor().shape() == Qt::ArrowCursor);
     }
 
     void clickedSubMenuShowsItsSelectedImage()
