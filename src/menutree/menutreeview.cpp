@@ -35,6 +35,8 @@ MenuTreeView::MenuTreeView(QWidget *parent) : QTreeView(parent)
     // The right button drags as the left one does: its click shows the context menu on release,
     // when it has not become a drag.
     viewport()->setContextMenuPolicy(Qt::PreventContextMenu);
+    // Moves without a button reach the tree too, so a drag whose release went elsewhere ends.
+    viewport()->setMouseTracking(true);
     m_hoverTimer.setSingleShot(true);
     m_hoverTimer.setInterval(hoverExpandMs);
     connect(&m_hoverTimer, &QTimer::timeout, this, &MenuTreeView::expandHoveredItem);
@@ -86,6 +88,12 @@ void MenuTreeView::contextMenuEvent(QContextMenuEvent *event)
 
 void MenuTreeView::keyPressEvent(QKeyEvent *event)
 {
+    // Escape drops nothing: the drag ends where it is.
+    if (m_drag && m_drag->started && event->key() == Qt::Key_Escape) {
+        endDrag();
+        event->accept();
+        return;
+    }
     const QModelIndex current = currentIndex();
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     if (!current.isValid() || (modifiers != Qt::NoModifier && modifiers != Qt::ShiftModifier))
@@ -134,10 +142,12 @@ void MenuTreeView::mousePressEvent(QMouseEvent *event)
         m_drag->button = event->button();
         m_drag->start = point;
     }
-    if (event->button() == Qt::RightButton)
+    if (event->button() == Qt::RightButton) {
+        setFocus(Qt::MouseFocusReason);
         event->accept();   // the right button selects nothing until its menu shows
-    else
+    } else {
         QTreeView::mousePressEvent(event);
+    }
 }
 
 void MenuTreeView::mouseMoveEvent(QMouseEvent *event)
@@ -147,6 +157,9 @@ void MenuTreeView::mouseMoveEvent(QMouseEvent *event)
     // With a button down, the view follows a drag and selects nothing on the way.
     event->accept();
     const QPoint point = event->position().toPoint();
+    // A release the tree never saw (a window that took the mouse meanwhile) ended the drag.
+    if (!(event->buttons() & m_drag->button))
+        return endDrag();
     if (!m_drag->started) {
         const bool draggable = m_drag->item.isValid() && MenuItemModel::itemAt(m_drag->item);   // never the root
         if (!draggable || (point - m_drag->start).manhattanLength() < QApplication::startDragDistance())
@@ -202,6 +215,14 @@ void MenuTreeView::mouseReleaseEvent(QMouseEvent *event)
     } else {
         QTreeView::mouseReleaseEvent(event);
     }
+}
+
+void MenuTreeView::focusOutEvent(QFocusEvent *event)
+{
+    // A window that comes up (a question, the desktop's) takes the mouse with the focus.
+    if (m_drag)
+        endDrag();
+    QTreeView::focusOutEvent(event);
 }
 
 void MenuTreeView::endDrag()

@@ -9,7 +9,9 @@
 
 #include "scriptedmodals.h"
 
+#include <QApplication>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -221,6 +223,25 @@ private slots:
         QCOMPARE(scroll->value(), 2);
         QTest::mouseRelease(tree->viewport(), Qt::LeftButton, {}, nearBottom);
         QVERIFY(tree->viewport()->cursor().shape() == Qt::ArrowCursor);
+
+        // Escape ends a drag without a drop, and so does a release the tree never saw.
+        const QPoint calculator = labelOf(tree, find(model, "Calculator"));
+        const int steps = m_document.undoStack().count();
+        for (bool escape : {true, false}) {
+            QTest::mousePress(tree->viewport(), Qt::RightButton, {}, calculator);
+            QTest::mouseMove(tree->viewport(), calculator + QPoint(0, 30));
+            QVERIFY(tree->draggedItem().isValid());
+            if (escape) {
+                QTest::keyClick(tree, Qt::Key_Escape);
+            } else {
+                QMouseEvent moved(QEvent::MouseMove, QPointF(calculator), tree->viewport()->mapToGlobal(QPointF(calculator)),
+                                  Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+                QApplication::sendEvent(tree->viewport(), &moved);
+            }
+            QVERIFY2(!tree->draggedItem().isValid(), escape ? "escape" : "missed release");
+            QTest::mouseRelease(tree->viewport(), Qt::RightButton, {}, calculator + QPoint(0, 30));
+        }
+        QCOMPARE(m_document.undoStack().count(), steps);
     }
 
     void clickedSubMenuShowsItsSelectedImage()
