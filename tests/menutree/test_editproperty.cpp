@@ -1,4 +1,5 @@
 #include "testmain.h"
+#include "document/menucommands.h"
 #include "document/packagedocument.h"
 #include "document/pagecommands.h"
 #include "menutree/menueditor.h"
@@ -27,6 +28,7 @@
 
 using document::CItem;
 using document::PackageDocument;
+using document::Placement;
 using menutree::MenuEditor;
 
 namespace {
@@ -193,6 +195,7 @@ class EditPropertyTest : public QObject {
 
     QTemporaryDir m_root;
     QByteArray m_savedRegistry;
+    QMap<QString, int> m_met;   // the cases the edited runs met, by name
 
     QString path(const char *name) const { return m_root.path() + QLatin1Char('/') + QLatin1String(name); }
     // Every run builds at the same place: the marker file holds absolute paths.
@@ -229,6 +232,12 @@ class EditPropertyTest : public QObject {
             Rng rng(seed);
             RandomUser user(rng, log);
             const int steps = 40 + below(rng, 41);
+            QUndoStack &undoStack = document.undoStack();
+            std::unique_ptr<CItem> clipboard;   // what the editor's clipboard must hold
+            const auto met = [&](const char *what) {
+                if (what && run == Run::Edited)
+                    ++m_met[QLatin1String(what)];
+            };
             for (int step = 1; step <= steps; ++step) {
                 if (chance(rng, 8)) {
                     // Typing in the company name; now and then back to the name as read.
@@ -237,7 +246,8 @@ class EditPropertyTest : public QObject {
                     document.undoStack().push(new document::SetCompanyNameCommand(document, name));
                     continue;
                 }
-                // A level first, then a node of it: sub-entries would crowd out the rest.
+                // A level first, then a node of it: sub-entries would crowd out the rest. What is
+                // moved, copied or cut is never the root.
                 std::vector<CItem *> levels[4] = {{nullptr}, {}, {}, {}};
                 for (CItem *menu : document.menus().mainMenus()) {
                     levels[1].push_back(menu);
@@ -247,14 +257,107 @@ class EditPropertyTest : public QObject {
                             levels[3].push_back(subEntry);
                     }
                 }
-                int level = below(rng, 4);
-                while (levels[level].empty())
-                    --level;
-                CItem *node = levels[level][size_t(below(rng, int(levels[level].size())))];
-                const QList<menutree::TreeCommandLabel> commands = MenuEditor::commandsFor(node);
-                const menutree::TreeCommandLabel choice = commands.at(below(rng, int(commands.size())));
-                log << QStringLiteral("%1: %2 on %3").arg(step).arg(QLatin1String(choice.labelKey), pathOf(node));
-                editor.run(choice.command, node);
+                const auto pick = [&](int firstLevel) {
+                    int level = firstLevel + below(rng, 4 - firstLevel);
+                    while (levels[level].empty())
+                        --level;
+                    return levels[level][size_t(below(rng, int(levels[level].size())))];
+                };
+                const QString at = QString::number(step) + QStringLiteral(": ");
+                // A refused edit says why at the end of its line, and is counted as a case met.
+                const auto refused = [&](const char *why) {
+                    met(why);
+                    return why ? QStringLiteral(", no change: ") + QLatin1String(why) : QString();
+                };
+                const int stepsBefore = undoStack.count();
+                int pushed = -1;        // undo steps the edit must push; none known when the user decides
+                bool informs = false;   // it refuses with an information box
+                switch (below(rng, 8)) {
+                case 0: case 1: case 2: {
+                    CItem *node = pick(0);
+                    const QList<menutree::TreeCommandLabel> commands = MenuEditor::commandsFor(node);
+                    const menutree::TreeCommandLabel choice = commands.at(below(rng, int(commands.size())));
+                    log << at + QStringLiteral("%1 on %2").arg(QLatin1String(choice.labelKey), pathOf(node));
+                    editor.run(choice.command, node);
+                    break;
+                }
+                case 3: case 4: {
+                    CItem *dragged = pick(1), *target = pick(0);
+                    const bool right = chance(rng, 50);
+                    Placement placement = document::leftDropPlacement(dragged, target);
+                    if (right) {
+                        const document::DropChoices choices = document::rightDropChoices(dragged, target);
+                        placement = choices.within && (!choices.below || chance(rng, 50)) ? Placement::Within
+                                                                                          : Placement::Below;
+                    }
+                    bool belowDragged = false;
+                    for (const CItem *node = target ? target->parent() : nullptr; node; node = node->parent())
+                        belowDragged |= node == dragged;
+                    const char *why = target == dragged                                ? "onto itself"
+                        : belowDragged                                     ? "into its own subtree"
+                        : !document::dropPossible(dragged, target, right) ? "refused by the rules"
+                                                                           : nullptr;
+                    const char *where = placement == Placement::Within ? "into" : "below";
+                    log << at + QStringLiteral("%1 drop of %2 %3 %4").arg(right ? "right" : "left", pathOf(dragged), where,
+                                                                          pathOf(target))
+                            + refused(why);
+                    if (!why)
+                        met(right ? "right drop" : "left drop");
+                    editor.drop(dragged, target, placement, right);
+                    pushed = why ? 0 : 1;
+                    break;
+                }
+                case 5: {
+                    CItem *node = pick(1);
+                    const int by = chance(rng, 50) ? -1 : 1;
+                    const document::ItemList &siblings = document.itemModel().entriesOf(node->parent());
+                    const int row = siblings.indexOf(node);
+                    const bool moves = row + by >= 0 && row + by < siblings.size();
+                    log << at + QStringLiteral("%1 %2").arg(by < 0 ? "up" : "down", pathOf(node))
+                            + refused(moves ? nullptr : "past an end");
+                    editor.moveAmongSiblings(node, by);
+                    pushed = moves ? 1 : 0;
+                    if (moves)
+                        QCOMPARE(siblings.indexOf(node), row + by);
+                    break;
+                }
+                case 6: {
+                    CItem *node = pick(1);
+                    const bool cut = chance(rng, 50);
+                    informs = cut && document::isMainMenu(node) && document.menus().mainMenus().size() < 2;
+                    log << at + QStringLiteral("%1 %2").arg(cut ? "cut" : "copy", pathOf(node))
+                            + refused(informs ? "the last main menu" : nullptr);
+                    if (!informs)
+                        clipboard = node->clone();
+                    if (cut)
+                        editor.cut(node);
+                    else
+                        editor.copy(node);
+                    pushed = cut && !informs ? 1 : 0;
+                    break;
+                }
+                default: {
+                    CItem *target = pick(0);
+                    const bool fits = clipboard && document::canDrop(clipboard.get(), target);
+                    informs = fits && document::isMainMenu(clipboard.get())
+                        && document.menus().mainMenus().size() >= document::MaxMainMenus;
+                    log << at + QStringLiteral("paste on %1").arg(pathOf(target))
+                            + refused(!fits ? "nothing that fits" : informs ? "a main menu too many" : nullptr);
+                    if (fits && !informs)
+                        met("paste");
+                    QCOMPARE(editor.canPaste(target), fits);
+                    editor.paste(target);
+                    pushed = fits && !informs ? 1 : 0;
+                    break;
+                }
+                }
+                if (pushed >= 0) {
+                    QVERIFY2(undoStack.count() - stepsBefore == pushed,
+                             qPrintable(QStringLiteral("seed %1, step %2: %3 undo steps pushed, not %4")
+                                            .arg(seed).arg(step).arg(undoStack.count() - stepsBefore).arg(pushed)));
+                    QVERIFY2(log.last().endsWith(QStringLiteral(", informed")) == informs,
+                             qPrintable(QStringLiteral("seed %1, step %2: %3").arg(seed).arg(step).arg(log.last())));
+                }
             }
             QVERIFY2(user.unexpected.isEmpty(), qPrintable(user.unexpected.join(", ")));
         }
@@ -330,6 +433,7 @@ private slots:
         runOnce(packageTemplate, 0, Run::Untouched, noSteps, untouched);
         QVERIFY(untouched.contains(QStringLiteral("Edited.pkg")));
         int changingSeeds = 0;
+        m_met.clear();
         for (unsigned seed = 1; seed <= 20; ++seed) {
             QStringList steps, undoSteps, redoSteps;
             Files edited, undone, redone;
@@ -354,6 +458,9 @@ private slots:
             changingSeeds += edited != untouched;
         }
         QVERIFY2(changingSeeds >= 15, "the random steps hardly change the package");
+        for (const char *what : {"left drop", "right drop", "onto itself", "into its own subtree", "refused by the rules",
+                                 "past an end", "the last main menu", "paste", "nothing that fits", "a main menu too many"})
+            QVERIFY2(m_met.value(QLatin1String(what)) > 0, qPrintable(QStringLiteral("no step met: %1").arg(what)));
     }
 };
 KAVO_TEST(EditPropertyTest)
