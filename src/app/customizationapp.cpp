@@ -6,7 +6,10 @@
 #include "document/packagedocument.h"
 #include "packages/packagestore.h"
 
+#include "qttranslation.h"
+
 #include "platform/singleinstance.h"
+#include "platform/uilanguage.h"
 
 #include <QApplication>
 #include <QDir>
@@ -53,6 +56,12 @@ int CustomizationApp::run(QCoreApplication &application)
     platform::SingleInstance instance(QStringLiteral("AKVOCustom"));
     if (!instance.claim())
         return 0;
+
+    const QString languageDir = platform::currentLanguageDir();
+    QLocale::setDefault(platform::localeForLanguageDir(languageDir));
+    if (loadQtTranslation(m_qtTranslator, languageDir))
+        QCoreApplication::installTranslator(&m_qtTranslator);
+    QCoreApplication::installTranslator(&m_buttonTexts);   // asked first: installed last
 
     MainDialog dialog;
     QObject::connect(&instance, &platform::SingleInstance::activationRequested, &dialog, &MainDialog::comeForward);

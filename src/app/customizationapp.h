@@ -1,6 +1,8 @@
 #pragma once
 // The application object: reads the command line, makes sure only one instance of the tool
 // runs, then runs the main window; when it closes, the program ends.
+#include "qttranslation.h"
+
 #include <QCommandLineParser>
 
 class QCoreApplication;
@@ -30,6 +32,8 @@ private:
 
     QCommandLineParser m_parser;
     QCommandLineOption m_buildOption;
+    QTranslator m_qtTranslator;
+    StandardButtonTexts m_buttonTexts;
 };
 
 } // namespace app

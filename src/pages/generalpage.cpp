@@ -114,7 +114,8 @@ void GeneralPage::showSettings()
 
 void GeneralPage::chooseColor()
 {
-    const std::optional<QColor> chosen = platform::modals().chooseColor(this, QColor());
+    // The chooser opens on the colour the text has now.
+    const std::optional<QColor> chosen = platform::modals().chooseColor(this, m_document.settings().color);
     if (!chosen)
         return;
     change([&chosen](GeneralSettings &settings) { settings.setChosenColor(*chosen); });

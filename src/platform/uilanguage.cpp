@@ -1,5 +1,7 @@
 #include "uilanguage.h"
 
+#include <QHash>
+
 namespace platform {
 namespace {
 
@@ -131,6 +133,21 @@ QString languageDirForId(quint16 languageId)
 QString currentLanguageDir()
 {
     return languageDirForId(userInterfaceLanguage());
+}
+
+QLocale localeForLanguageDir(const QString &languageDir)
+{
+    static const QHash<QString, QString> locales{
+        {QStringLiteral("0404"), QStringLiteral("zh_TW")}, {QStringLiteral("0406"), QStringLiteral("da_DK")},
+        {QStringLiteral("0407"), QStringLiteral("de_DE")}, {QStringLiteral("0409"), QStringLiteral("en_US")},
+        {QStringLiteral("040b"), QStringLiteral("fi_FI")}, {QStringLiteral("040c"), QStringLiteral("fr_FR")},
+        {QStringLiteral("0410"), QStringLiteral("it_IT")}, {QStringLiteral("0411"), QStringLiteral("ja_JP")},
+        {QStringLiteral("0412"), QStringLiteral("ko_KR")}, {QStringLiteral("0413"), QStringLiteral("nl_NL")},
+        {QStringLiteral("0414"), QStringLiteral("nb_NO")}, {QStringLiteral("0416"), QStringLiteral("pt_BR")},
+        {QStringLiteral("041d"), QStringLiteral("sv_SE")}, {QStringLiteral("0804"), QStringLiteral("zh_CN")},
+        {QStringLiteral("0816"), QStringLiteral("pt_PT")}, {QStringLiteral("0c0a"), QStringLiteral("es_ES")},
+    };
+    return QLocale(locales.value(languageDir, QStringLiteral("en_US")));
 }
 
 } // namespace platform

@@ -25,4 +25,8 @@ QString languageDirForId(quint16 languageId);
 // The directory of the user's language, asked afresh on every call.
 QString currentLanguageDir();
 
+// The language and country a language directory stands for ("0407" German, "0804" Chinese in
+// simplified script, "0816" Portuguese of Portugal); English for a directory it does not know.
+QLocale localeForLanguageDir(const QString &languageDir);
+
 } // namespace platform

@@ -142,7 +142,7 @@ private slots:
         page.show();
         auto *swatch = page.findChild<pages::ColorSwatchButton *>("colorSwatch");
         QTest::mouseClick(swatch, Qt::LeftButton);
-        QCOMPARE(modals.colorRequests, 1);
+        QCOMPARE(modals.colorsOffered, QList<QColor>{QColor(1, 2, 3)});   // the current colour
         QCOMPARE(swatch->color(), shown);
         QCOMPARE(swatch->grab().toImage().pixelColor(swatch->rect().center()), shown);
         QCOMPARE(fixture.document->isModified(), modified);

@@ -42,9 +42,10 @@ std::optional<QString> ScriptedModals::saveFile(QWidget *, const platform::FileD
     return take(fileAnswers, "save dialog");
 }
 
-std::optional<QColor> ScriptedModals::chooseColor(QWidget *, const QColor &)
+std::optional<QColor> ScriptedModals::chooseColor(QWidget *, const QColor &initial)
 {
     ++colorRequests;
+    colorsOffered.append(initial);
     return take(colorAnswers, "colour chooser");
 }
 

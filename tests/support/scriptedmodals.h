@@ -16,6 +16,7 @@ public:
     QList<platform::MessageRequest> messages;
     QList<platform::FileDialogRequest> fileDialogs;
     int colorRequests = 0;
+    QList<QColor> colorsOffered;   // the colour each chooser opened on
     int folderRequests = 0;
     QStringList dialogTitles;
     QList<QStringList> menus;   // the enabled action texts of every popup menu shown
