@@ -10,6 +10,7 @@
 #include "dialogs/aboutdialog.h"
 #include "packages/packagestore.h"
 #include "platform/modal.h"
+#include "platform/registry.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -26,6 +27,10 @@ MainDialog *mainDialog = nullptr;
 namespace {
 
 // The window's size in dialog units, and their size in pixels.
+// Where the window's size and position are kept between runs.
+const QString windowSettingsKey = QStringLiteral("Software\\Harbel\\ZELTCustom");
+const QString windowGeometryValue = QStringLiteral("WindowGeometry");
+
 constexpr int widthInDialogUnits = 457;
 constexpr int heightInDialogUnits = 361;
 constexpr double pixelsPerUnitAcross = 1.5;
@@ -48,9 +53,14 @@ MainDialog::MainDialog(QWidget *parent)
       m_icon(QStringLiteral(":/images/kavo-32.png"))
 {
     m_icon.addFile(QStringLiteral(":/images/kavo-16.png"));
-    setFixedSize(qRound(widthInDialogUnits * pixelsPerUnitAcross), qRound(heightInDialogUnits * pixelsPerUnitDown));
+    // The window opens at its designed size and may grow (the tree and the pages grow with it),
+    // but not shrink below what its pages need.
+    const QSize designed(qRound(widthInDialogUnits * pixelsPerUnitAcross), qRound(heightInDialogUnits * pixelsPerUnitDown));
+    resize(designed);
+    setMinimumSize(designed * 3 / 4);
+    setSizeGripEnabled(true);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                   | Qt::WindowCloseButtonHint);
+                   | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
 
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->setSpacing(0);
@@ -101,6 +111,23 @@ void MainDialog::initialize()
     insertTabs();
     selectPage(CompanyPage);
     translateMenuBar();
+    restoreWindowGeometry();
+}
+
+// The window opens where and as large as the user left it.
+void MainDialog::restoreWindowGeometry()
+{
+    const std::optional<QString> stored =
+        platform::readRegistryString(platform::RegistryScope::User, windowSettingsKey, windowGeometryValue);
+    if (stored)
+        restoreGeometry(QByteArray::fromBase64(stored->toLatin1()));
+}
+
+void MainDialog::done(int result)
+{
+    platform::writeRegistryString(platform::RegistryScope::User, windowSettingsKey, windowGeometryValue,
+                                  QString::fromLatin1(saveGeometry().toBase64()));
+    QDialog::done(result);
 }
 
 void MainDialog::createMenuBar()

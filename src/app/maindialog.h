@@ -1,5 +1,5 @@
 #pragma once
-// The main window: a fixed-size dialog with a menu bar, a toolbar, a banner and three tab pages
+// The main window: a dialog with a menu bar, a toolbar, a banner and three tab pages
 // (company, menus, general). It runs the start-up steps in a fixed order, gives every caption
 // its text from the tool's text file and routes the menu and toolbar commands.
 #include "document/packagedocument.h"
@@ -57,6 +57,9 @@ public slots:
     void showHelp();
     void showAbout();
 
+    // Ends the window, keeping its size and position for the next start.
+    void done(int result) override;
+
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -75,6 +78,7 @@ private:
     void insertTabs();
     void translateMenuBar();
     void translateUndoActions();
+    void restoreWindowGeometry();
 
     QVBoxLayout *m_layout;
     QMenuBar *m_menuBar;

@@ -294,6 +294,26 @@ private slots:
         QVERIFY(!dialog.isVisible());
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
     }
+
+    // The window grows with its pages, and opens the next time as large as it was left.
+    void windowGrowsAndRemembersItsSize()
+    {
+        writeTexts(distinctTexts);
+        QSize pageSize;
+        {
+            MainDialog dialog;
+            dialog.initialize();
+            showActive(dialog);
+            pageSize = dialog.page(MainDialog::CompanyPage)->size();
+            dialog.resize(dialog.size() + QSize(200, 150));
+            QTRY_COMPARE(dialog.page(MainDialog::CompanyPage)->size(), pageSize + QSize(200, 150));
+            dialog.close();
+        }
+        MainDialog next;
+        next.initialize();
+        showActive(next);
+        QCOMPARE(next.page(MainDialog::CompanyPage)->size(), pageSize + QSize(200, 150));
+    }
 };
 KAVO_TEST(MainDialogTest)
 #include "test_maindialog.moc"
