@@ -229,8 +229,19 @@ private slots:
         QToolBar *toolBar = dialog.findChild<QToolBar *>();
         QWidget *helpButton = toolBar->widgetForAction(toolBar->actions().last());
 
-        QTest::mouseClick(helpButton, Qt::LeftButton);   // no help file yet: nothing happens
+        QTest::mouseClick(helpButton, Qt::LeftButton);   // no help file, no guide: nothing happens
         QVERIFY(m_urls.opened.isEmpty());
+
+        // Without a help file, the user's guide in the tool's language, or else in English.
+        testing::writeFile(programDir() + "/guide/en/index.html", "guide");
+        QTest::mouseClick(helpButton, Qt::LeftButton);
+        testing::writeFile(programDir() + "/guide/de/index.html", "Handbuch");
+        platform::setUserInterfaceLanguage(0x0407);
+        QTest::mouseClick(helpButton, Qt::LeftButton);
+        platform::setUserInterfaceLanguage(0x0409);
+        QCOMPARE(m_urls.opened, QList<QUrl>({QUrl::fromLocalFile(programDir() + "/guide/en/index.html"),
+                                             QUrl::fromLocalFile(programDir() + "/guide/de/index.html")}));
+        m_urls.opened.clear();
 
         testing::writeFile(helpFile(), "help");
         QTest::mouseClick(helpButton, Qt::LeftButton);
