@@ -97,6 +97,7 @@ ItemPropertiesDialog::ItemPropertiesDialog(QWidget *parent, const EntryPropertie
         layout->addWidget(field, row, 1, 1, span);
     };
     addRow(0, "TYPE", m_typeList, 2);
+    m_typeList->setAccessibleName(text("TYPE"));   // named by its label, not by the type it shows
     addRow(1, "MENUTITLE", m_title, 2);
     addRow(2, "LAUNCH", m_location, 1);
     layout->addWidget(m_browse, 2, 2);

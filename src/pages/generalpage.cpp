@@ -63,6 +63,11 @@ GeneralPage::GeneralPage(document::PackageDocument &document, QWidget *parent)
     auto *looksLayout = new QFormLayout(looks);
     looksLayout->addRow(new QLabel(text(QStringLiteral("FONT_COLOR")), looks), m_swatch);
     looksLayout->addRow(new QLabel(text(QStringLiteral("BGTEXT")), looks), m_background);
+    // Lists and the swatch are named by their labels (where the platform names a list by what it
+    // shows, its label is the label it is labelled by).
+    m_resolution->setAccessibleName(text(QStringLiteral("RESTITLETEXT")));
+    m_background->setAccessibleName(text(QStringLiteral("BGTEXT")));
+    m_swatch->setAccessibleName(text(QStringLiteral("FONT_COLOR")));
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(options);

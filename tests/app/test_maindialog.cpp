@@ -7,6 +7,7 @@
 #include "platform/uilanguage.h"
 
 #include <QApplication>
+#include <QPalette>
 #include <QDesktopServices>
 #include <QDir>
 #include <QMenu>
@@ -304,6 +305,26 @@ private slots:
         dialog.close();
         QVERIFY(!dialog.isVisible());
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    }
+
+    // The window takes the desktop's palette, a dark one too: nothing in it paints its own light
+    // background.
+    void windowFollowsTheDesktopPalette()
+    {
+        writeTexts(distinctTexts);
+        const QPalette light = QApplication::palette();
+        QPalette dark = light;
+        dark.setColor(QPalette::Window, QColor(0x20, 0x22, 0x26));
+        dark.setColor(QPalette::Base, QColor(0x18, 0x19, 0x1c));
+        dark.setColor(QPalette::WindowText, Qt::white);
+        QApplication::setPalette(dark);
+        MainDialog dialog;
+        dialog.initialize();
+        showActive(dialog);
+        QWidget *page = dialog.page(MainDialog::CompanyPage);
+        const QImage shot = page->grab().toImage();
+        QApplication::setPalette(light);
+        QCOMPARE(shot.pixelColor(page->width() / 2, page->height() - 5), dark.color(QPalette::Window));
     }
 
     // The window grows with its pages, and opens the next time as large as it was left.
