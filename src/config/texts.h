@@ -17,6 +17,10 @@ QString uiTextFilePath();
 // section or key is missing or the value is empty.
 QString lookupText(const QString &section, const QString &key);
 
+// A menu caption as plain text, for a place that is no menu: without its accelerator, whether
+// marked in the text ("&Help") or after it ("ヘルプ(&H)"); "&&" stands for "&".
+QString withoutMnemonic(const QString &caption);
+
 // A modal message box owned by parent: text and caption are two lookups.
 platform::MessageButton showTextMessage(QWidget *parent, const QString &textSection, const QString &textKey,
                                         const QString &captionSection, const QString &captionKey,

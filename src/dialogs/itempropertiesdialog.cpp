@@ -70,7 +70,8 @@ ItemPropertiesDialog::ItemPropertiesDialog(QWidget *parent, const EntryPropertie
     for (int row = 0; row < int(std::size(entryTypes)); ++row) {
         if (entryTypes[row].image == document::SubMenuImage && !offerSubMenu)
             continue;
-        m_typeList->addItem(images.icon(entryTypes[row].image), text(entryTypes[row].labelKey), row);
+        // The help topic shares its caption with the Help menu, accelerator and all.
+        m_typeList->addItem(images.icon(entryTypes[row].image), config::withoutMnemonic(text(entryTypes[row].labelKey)), row);
     }
 
     // Case-insensitive, first match wins; anything else (a sub-menu where none is offered

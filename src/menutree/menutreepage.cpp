@@ -18,7 +18,7 @@ MenuTreePage::MenuTreePage(document::PackageDocument &document, QWidget *parent)
     : QWidget(parent), m_document(document), m_editor(document, this), m_tree(new MenuTreeView(this))
 {
     m_tree->setObjectName(QStringLiteral("menuTree"));
-    m_tree->setAccessibleName(config::lookupText(QStringLiteral("TEXT"), QStringLiteral("MENUS")).remove(QLatin1Char('&')));
+    m_tree->setAccessibleName(config::withoutMnemonic(config::lookupText(QStringLiteral("TEXT"), QStringLiteral("MENUS"))));
     m_tree->setIconSize(QSize(document::ItemTypeImages::ImageSize, document::ItemTypeImages::ImageSize));
     m_tree->setModel(&document.itemModel());
     m_tree->setSelectionModel(&document.selection());

@@ -89,6 +89,23 @@ private slots:
         QVERIFY(modals.messages[0].style == platform::MessageStyle::OkCancelQuestion);
         QVERIFY(modals.messages[1].text.isEmpty() && modals.messages[1].caption.isEmpty());
     }
+
+    void captionsWithoutTheirAccelerator_data()
+    {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("plain");
+        QTest::newRow("marked in the text") << "&Help" << "Help";
+        QTest::newRow("inside a word") << "Save &As..." << "Save As...";
+        QTest::newRow("after the text") << QString::fromUtf8("ヘルプ(&H)") << QString::fromUtf8("ヘルプ");
+        QTest::newRow("after a blank") << QString::fromUtf8("도움말 (&H)") << QString::fromUtf8("도움말");
+        QTest::newRow("an ampersand of its own") << "Tips && &Tricks" << "Tips & Tricks";
+        QTest::newRow("none") << "Help" << "Help";
+    }
+    void captionsWithoutTheirAccelerator()
+    {
+        QFETCH(QString, caption);
+        QTEST(config::withoutMnemonic(caption), "plain");
+    }
 };
 KAVO_TEST(TextsTest)
 #include "test_texts.moc"
