@@ -60,6 +60,9 @@ QStringList splitFields(const QString &text)
 
 std::optional<QString> fieldFor(const QString &value)
 {
+    // Without quotes of its own, a value in quotes always reads back as it is.
+    if (!value.contains(Quote))
+        return QString(Quote) + value + Quote;
     // Quoted as the front-end writes its fields; a value that does not survive that is tried
     // as it stands, which is how a value with quotes of its own may have come in.
     for (const QString &field : {QString(Quote) + value + Quote, value}) {

@@ -32,6 +32,8 @@ PackageDocument::~PackageDocument() = default;
 
 void PackageDocument::load()
 {
+    // One operation: each file is compared with the disk once, however many keys are read.
+    platform::ProfileBatch reading;
     // The order of the tool's pages: company name, menus, general settings.
     loadCompanyName();
     loadMenus();
@@ -46,6 +48,7 @@ void PackageDocument::load()
 
 void PackageDocument::loadNewPackage()
 {
+    platform::ProfileBatch reading;
     // The title's prefix stays as it was: a new package starts from the default package's texts.
     m_companyName.clear();
     loadMenus();

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSaveFile>
 
 #include <memory>
@@ -54,12 +55,15 @@ struct CachedFile {
     // so that nothing ever overwrites a file the engine has not seen.
     std::unique_ptr<ProfileDocument> document;
     bool pending = false; // changed inside a batch and not yet written
+    int checkedInBatch = 0; // the batch in which the file was last compared with the disk
 };
 
 // The engine serves one thread.
 struct Engine {
     std::unordered_map<QString, CachedFile> files; // by clean absolute path
     int batchDepth = 0;
+    int batch = 0;   // counts the outermost batches; 0 outside any
+    QHash<QString, QString> keys; // the clean absolute path of each path asked for
 };
 
 Engine &engine()
@@ -70,7 +74,15 @@ Engine &engine()
 
 QString cacheKey(const QString &file)
 {
-    return QDir::cleanPath(QFileInfo(file).absoluteFilePath());
+    // Thousands of reads name the same few files: each absolute name is made clean once. (A
+    // relative one depends on the working folder of the moment.)
+    if (QDir::isRelativePath(file))
+        return QDir::cleanPath(QFileInfo(file).absoluteFilePath());
+    QHash<QString, QString> &keys = engine().keys;
+    auto found = keys.constFind(file);
+    if (found == keys.constEnd())
+        found = keys.insert(file, QDir::cleanPath(QFileInfo(file).absoluteFilePath()));
+    return *found;
 }
 
 // The cached file, read again when it changed on disk. Pending writes win over the disk until
@@ -80,6 +92,11 @@ CachedFile &cachedFile(const QString &path)
     CachedFile &entry = engine().files[path];
     if (entry.pending)
         return entry;
+    // A batch is one operation of the tool: it compares each file with the disk once.
+    const int batch = engine().batchDepth > 0 ? engine().batch : 0;
+    if (entry.document && batch != 0 && entry.checkedInBatch == batch)
+        return entry;
+    entry.checkedInBatch = batch;
     const FileStamp stamp = stampOf(path);
     if (entry.document && stamp == entry.stamp)
         return entry;
@@ -169,7 +186,8 @@ bool clearProfileSection(const QString &file, const QString &section)
 
 ProfileBatch::ProfileBatch()
 {
-    ++engine().batchDepth;
+    if (engine().batchDepth++ == 0)
+        ++engine().batch;
 }
 
 ProfileBatch::~ProfileBatch()
@@ -215,6 +233,7 @@ QStringList ProfileBatch::failedFiles() const
 
 void clearProfileCache()
 {
+    engine().keys.clear();
     auto &files = engine().files;
     for (auto entry = files.begin(); entry != files.end();)
         entry = entry->second.pending ? std::next(entry) : files.erase(entry);

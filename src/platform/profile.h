@@ -27,6 +27,8 @@ bool deleteProfileSection(const QString &file, const QString &section);
 // WritePrivateProfileSectionW with empty content: keeps the header, removes the lines under it.
 bool clearProfileSection(const QString &file, const QString &section);
 
+// A batch is one operation of the tool: inside it each file is compared with the disk once, so
+// reading thousands of keys costs no stat call each.
 // While a batch is open (batches nest; the outermost one counts), writes go to memory and reads
 // see them. commit() writes every changed file once, atomically, and reports the files it could
 // not write. A batch destroyed without commit() commits.

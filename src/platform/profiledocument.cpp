@@ -27,7 +27,13 @@ QStringView trimmedBlanks(QStringView text)
 QString folded(QStringView name)
 {
     QString result(name.size(), Qt::Uninitialized);
-    std::transform(name.begin(), name.end(), result.begin(), [](QChar c) { return c.toCaseFolded(); });
+    // Most names are ASCII, whose folding is plain lower case.
+    std::transform(name.begin(), name.end(), result.begin(), [](QChar c) {
+        const char16_t u = c.unicode();
+        if (u < 0x80)
+            return QChar(u >= 'A' && u <= 'Z' ? char16_t(u + ('a' - 'A')) : u);
+        return c.toCaseFolded();
+    });
     return result;
 }
 
@@ -376,6 +382,8 @@ ProfileDocument::Line *ProfileDocument::lastLine()
 
 void ProfileDocument::addText(const QString &text)
 {
+    if (!hasNonAscii(text))   // most lines: every encoding holds them as they are
+        return;
     // A character Windows-1252 cannot hold is never lost: the file becomes UTF-16LE instead.
     if (m_encoding == ProfileEncoding::Windows1252 && !fitsWindows1252(text))
         m_encoding = ProfileEncoding::Utf16LE;
