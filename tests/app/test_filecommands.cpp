@@ -280,6 +280,25 @@ private slots:
         QVERIFY(QFile::exists(inside + "/access-config.ini"));
     }
 
+    // Nor does it go when the package taking its place is the untitled package itself, or lies
+    // inside its folder.
+    void untitledPackageStaysForItselfAndWhatLiesInIt()
+    {
+        Session s;
+        const QString untitled = s.state.packageDir;
+        s.modals.fileAnswers.push_back(untitled);   // Open: its own folder
+        s.commands.openCommand();
+        QCOMPARE(s.state.packageDir, untitled);
+        QVERIFY(QFile::exists(untitled + "/access-config.ini"));
+
+        Session t;
+        t.modals.fileAnswers.push_back(t.state.packageDir + "/Sub/Deeper/Sales");   // Save As inside it
+        QVERIFY(t.commands.savePackageAs());
+        QCOMPARE(t.state.packageDir, t.packages() + "/Untitled1/Sub/Sales");
+        QVERIFY(QFile::exists(t.state.packageDir + "/Sales.pkg"));
+        QVERIFY(QFile::exists(t.state.packageDir + "/access-config.ini"));
+    }
+
     void newAfterABuiltPackageStartsTheNextUntitled()
     {
         Session s;

@@ -130,7 +130,8 @@ private slots:
             "[Menu2]\nMenu2Info=,,TRUE,,,,,,,,,,,,,\n"
             "SubMenu1=,,TRUE,__2-SUBMENU1__,,UpArrow.gif,,,\"\",,,,__2-SUBMENU1-A__,,,\n"
             "SubMenu1.item1=,,FALSE,,__2-SUBMENU1-1__,Internet-link.gif,,,\"https://a.example/x,y\",,,,__2-SUBMENU1-1-A__,,,\n"
-            "SubMenu1.item2=,,FALSE,__OWN__,__2-SUBMENU1-2__,topic-link.gif,,,\"t.htm\",,,,\n";
+            "SubMenu1.item2=,,FALSE,__OWN__,__2-SUBMENU1-2__,topic-link.gif,,,\"t.htm\",,,,\n"
+            "SubMenu1.item3=,,FALSE,,__2-SUBMENU1-3__,topic-link.gif,,,\"t.htm\",,,,__SHORT-A__\n";
         const QByteArray texts = "[Access Text]\n"
                                  "TEXT1=__MENU2_CONTENT_TITLE__,\"Configure\"\n"
                                  "TEXT2=__MENU2_ALT_KEY__,\"C\"\n"
@@ -139,7 +140,8 @@ private slots:
                                  "TEXT5=__2-SUBMENU1-A__,\"All the tools\"\n"
                                  "TEXT6=__2-SUBMENU1-1__,\"Web\"\n"
                                  "TEXT7=__2-SUBMENU1-1-A__,\"On the web\"\n"
-                                 "TEXT8=__OWN__,\"Own title\"\n";
+                                 "TEXT8=__OWN__,\"Own title\"\n"
+                                 "TEXT9=__SHORT-A__,\"Thirteen fields\"\n";
         const QByteArray options = "[Global Options]\n"
                                    "OPTION1=__MENU2ICON__,\"U-Configure-icon.png\"\n"
                                    "OPTION2=__MENU2_HOVER_ICON__,\"hover.png\"\n"
@@ -180,6 +182,8 @@ private slots:
         QCOMPARE(own->title(), QStringLiteral("Own title"));
         QVERIFY(own->descriptionKey().isEmpty());
         QVERIFY(own->description().isEmpty());
+        // A line that ends with its description key, 13 fields, has its description.
+        QCOMPARE(tools->entries().at(2)->description(), QStringLiteral("Thirteen fields"));
     }
 };
 KAVO_TEST(ReadMenusTest)

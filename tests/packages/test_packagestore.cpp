@@ -205,6 +205,17 @@ private slots:
         QCOMPARE(getInstallDir(), path);
     }
 
+    // The value was read into a buffer of 255 bytes: 126 characters and their end fit, 127 do not.
+    void installDirLongerThanItsBufferIsMissing()
+    {
+        PackageFixture world;
+        const QString longest = "/" + QString(125, 'a');
+        world.setInstallDir(longest);
+        QCOMPARE(getInstallDir(), longest);
+        world.setInstallDir(longest + "b");
+        QVERIFY(getInstallDir().isEmpty());
+    }
+
     // A value that is not one string counts as missing, rather than naming some other folder.
     void installDirThatIsNotOneStringIsMissing()
     {

@@ -125,6 +125,33 @@ private slots:
         QCOMPARE(modified(m_file), longAgo());
         QCOMPARE(testing::readFile(m_file), QByteArray("[S]\r\nk=1\r\n[Empty]\r\n"));
     }
+
+    // A file's bytes decide its encoding; a write keeps it, and every byte of the lines it did
+    // not touch, whatever the bytes are.
+    void untouchedBytesStayWhateverTheEncoding_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("read");
+        QByteArray everyWindows1252Byte;
+        for (int byte = 0xA0; byte <= 0xFF; ++byte)
+            everyWindows1252Byte += char(byte);
+        QTest::newRow("y with diaeresis, the last Windows-1252 byte") << QByteArray("\xFF") << QString::fromUtf8("ÿ");
+        QTest::newRow("the upper half of Windows-1252") << everyWindows1252Byte << QString::fromLatin1(everyWindows1252Byte);
+        QTest::newRow("an encoded surrogate is no UTF-8") << QByteArray("\xED\xA0\x80") << QString::fromUtf8("í\u00A0€");
+        QTest::newRow("an overlong encoding is no UTF-8") << QByteArray("\xC0\xAF") << QString::fromUtf8("À¯");
+        QTest::newRow("UTF-8") << QByteArray("\xC3\xBF") << QString::fromUtf8("ÿ");
+    }
+    void untouchedBytesStayWhateverTheEncoding()
+    {
+        QFETCH(QByteArray, bytes);
+        const QByteArray before = "[S]\r\nold=" + bytes + "\r\n";
+        testing::writeFile(m_file, before);
+        clearProfileCache();
+        QTEST(readProfileString(m_file, "S", "old"), "read");
+        // Written back under another key, the same characters take the same bytes.
+        QVERIFY(writeProfileString(m_file, "S", "new", readProfileString(m_file, "S", "old")));
+        QCOMPARE(testing::readFile(m_file), before + "new=" + bytes + "\r\n");
+    }
 };
 KAVO_TEST(ProfileEngineTest)
 #include "test_profile.moc"
