@@ -119,7 +119,7 @@ private slots:
             modals.menuAnswers.push_back(ScriptedModals::pick("Delete"));
             modals.messageAnswers.push_back(MessageButton::Ok);
             rightClick("Help");
-            QCOMPARE(modals.menus.last(), (QStringList{"Properties...", "New Menu Entry...", "Delete"}));
+            QCOMPARE(modals.menus.last(), (QStringList{"Prope&rties...", "&New Menu Entry...", "&Delete"}));
             QCOMPARE(modals.messages.last().text, QString("This deletes the menu and everything in it. Do you want to continue?"));
             QVERIFY(!find(m_tree->model(), "Help").isValid());
 
@@ -170,7 +170,7 @@ private slots:
             QCOMPARE(modals.messages.size(), questions + 1);
             QCOMPARE(modals.messages.last().caption, QString("Warning"));
             QVERIFY(!find(m_tree->model(), "Text editor").isValid());
-            QCOMPARE(dialog.findChild<QMenuBar *>()->actions().at(1)->menu()->actions().at(0)->text(), QString("Undo Entry Change"));
+            QCOMPARE(dialog.findChild<QMenuBar *>()->actions().at(1)->menu()->actions().at(0)->text(), QString("&Undo Entry Change"));
             // The window is active again once the dialogs are gone, as the desktop makes it.
             dialog.activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(&dialog));

@@ -75,9 +75,19 @@ QAction *ScriptedModals::popupMenu(QMenu &menu, const QPoint &)
 
 std::function<QAction *(QMenu &)> ScriptedModals::pick(const QString &text)
 {
-    return [text](QMenu &menu) -> QAction * {
+    // "&Delete" is picked as "Delete": a mnemonic's "&" goes, "&&" stands for one "&".
+    const auto withoutMnemonic = [](const QString &caption) {
+        QString plain;
+        for (qsizetype i = 0; i < caption.size(); ++i) {
+            if (caption.at(i) == u'&' && i + 1 < caption.size())
+                ++i;
+            plain += caption.at(i);
+        }
+        return plain;
+    };
+    return [text, withoutMnemonic](QMenu &menu) -> QAction * {
         for (QAction *action : menu.actions())
-            if (action->text() == text)
+            if (action->text() == text || withoutMnemonic(action->text()) == text)
                 return action;
         return nullptr;
     };

@@ -37,7 +37,7 @@ public:
     int runDialog(QDialog &dialog) override;
     QAction *popupMenu(QMenu &menu, const QPoint &globalPosition) override;
 
-    // Picks the menu action with this text (for menuAnswers).
+    // Picks the menu action with this text, with or without its mnemonic (for menuAnswers).
     static std::function<QAction *(QMenu &)> pick(const QString &text);
 
 private:
