@@ -1,4 +1,5 @@
 #include "testmain.h"
+#include "document/companytitle.h"
 #include "platform/profile.h"
 #include "platform/profileencoding.h"
 
@@ -134,6 +135,22 @@ private slots:
                 letters.insert(letter);
             }
         }
+    }
+
+    // The sample installation's title in a language holds that language's customized word, so the
+    // company page shows the name alone, and a save stores the title unchanged.
+    void sampleTitleSplitsAtTheCustomizedWord_data() { everyLanguageHoldsEveryTextInItsEncoding_data(); }
+    void sampleTitleSplitsAtTheCustomizedWord()
+    {
+        QFETCH(QString, languageDir);
+        const QString word = platform::readProfileString(shipped(languageDir), "TEXT", "CUSTOMIZED");
+        const QString title = platform::readProfileString(
+            QStringLiteral(KAVO_SOURCE_DIR "/data/sample-installation/") + languageDir + "/access-text.ini",
+            "Access Text", "TITLE");
+        const document::CompanyTitle parts = document::splitCompanyTitle(title, word);
+        QCOMPARE(parts.prefix, "Help Center " + word);
+        QCOMPARE(parts.name, QString("Contoso"));
+        QCOMPARE(document::joinCompanyTitle(parts.prefix, parts.name, word), u'"' + title + u'"');
     }
 
     void aboutBodyHasOneVersionMark()
