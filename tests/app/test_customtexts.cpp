@@ -25,7 +25,8 @@ class CustomTextsTest : public QObject {
 
     // The captions of every menu the tool shows, by key in section TEXT: the menu bar, the File,
     // Edit and Help menus, the tree's context menus (no node, a main menu, an entry with
-    // sub-entries, any other node) and the menu of a drop with the right button.
+    // sub-entries, any other node), the menu of a drop with the right button, and the buttons
+    // of a question.
     static QList<QStringList> menus()
     {
         return {{"FILE", "EDITMENU", "HELP"},
@@ -36,7 +37,8 @@ class CustomTextsTest : public QObject {
                 {"EDIT", "NEWSUB", "DELETE"},
                 {"EDIT", "NEWITEM", "DELETE"},
                 {"EDIT", "DELETE"},
-                {"WITHIN", "BELOW"}};
+                {"WITHIN", "BELOW"},
+                {"YES", "NO"}};
     }
 
     // The letter after the one "&" that marks a mnemonic ("&&" is a plain "&"); null when the
