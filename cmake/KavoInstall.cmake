@@ -1,0 +1,40 @@
+# What `cmake --install` lays out:
+#   <prefix>/lib/kavo-custom/           the program with everything it finds beside it (the
+#                                       sixteen language folders and the seed files of data/program)
+#   <prefix>/bin/kavo-custom            a link to it: the program resolves the link, so it still
+#                                       finds its data beside itself
+#   <prefix>/share/applications, metainfo, icons/hicolor   the desktop entry, its AppStream file
+#                                       and the icon
+# Tests and benchmarks are not installed.
+include(GNUInstallDirs)
+
+set(KAVO_INSTALL_PROGRAM_DIR lib/kavo-custom)
+set(KAVO_APP_ID com.harbel.kavocustom)
+
+install(TARGETS kavo-custom RUNTIME DESTINATION ${KAVO_INSTALL_PROGRAM_DIR})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/program/ DESTINATION ${KAVO_INSTALL_PROGRAM_DIR})
+
+# The link is relative, so the installed tree can move to another prefix (or a DESTDIR).
+file(RELATIVE_PATH link_target /prefix/${CMAKE_INSTALL_BINDIR} /prefix/${KAVO_INSTALL_PROGRAM_DIR}/kavo-custom)
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/install-link)
+file(CREATE_LINK ${link_target} ${CMAKE_BINARY_DIR}/install-link/kavo-custom SYMBOLIC)
+install(FILES ${CMAKE_BINARY_DIR}/install-link/kavo-custom DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+install(FILES ${PROJECT_SOURCE_DIR}/data/desktop/${KAVO_APP_ID}.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/data/desktop/${KAVO_APP_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# The icon in the hicolor theme, one SIZE=FILE per entry: SIZE names the theme's folder (16x16,
+# 32x32, 48x48, ..., or scalable for an SVG) and FILE lies in the source tree. New artwork adds
+# its sizes here, and nowhere else.
+set(KAVO_ICONS
+  16x16=resources/images/kavo-16.png
+  32x32=resources/images/kavo-32.png)
+foreach(icon IN LISTS KAVO_ICONS)
+  string(REGEX MATCH "^([^=]+)=(.+)$" icon "${icon}")
+  get_filename_component(extension ${CMAKE_MATCH_2} LAST_EXT)
+  install(FILES ${PROJECT_SOURCE_DIR}/${CMAKE_MATCH_2}
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${CMAKE_MATCH_1}/apps
+          RENAME kavo-custom${extension})
+endforeach()
