@@ -1,4 +1,4 @@
-# What `cmake --install` lays out:
+# What `cmake --install` lays out, and the .deb that CPack makes of it:
 #   <prefix>/lib/kavo-custom/           the program with everything it finds beside it (the
 #                                       sixteen language folders and the seed files of data/program)
 #   <prefix>/bin/kavo-custom            a link to it: the program resolves the link, so it still
@@ -38,3 +38,23 @@ foreach(icon IN LISTS KAVO_ICONS)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${CMAKE_MATCH_1}/apps
           RENAME kavo-custom${extension})
 endforeach()
+
+# cpack -G DEB in the build tree (or scripts/package) makes kavo-custom_<version>_<arch>.deb.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME kavo-custom)
+set(CPACK_PACKAGE_VENDOR Harbel)
+set(CPACK_PACKAGE_CONTACT Harbel)
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Prepares configuration packages for the Access Kavo front-end")
+set(CPACK_PACKAGE_DESCRIPTION "Edits the company name, the main menus with their entries and the \
+general options of an Access Kavo configuration package in one window, and builds the package; \
+a package can also be built without a window (kavo-custom --build PATH).")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+# The Qt libraries come from the program's own links; Qt's platform plugins are loaded at run
+# time, so no link names them; the CJK fonts show the Japanese, Korean and Chinese texts.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk")
+include(CPack)
