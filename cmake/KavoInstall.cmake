@@ -53,8 +53,10 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 # The Qt libraries come from the program's own links; Qt's platform plugins are loaded at run
-# time, so no link names them; the CJK fonts show the Japanese, Korean and Chinese texts.
+# time, so no link names them. Recommended: the CJK fonts show the Japanese, Korean and Chinese
+# texts, Qt's catalogs translate its file and colour dialogs, and the GTK theme plugin gives the
+# window the desktop's palette and dialogs.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk, qt6-translations-l10n, qt6-gtk-platformtheme")
 include(CPack)
