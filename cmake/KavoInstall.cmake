@@ -29,8 +29,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/data/desktop/${KAVO_APP_ID}.metainfo.xml
 # 32x32, 48x48, ..., or scalable for an SVG) and FILE lies in the source tree. New artwork adds
 # its sizes here, and nowhere else.
 set(KAVO_ICONS
-  16x16=resources/images/kavo-16.png
-  32x32=resources/images/kavo-32.png)
+  scalable=resources/images/kavo-custom.svg)
 foreach(icon IN LISTS KAVO_ICONS)
   string(REGEX MATCH "^([^=]+)=(.+)$" icon "${icon}")
   get_filename_component(extension ${CMAKE_MATCH_2} LAST_EXT)

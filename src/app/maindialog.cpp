@@ -8,6 +8,7 @@
 
 #include "config/texts.h"
 #include "dialogs/aboutdialog.h"
+#include "document/itemtypeimages.h"
 #include "packages/packagestore.h"
 #include "platform/modal.h"
 #include "platform/registry.h"
@@ -50,9 +51,8 @@ MainDialog::MainDialog(QWidget *parent)
       m_layout(new QVBoxLayout(this)),
       m_menuBar(new QMenuBar(this)),
       m_tabs(new QTabWidget(this)),
-      m_icon(QStringLiteral(":/images/kavo-32.png"))
+      m_icon(document::applicationIcon())
 {
-    m_icon.addFile(QStringLiteral(":/images/kavo-16.png"));
     // The window opens at its designed size and may grow (the tree and the pages grow with it),
     // but not shrink below what its pages need.
     const QSize designed(qRound(widthInDialogUnits * pixelsPerUnitAcross), qRound(heightInDialogUnits * pixelsPerUnitDown));
@@ -67,7 +67,7 @@ MainDialog::MainDialog(QWidget *parent)
     createMenuBar();
 
     auto *banner = new QLabel(this);
-    banner->setPixmap(QPixmap(QStringLiteral(":/images/banner.png")));
+    banner->setPixmap(document::svgPixmap(QStringLiteral(":/images/banner.svg")));
     banner->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     banner->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);   // wider than the window: cut at the right
     banner->setFixedHeight(50);
@@ -136,14 +136,14 @@ void MainDialog::createMenuBar()
     m_layout->setMenuBar(m_menuBar);
 
     m_fileMenu = m_menuBar->addMenu(QString());
-    m_newAction = m_fileMenu->addAction(QIcon(QStringLiteral(":/images/new.png")), QString(), this, &MainDialog::newPackage);
+    m_newAction = m_fileMenu->addAction(QIcon(QStringLiteral(":/images/new.svg")), QString(), this, &MainDialog::newPackage);
     m_newAction->setShortcut(Qt::CTRL | Qt::Key_N);
-    m_openAction = m_fileMenu->addAction(QIcon(QStringLiteral(":/images/open.png")), QString(), this, &MainDialog::openPackage);
+    m_openAction = m_fileMenu->addAction(QIcon(QStringLiteral(":/images/open.svg")), QString(), this, &MainDialog::openPackage);
     m_openAction->setShortcut(Qt::CTRL | Qt::Key_O);
     m_fileMenu->addSeparator();
-    m_saveAction = m_fileMenu->addAction(QIcon(QStringLiteral(":/images/save.png")), QString(), this, &MainDialog::savePackage);
+    m_saveAction = m_fileMenu->addAction(QIcon(QStringLiteral(":/images/save.svg")), QString(), this, &MainDialog::savePackage);
     m_saveAction->setShortcut(Qt::CTRL | Qt::Key_S);
-    m_saveAsAction = m_fileMenu->addAction(QIcon(QStringLiteral(":/images/save-as.png")), QString(), this, &MainDialog::savePackageAs);
+    m_saveAsAction = m_fileMenu->addAction(QIcon(QStringLiteral(":/images/save-as.svg")), QString(), this, &MainDialog::savePackageAs);
     m_saveAsAction->setShortcut(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
     m_fileMenu->addSeparator();
     m_exitAction = m_fileMenu->addAction(QString(), this, &MainDialog::exitTool);
@@ -176,7 +176,7 @@ void MainDialog::createMenuBar()
     m_editMenu->insertSeparator(m_treeActions.at(3));
 
     m_helpMenu = m_menuBar->addMenu(QString());
-    m_helpAction = m_helpMenu->addAction(QIcon(QStringLiteral(":/images/help.png")), QString(), this, &MainDialog::showHelp);
+    m_helpAction = m_helpMenu->addAction(QIcon(QStringLiteral(":/images/help.svg")), QString(), this, &MainDialog::showHelp);
     m_helpAction->setShortcut(Qt::Key_F1);
     m_helpMenu->addSeparator();
     m_aboutAction = m_helpMenu->addAction(QString(), this, &MainDialog::showAbout);

@@ -1,6 +1,7 @@
 #include "aboutdialog.h"
 
 #include "config/texts.h"
+#include "document/itemtypeimages.h"
 #include "platform/registry.h"
 
 #include <QDialogButtonBox>
@@ -34,7 +35,7 @@ AboutDialog::AboutDialog(QWidget *parent)
     setWindowTitle(config::lookupText(QStringLiteral("TEXT"), QStringLiteral("ABOUT")));
 
     auto *icon = new QLabel(this);
-    icon->setPixmap(QPixmap(QStringLiteral(":/images/kavo-32.png")));
+    icon->setPixmap(document::svgPixmap(QStringLiteral(":/images/kavo-custom.svg")));
     icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
     m_body->setText(aboutBodyText(config::lookupText(QStringLiteral("TEXT"), QStringLiteral("ABOUTBODYTEXT")),

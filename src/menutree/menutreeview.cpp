@@ -1,6 +1,7 @@
 #include "menutreeview.h"
 
 #include "document/droprules.h"
+#include "document/itemtypeimages.h"
 #include "document/menuitemmodel.h"
 
 #include <QApplication>
@@ -19,8 +20,8 @@ namespace {
 const QCursor &dropCursor(bool allowed)
 {
     // Made on first use, when there is a screen to show them on; they live as long as the program.
-    static const auto *allowedCursor = new QCursor(QPixmap(QStringLiteral(":/images/drop-allowed.png")), 0, 0);
-    static const auto *refusedCursor = new QCursor(QPixmap(QStringLiteral(":/images/drop-refused.png")), 0, 0);
+    static const auto *allowedCursor = new QCursor(document::svgPixmap(QStringLiteral(":/images/drop-allowed.svg")), 0, 0);
+    static const auto *refusedCursor = new QCursor(document::svgPixmap(QStringLiteral(":/images/drop-refused.svg")), 0, 0);
     return allowed ? *allowedCursor : *refusedCursor;
 }
 

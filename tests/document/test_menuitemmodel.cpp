@@ -1,5 +1,4 @@
 #include "testmain.h"
-#include "document/itemtypeimages.h"
 #include "document/packagedocument.h"
 #include "platform/profile.h"
 
@@ -34,23 +33,6 @@ class MenuItemModelTest : public QObject {
     QTemporaryDir m_dir;
 
 private slots:
-    void stripIsCutWithWhiteTransparent()
-    {
-        const QImage strip = ItemTypeImages::resourceStrip();
-        QCOMPARE(strip.size(), QSize(192, 16));
-        const ItemTypeImages images(strip);
-        for (int image = 0; image < TreeImageCount; ++image) {
-            const QImage cut = images.pixmap(image).toImage();
-            QCOMPARE(cut.size(), QSize(16, 16));
-            for (int y = 0; y < 16; ++y) {
-                for (int x = 0; x < 16; ++x) {
-                    const QRgb original = strip.pixel(image * 16 + x, y);
-                    QCOMPARE(cut.pixel(x, y), original == qRgb(255, 255, 255) ? 0u : original | 0xff000000);
-                }
-            }
-        }
-    }
-
     // The sample installation: main menus by category, entries and sub-entries by type, a
     // sub-menu opening when selected, and the objects behind the indexes.
     void sampleInstallation()

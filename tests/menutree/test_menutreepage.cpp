@@ -65,9 +65,10 @@ QPoint labelOf(const MenuTreeView *tree, const QModelIndex &index)
     return QPoint(rect.left() + tree->iconSize().width() + 10, rect.center().y());
 }
 
+// The image of a drag cursor: what is drawn in the resource, at the screen's pixel ratio.
 QImage imageOf(const QString &resource)
 {
-    return QPixmap(resource).toImage();
+    return svgPixmap(resource).toImage();
 }
 
 } // namespace
@@ -207,11 +208,12 @@ private slots:
         QTest::mousePress(tree->viewport(), Qt::LeftButton, {}, labelOf(tree, find(model, "Calculator")));
         QTest::mouseMove(tree->viewport(), labelOf(tree, tools) + QPoint(0, -2));
         QTest::mouseMove(tree->viewport(), labelOf(tree, tools));
-        QCOMPARE(tree->viewport()->cursor().pixmap().toImage(), imageOf(":/images/drop-allowed.png"));
+        QCOMPARE(tree->viewport()->cursor().pixmap().toImage(), imageOf(":/images/drop-allowed.svg"));
+        QCOMPARE(tree->viewport()->cursor().hotSpot(), QPoint(0, 0));   // the arrow's tip
         QTRY_VERIFY_WITH_TIMEOUT(tree->isExpanded(tools), 3000);
 
         QTest::mouseMove(tree->viewport(), labelOf(tree, find(model, "Help Center")));
-        QCOMPARE(tree->viewport()->cursor().pixmap().toImage(), imageOf(":/images/drop-refused.png"));
+        QCOMPARE(tree->viewport()->cursor().pixmap().toImage(), imageOf(":/images/drop-refused.svg"));
 
         QScrollBar *scroll = tree->verticalScrollBar();
         scroll->setValue(0);
@@ -260,10 +262,14 @@ private slots:
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(tools).center());
         QCOMPARE(m_document.currentItem(), m_document.menus().mainMenus().at(0)->entries().at(1));
         const ItemTypeImages images;
-        QVERIFY(images.pixmap(SubMenuImage).toImage() != images.pixmap(SubMenuSelectedImage).toImage());
         const QIcon icon = tools.data(Qt::DecorationRole).value<QIcon>();
-        QCOMPARE(icon.pixmap(16, QIcon::Selected).toImage(), images.pixmap(SubMenuSelectedImage).toImage());
-        QCOMPARE(icon.pixmap(16, QIcon::Normal).toImage(), images.pixmap(SubMenuImage).toImage());
+        for (qreal ratio : {1.0, 2.0}) {   // sharp on a high-density screen too
+            QVERIFY(images.pixmap(SubMenuImage, ratio).toImage() != images.pixmap(SubMenuSelectedImage, ratio).toImage());
+            const QPixmap selected = icon.pixmap(QSize(16, 16), ratio, QIcon::Selected);
+            QCOMPARE(selected.devicePixelRatio(), ratio);
+            QCOMPARE(selected.toImage(), images.pixmap(SubMenuSelectedImage, ratio).toImage());
+            QCOMPARE(icon.pixmap(QSize(16, 16), ratio, QIcon::Normal).toImage(), images.pixmap(SubMenuImage, ratio).toImage());
+        }
     }
 
     // Another package read into the document shows at once, the root current and open.
