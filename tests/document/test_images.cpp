@@ -92,7 +92,8 @@ private slots:
     }
 
     // The program's icon at the sizes of the desktop's icon theme, 16, 24 and 48 pixels drawn from
-    // the sources on their pixel grids.
+    // the sources on their pixel grids, and the same icons built into the build tree's theme
+    // folder beside the SVG.
     void applicationIconAtTheThemeSizes()
     {
         const QIcon icon = applicationIcon();
@@ -101,6 +102,8 @@ private slots:
             QCOMPARE(image.size(), QSize(size, size));
             QVERIFY(paintedPixels(image) > size * size / 2);
             QCOMPARE(icon.pixmap(QSize(size, size), 1.0).toImage().convertToFormat(QImage::Format_ARGB32), image);
+            const QString built = QStringLiteral(KAVO_ICON_THEME_DIR "/%1x%1/apps/kavo-custom.png").arg(size);
+            QCOMPARE(QImage(built).convertToFormat(QImage::Format_ARGB32), image);
         }
         const auto drawn = [](const char *file, qreal ratio) {
             QImage image = svgPixmap(QString::fromLatin1(file), ratio).toImage();
@@ -111,6 +114,8 @@ private slots:
         QCOMPARE(applicationIconImage(24), drawn(":/images/kavo-custom-24.svg", 1.0));
         QCOMPARE(applicationIconImage(48), drawn(":/images/kavo-custom-24.svg", 2.0));
         QCOMPARE(applicationIconImage(64), drawn(":/images/kavo-custom.svg", 2.0));
+        QCOMPARE(testing::readFile(QStringLiteral(KAVO_ICON_THEME_DIR "/scalable/apps/kavo-custom.svg")),
+                 testing::readFile(QStringLiteral(":/images/kavo-custom.svg")));
     }
 };
 KAVO_TEST(ImagesTest)
