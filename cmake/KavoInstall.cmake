@@ -25,18 +25,8 @@ install(FILES ${PROJECT_SOURCE_DIR}/data/desktop/${KAVO_APP_ID}.desktop
 install(FILES ${PROJECT_SOURCE_DIR}/data/desktop/${KAVO_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
-# The icon in the hicolor theme, one SIZE=FILE per entry: SIZE names the theme's folder (16x16,
-# 32x32, 48x48, ..., or scalable for an SVG) and FILE lies in the source tree. New artwork adds
-# its sizes here, and nowhere else.
-set(KAVO_ICONS
-  scalable=resources/images/kavo-custom.svg)
-foreach(icon IN LISTS KAVO_ICONS)
-  string(REGEX MATCH "^([^=]+)=(.+)$" icon "${icon}")
-  get_filename_component(extension ${CMAKE_MATCH_2} LAST_EXT)
-  install(FILES ${PROJECT_SOURCE_DIR}/${CMAKE_MATCH_2}
-          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${CMAKE_MATCH_1}/apps
-          RENAME kavo-custom${extension})
-endforeach()
+# The icon in the hicolor theme, in every size the build draws (src/app) and as SVG.
+install(DIRECTORY ${KAVO_ICON_THEME_DIR} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 
 # cpack -G DEB in the build tree (or scripts/package) makes kavo-custom_<version>_<arch>.deb.
 set(CPACK_GENERATOR DEB)
