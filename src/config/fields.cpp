@@ -1,25 +1,27 @@
 #include "fields.h"
 
+#include <QStringBuilder>
+
 namespace config {
 namespace {
 
 const QLatin1Char Quote('"');
 
-QString stripQuotes(QString field)
+QString stripQuotes(QStringView field)
 {
-    int begin = 0;
-    int end = int(field.size());
+    qsizetype begin = 0;
+    qsizetype end = field.size();
     while (begin < end && field.at(begin) == Quote)
         ++begin;
     while (end > begin && field.at(end - 1) == Quote)
         --end;
-    return field.mid(begin, end - begin);
+    return field.sliced(begin, end - begin).toString();
 }
 
 // The text with one field: a key first, the value after it, as a numbered line holds them.
 QString lineWith(const QString &field)
 {
-    return QStringLiteral("K,") + field;
+    return QStringLiteral("K,") % field;
 }
 
 } // namespace
@@ -28,27 +30,33 @@ void splitFields(const QString &text, QStringList *fields)
 {
     if (!fields)
         return;
-    const int firstQuote = int(text.indexOf(Quote));
-    const int pairCloser = firstQuote >= 0 ? int(text.indexOf(Quote, firstQuote + 1)) : -1;
-    if (pairCloser < 0) {
+    qsizetype quotes = 0, lastQuote = -1;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) == Quote) {
+            ++quotes;
+            lastQuote = i;
+        }
+    }
+    if (quotes < 2) {
         fields->append(text.split(QLatin1Char(',')));
         return;
     }
     // Quotes pair up from the left; with an odd count the last one has no partner and opens
     // nothing, so the commas after it separate as any other.
-    const int unpairedQuote = text.count(Quote) % 2 == 1 ? int(text.lastIndexOf(Quote)) : -1;
+    const qsizetype unpairedQuote = quotes % 2 == 1 ? lastQuote : -1;
     bool insidePair = false;
-    int start = 0;
-    for (int i = 0; i < text.size(); ++i) {
+    qsizetype start = 0;
+    fields->reserve(fields->size() + 16);   // the lines of a menu have sixteen fields
+    for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
         if (c == Quote && i != unpairedQuote) {
             insidePair = !insidePair;
         } else if (c == QLatin1Char(',') && !insidePair) {
-            fields->append(stripQuotes(text.mid(start, i - start)));
+            fields->append(stripQuotes(QStringView(text).sliced(start, i - start)));
             start = i + 1;
         }
     }
-    fields->append(stripQuotes(text.mid(start)));
+    fields->append(stripQuotes(QStringView(text).sliced(start)));
 }
 
 QStringList splitFields(const QString &text)
@@ -62,7 +70,7 @@ std::optional<QString> fieldFor(const QString &value)
 {
     // Without quotes of its own, a value in quotes always reads back as it is.
     if (!value.contains(Quote))
-        return QString(Quote) + value + Quote;
+        return QString(Quote % value % Quote);
     // Quoted as the front-end writes its fields; a value that does not survive that is tried
     // as it stands, which is how a value with quotes of its own may have come in.
     for (const QString &field : {QString(Quote) + value + Quote, value}) {

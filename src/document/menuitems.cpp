@@ -2,6 +2,8 @@
 
 #include "config/fields.h"
 
+#include <QStringBuilder>
+
 namespace document {
 namespace {
 
@@ -122,12 +124,12 @@ QString CItem::toLine() const
 {
     // A sub-entry is never a container and keeps its name in field 4.
     const bool subEntry = m_kind == ItemKind::Item;
-    const QString flag = !subEntry && m_hasEntries ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
-    const QString nameFields = subEntry ? QLatin1Char(',') + m_name : m_name + QLatin1Char(',');
-    return QLatin1String(",,") + flag + QLatin1Char(',') + nameFields + QLatin1Char(',') + m_typeIcon
-        + QLatin1String(",,,") + config::fieldFor(m_location).value_or(Quote + m_location + Quote)
-        + QLatin1String(",,,,") + m_descriptionKey
-        + QLatin1String(",,,");
+    const QLatin1String flag(!subEntry && m_hasEntries ? "TRUE" : "FALSE");
+    const QLatin1String nameFirst(subEntry ? "," : ""), nameAfter(subEntry ? "" : ",");
+    const QString location = config::fieldFor(m_location).value_or(Quote % m_location % Quote);
+    return QLatin1String(",,") % flag % QLatin1Char(',') % nameFirst % m_name % nameAfter % QLatin1Char(',')
+        % m_typeIcon % QLatin1String(",,,") % location % QLatin1String(",,,,") % m_descriptionKey
+        % QLatin1String(",,,");
 }
 
 void CItem::fromLine(const QStringList &fields, const QString &title, const QString &description, int position)

@@ -36,10 +36,10 @@ std::unique_ptr<CItem> readMenuEntry(const QString &file, const QString &section
     auto entry = std::make_unique<CItem>(ItemKind::SubMenu);
     entry->fromLine(fields, textOf(textRecord, nameKeyOf(fields)), textOf(textRecord, descriptionKeyOf(fields)), j);
 
-    const QString entryKey = QStringLiteral("SubMenu%1").arg(j);
+    const QString entryKey = QLatin1String("SubMenu") + QString::number(j);
     for (int k = 1;; ++k) {
         const QString subLine =
-            platform::readProfileString(file, section, entryKey + QStringLiteral(".item%1").arg(k), ProfileBufferSize);
+            platform::readProfileString(file, section, entryKey + QLatin1String(".item") + QString::number(k), ProfileBufferSize);
         if (subLine.isEmpty())
             break;
         // Sub-entries make the entry a sub-menu, whatever its own line says.
@@ -79,7 +79,7 @@ void MenuModel::readMenus(const QString &machineFilePath, const config::ConfigRe
                            configRecord.getValue(QStringLiteral("__TAB%1ICON__").arg(n)));
 
         for (int j = 1;; ++j) {
-            const QString line = platform::readProfileString(machineFilePath, section, QStringLiteral("SubMenu%1").arg(j),
+            const QString line = platform::readProfileString(machineFilePath, section, QLatin1String("SubMenu") + QString::number(j),
                                                              ProfileBufferSize);
             if (line.isEmpty())
                 break;

@@ -59,7 +59,7 @@ void clearTextsOfMenu(int p, config::ConfigRecord &textRecord)
         textRecord.markUnused(QStringLiteral("__MENU%1").arg(p) + QLatin1String(text));
     textRecord.markUnused(tabDescriptionKey(p));
     for (int q = 1; q <= clearedEntryNumbers; ++q) {
-        const QString entryBody = QStringLiteral("%1-SUBMENU%2").arg(p).arg(q);
+        const QString entryBody = QString::number(p) + QLatin1String("-SUBMENU") + QString::number(q);
         QStringList bodies{entryBody};
         for (int r = 1; r <= clearedEntryNumbers; ++r)
             bodies << entryBody + QLatin1Char('-') + QString::number(r);
@@ -100,8 +100,8 @@ bool writeMenus(MenuModel &model, config::ConfigRecord &textRecord, config::Conf
         int q = 0;
         for (CItem *entry : menu->entries()) {
             ++q;
-            const QString entryBody = QStringLiteral("%1-SUBMENU%2").arg(p).arg(q);
-            const QString entryKey = QStringLiteral("submenu%1").arg(q);
+            const QString entryBody = QString::number(p) + QLatin1String("-SUBMENU") + QString::number(q);
+            const QString entryKey = QLatin1String("submenu") + QString::number(q);
             nameEntry(*entry, entryBody);
             writeLine(section, entryKey, entry->toLine());
             storeTexts(*entry, textRecord);
@@ -113,7 +113,7 @@ bool writeMenus(MenuModel &model, config::ConfigRecord &textRecord, config::Conf
             for (CItem *subEntry : entry->entries()) {
                 ++r;
                 nameEntry(*subEntry, entryBody + QLatin1Char('-') + QString::number(r));
-                writeLine(section, entryKey + QStringLiteral(".item%1").arg(r), subEntry->toLine());
+                writeLine(section, entryKey + QLatin1String(".item") + QString::number(r), subEntry->toLine());
                 storeTexts(*subEntry, textRecord);
             }
         }

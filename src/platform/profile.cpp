@@ -64,6 +64,11 @@ struct Engine {
     int batchDepth = 0;
     int batch = 0;   // counts the outermost batches; 0 outside any
     QHash<QString, QString> keys; // the clean absolute path of each path asked for
+    // Thousands of calls in a row name the same file, mostly by the very same string: the last
+    // one is remembered with its path and entry, which spares hashing long names each time.
+    QString lastName, lastPath;       // the name last asked for, and its clean path
+    QString lastEntryPath;            // the path last looked up in the cache, and its entry
+    CachedFile *lastEntry = nullptr;
 };
 
 Engine &engine()
@@ -72,24 +77,47 @@ Engine &engine()
     return instance;
 }
 
+// The same string, shared rather than merely equal: one pointer comparison.
+bool sameString(const QString &a, const QString &b)
+{
+    return !a.isNull() && a.constData() == b.constData() && a.size() == b.size();
+}
+
 QString cacheKey(const QString &file)
 {
+    Engine &e = engine();
+    if (sameString(file, e.lastName))
+        return e.lastPath;
     // Thousands of reads name the same few files: each absolute name is made clean once. (A
     // relative one depends on the working folder of the moment.)
     if (QDir::isRelativePath(file))
         return QDir::cleanPath(QFileInfo(file).absoluteFilePath());
-    QHash<QString, QString> &keys = engine().keys;
-    auto found = keys.constFind(file);
-    if (found == keys.constEnd())
-        found = keys.insert(file, QDir::cleanPath(QFileInfo(file).absoluteFilePath()));
-    return *found;
+    auto found = e.keys.constFind(file);
+    if (found == e.keys.constEnd())
+        found = e.keys.insert(file, QDir::cleanPath(QFileInfo(file).absoluteFilePath()));
+    e.lastName = file;
+    e.lastPath = *found;
+    return e.lastPath;
+}
+
+// Drops a file from the cache, so that the disk is what the next call sees.
+void forgetFile(const QString &path)
+{
+    Engine &e = engine();
+    e.lastEntry = nullptr;
+    e.files.erase(path);
 }
 
 // The cached file, read again when it changed on disk. Pending writes win over the disk until
 // their batch commits.
 CachedFile &cachedFile(const QString &path)
 {
-    CachedFile &entry = engine().files[path];
+    Engine &e = engine();
+    if (!e.lastEntry || !sameString(path, e.lastEntryPath)) {
+        e.lastEntry = &e.files[path];   // the map's entries stay where they are until erased
+        e.lastEntryPath = path;
+    }
+    CachedFile &entry = *e.lastEntry;
     if (entry.pending)
         return entry;
     // A batch is one operation of the tool: it compares each file with the disk once.
@@ -123,7 +151,7 @@ bool save(const QString &path, CachedFile &entry)
     const QByteArray bytes = entry.document->toBytes();
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        engine().files.erase(path);
+        forgetFile(path);
         return false;
     }
     entry.pending = false;
@@ -146,7 +174,7 @@ bool editProfile(const QString &file, Edit edit)
         return true;
     if (!writable) {
         // Writing would change bytes nobody edited; the edit is forgotten with the copy.
-        engine().files.erase(path);
+        forgetFile(path);
         return false;
     }
     if (engine().batchDepth > 0) {
@@ -217,7 +245,7 @@ bool ProfileBatch::commit()
     }
     for (const QString &path : std::as_const(pending)) {
         if (m_refused.contains(path)) {
-            engine().files.erase(path);   // the disk, unchanged, is what the next call sees
+            forgetFile(path);   // the disk, unchanged, is what the next call sees
             m_failed.append(path);
         } else if (!save(path, engine().files[path])) {
             m_failed.append(path);
@@ -234,6 +262,8 @@ QStringList ProfileBatch::failedFiles() const
 void clearProfileCache()
 {
     engine().keys.clear();
+    engine().lastName = engine().lastPath = engine().lastEntryPath = QString();
+    engine().lastEntry = nullptr;
     auto &files = engine().files;
     for (auto entry = files.begin(); entry != files.end();)
         entry = entry->second.pending ? std::next(entry) : files.erase(entry);

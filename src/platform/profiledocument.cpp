@@ -24,17 +24,41 @@ QStringView trimmedBlanks(QStringView text)
 }
 
 // Names match when they are equal after simple case folding of each UTF-16 code unit.
+QChar foldChar(QChar c)
+{
+    // Most names are ASCII, whose folding is plain lower case.
+    const char16_t u = c.unicode();
+    if (u < 0x80)
+        return QChar(u >= 'A' && u <= 'Z' ? char16_t(u + ('a' - 'A')) : u);
+    return c.toCaseFolded();
+}
+
+void foldInto(QStringView name, QChar *out)
+{
+    std::transform(name.begin(), name.end(), out, foldChar);
+}
+
+bool sameName(QStringView a, QStringView b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](QChar x, QChar y) { return foldChar(x) == foldChar(y); });
+}
+
 QString folded(QStringView name)
 {
     QString result(name.size(), Qt::Uninitialized);
-    // Most names are ASCII, whose folding is plain lower case.
-    std::transform(name.begin(), name.end(), result.begin(), [](QChar c) {
-        const char16_t u = c.unicode();
-        if (u < 0x80)
-            return QChar(u >= 'A' && u <= 'Z' ? char16_t(u + ('a' - 'A')) : u);
-        return c.toCaseFolded();
-    });
+    foldInto(name, result.data());
     return result;
+}
+
+// The folded name to look up, in a buffer kept from one lookup to the next: thousands of
+// lookups allocate nothing. Good until the next call.
+const QString &foldedForLookup(QStringView name)
+{
+    static QString buffer;
+    buffer.resize(name.size());
+    foldInto(name, buffer.data());
+    return buffer;
 }
 
 bool hasNonAscii(QStringView text)
@@ -92,7 +116,7 @@ bool readsBackAs(QStringView line, ParsedLine::Kind kind, QStringView name)
     if (line.contains(u'\r') || line.contains(u'\n'))
         return false;
     const ParsedLine parsed = parseLine(line);
-    return parsed.kind == kind && folded(parsed.name) == folded(name);
+    return parsed.kind == kind && sameName(parsed.name, name);
 }
 
 } // namespace
@@ -208,7 +232,10 @@ bool ProfileDocument::write(QStringView section, QStringView key, QStringView va
 {
     const QStringView sectionName = trimmedBlanks(section);
     const QStringView keyName = trimmedBlanks(key);
-    const QString text = onOneLine(value);
+    // Most values hold no line break and are used as they are, without a copy.
+    const bool oneLine = !value.contains(u'\r') && !value.contains(u'\n');
+    const QString joined = oneLine ? QString() : onOneLine(value);
+    const QStringView text = oneLine ? value : QStringView(joined);
 
     bool readsBack = true;
     const auto found = findSection(sectionName);
@@ -259,7 +286,7 @@ bool ProfileDocument::deleteKey(QStringView section, QStringView key)
     const auto found = findSection(trimmedBlanks(section));
     if (found == m_sections.end())
         return false;
-    const auto entry = found->keys.find(folded(trimmedBlanks(key)));
+    const auto entry = found->keys.find(foldedForLookup(trimmedBlanks(key)));
     if (entry == found->keys.end())
         return false;
     const Lines::iterator line = entry->front();
@@ -274,7 +301,7 @@ bool ProfileDocument::deleteKey(QStringView section, QStringView key)
 
 bool ProfileDocument::deleteSection(QStringView section)
 {
-    const auto entry = m_sectionsByName.find(folded(trimmedBlanks(section)));
+    const auto entry = m_sectionsByName.find(foldedForLookup(trimmedBlanks(section)));
     if (entry == m_sectionsByName.end())
         return false;
     const Sections::iterator found = entry->front();
@@ -300,19 +327,19 @@ bool ProfileDocument::clearSection(QStringView section)
 
 ProfileDocument::Sections::iterator ProfileDocument::findSection(QStringView name)
 {
-    const auto found = m_sectionsByName.constFind(folded(name));
+    const auto found = m_sectionsByName.constFind(foldedForLookup(name));
     return found == m_sectionsByName.constEnd() ? m_sections.end() : found->front();
 }
 
 ProfileDocument::Sections::const_iterator ProfileDocument::findSection(QStringView name) const
 {
-    const auto found = m_sectionsByName.constFind(folded(name));
+    const auto found = m_sectionsByName.constFind(foldedForLookup(name));
     return found == m_sectionsByName.constEnd() ? m_sections.cend() : Sections::const_iterator(found->front());
 }
 
 std::optional<ProfileDocument::Lines::iterator> ProfileDocument::findKey(const Section &section, QStringView name)
 {
-    const auto found = section.keys.constFind(folded(name));
+    const auto found = section.keys.constFind(foldedForLookup(name));
     if (found == section.keys.constEnd())
         return std::nullopt;
     return found->front();
