@@ -4,7 +4,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSet>
 #include <filesystem>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace platform {
 
@@ -48,6 +54,23 @@ bool copyFileAtomically(const QString &source, const QString &destination, bool 
         return false;
     // A read-only destination is replaced all the same, as the copies of the tool expect.
     return writeFileAtomically(destination, bytes);
+}
+
+bool syncFoldersOf(const QStringList &files)
+{
+    QSet<QString> folders;
+    for (const QString &file : files)
+        folders.insert(QFileInfo(file).absolutePath());
+    bool synced = true;
+#ifdef Q_OS_UNIX
+    for (const QString &folder : std::as_const(folders)) {
+        const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        synced = fd >= 0 && ::fsync(fd) == 0 && synced;
+        if (fd >= 0)
+            ::close(fd);
+    }
+#endif
+    return synced;
 }
 
 bool removeDirectoryTree(const QString &directory)

@@ -2,6 +2,7 @@
 // File-system stand-ins: attributes, copies that never leave half a file, and recursive removal.
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace platform {
 
@@ -23,6 +24,11 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes);
 // Copies a file; the destination is replaced atomically, so it is either the old or the new file.
 // With overwrite false an existing destination is kept and the copy fails.
 bool copyFileAtomically(const QString &source, const QString &destination, bool overwrite = true);
+
+// Makes the replacements of files durable: each file's data is synced as it is written, and
+// this syncs the folders that hold them, so that their new names survive a crash too. False when
+// a folder could not be synced.
+bool syncFoldersOf(const QStringList &files);
 
 // Removes a directory and everything in it without following symbolic links out of it.
 bool removeDirectoryTree(const QString &directory);
