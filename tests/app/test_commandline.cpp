@@ -7,7 +7,9 @@
 #include <QFile>
 #include <QMap>
 #include <QProcess>
+#include <QElapsedTimer>
 #include <QTest>
+#include <QThread>
 
 using testing::readFile;
 
@@ -161,54 +163,72 @@ private slots:
         QVERIFY(version.out.contains(KAVO_VERSION));
     }
 
-    // A build killed at any moment leaves every file either as it was or as the build makes it.
-    void killedBuildLeavesNoFileHalfWritten()
+    // A build killed at any moment leaves every file either as it was or as the build makes it,
+    // and no temporary file: a hundred kills spread over the whole length of a large build.
+    void killedBuildLeavesEveryFileWhole()
     {
         InstalledWorld world;
         const QString dir = world.packagesDir() + "/Big";
         QProcess generator;
-        generator.start("python3", {KAVO_SOURCE_DIR "/scripts/make-large-package", dir, "--entries", "120"});
+        generator.start("python3", {KAVO_SOURCE_DIR "/scripts/make-large-package", dir, "--entries", "200"});
         QVERIFY(generator.waitForFinished(60000) && generator.exitCode() == 0);
-        const QString uiText = world.programDir() + "/0409/custom-text.ini";
-        const QMap<QString, QByteArray> before = snapshot(dir);
-        const QByteArray uiTextBefore = readFile(uiText);
+        const QString uiTextDir = world.programDir() + "/0409";
+        const QMap<QString, QByteArray> before = snapshot(dir), uiTextBefore = snapshot(uiTextDir);
 
+        QElapsedTimer clock;
+        clock.start();
         QCOMPARE(runTool(world, {"--build", dir}).exitCode, 0);
-        const QMap<QString, QByteArray> after = snapshot(dir);
-        const QByteArray uiTextAfter = readFile(uiText);
+        const qint64 buildNs = clock.nsecsElapsed();
+        const QMap<QString, QByteArray> after = snapshot(dir), uiTextAfter = snapshot(uiTextDir);
         QVERIFY(after != before);
 
+        const auto restore = [](const QString &folder, const QMap<QString, QByteArray> &files,
+                                const QMap<QString, QByteArray> &now) {
+            for (auto it = files.cbegin(); it != files.cend(); ++it)
+                if (now.value(it.key()) != it.value())
+                    testing::writeFile(folder + "/" + it.key(), it.value());
+            for (const QString &extra : now.keys())
+                if (!files.contains(extra))
+                    QFile::remove(folder + "/" + extra);
+        };
+        // Every file is one of its two versions, none is missing, and no other file (a temporary
+        // one) lies beside them.
+        const auto whole = [](const QMap<QString, QByteArray> &now, const QMap<QString, QByteArray> &old,
+                              const QMap<QString, QByteArray> &made) {
+            for (auto it = now.cbegin(); it != now.cend(); ++it)
+                if (it.value() != old.value(it.key(), "\x01none") && it.value() != made.value(it.key(), "\x01none"))
+                    return it.key();
+            for (const QString &kept : old.keys())
+                if (made.contains(kept) && !now.contains(kept))
+                    return kept + " (missing)";
+            return QString();
+        };
+
+        const int kills = 100;
         int interrupted = 0;
-        for (int delay = 10; delay <= 600; delay += 30) {
-            for (auto it = before.cbegin(); it != before.cend(); ++it)
-                testing::writeFile(dir + "/" + it.key(), it.value());
-            for (const QString &added : after.keys())
-                if (!before.contains(added))
-                    QFile::remove(dir + "/" + added);
-            testing::writeFile(uiText, uiTextBefore);
+        QMap<QString, QByteArray> now = after, uiTextNow = uiTextAfter;
+        for (int k = 1; k <= kills; ++k) {
+            restore(dir, before, now);
+            restore(uiTextDir, uiTextBefore, uiTextNow);
 
             QProcess tool;
             tool.setProcessEnvironment(world.environment());
             tool.start(KAVO_PROGRAM_DIR "/kavo-custom", {"--build", dir});
             QVERIFY(tool.waitForStarted());
-            QTest::qWait(delay);
+            const qint64 at = buildNs * k / kills;
+            QThread::usleep(quint64(at / 1000));
             tool.kill();
             tool.waitForFinished();
             if (tool.exitStatus() == QProcess::CrashExit)
                 ++interrupted;
 
-            const QMap<QString, QByteArray> now = snapshot(dir);
-            for (auto it = now.cbegin(); it != now.cend(); ++it) {
-                if (it.key().contains(".kavo-") || it.key().endsWith(QLatin1String(".new")))
-                    continue;   // a temporary file the kill left behind; the package's files are whole
-                const bool whole = it.value() == before.value(it.key(), "\x01missing")
-                                   || it.value() == after.value(it.key(), "\x01missing");
-                QVERIFY2(whole, qPrintable(QString("%1 is half-written after %2 ms").arg(it.key()).arg(delay)));
-            }
-            const QByteArray uiTextNow = readFile(uiText);
-            QVERIFY(uiTextNow == uiTextBefore || uiTextNow == uiTextAfter);
+            now = snapshot(dir);
+            uiTextNow = snapshot(uiTextDir);
+            const QString torn = whole(now, before, after) + whole(uiTextNow, uiTextBefore, uiTextAfter);
+            QVERIFY2(torn.isEmpty(), qPrintable(QString("%1 after a kill at %2 ms").arg(torn).arg(at / 1e6)));
         }
-        QVERIFY2(interrupted > 0, "no build was interrupted: the package is too small to catch one");
+        qInfo("%d of %d builds of %.0f ms interrupted", interrupted, kills, buildNs / 1e6);
+        QVERIFY2(interrupted > kills / 2, qPrintable(QString("only %1 of %2 builds were interrupted").arg(interrupted).arg(kills)));
     }
 };
 KAVO_TEST(CommandLineTest)
