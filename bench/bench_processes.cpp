@@ -1,0 +1,214 @@
+// Whole processes, each timed in the same run beside its anchor:
+//  - `kavo-custom --build` of generated packages (5 main menus of N menu entries with 5
+//    sub-entries each, N = 50, 100, 200) and of a package made of the sample installation's
+//    files, beside `cp -r` of the same package followed by `sync`;
+//  - the tool started until its window is on screen with the large package (N = 200) or the
+//    sample package open, beside a bare Qt dialog holding a tab widget (window-shown-bare).
+// The window benchmarks need a display: xvfb-run -a build/bench/bench_processes.
+#include "platform/profile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <map>
+#include <memory>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <benchmark/benchmark.h>
+
+extern char **environ;
+
+namespace {
+
+// Runs a program to its end, its output thrown away; its exit status, or -1.
+int runProcess(const QStringList &arguments)
+{
+    QList<QByteArray> bytes;
+    for (const QString &argument : arguments)
+        bytes << QFile::encodeName(argument);
+    std::vector<char *> argv;
+    for (QByteArray &argument : bytes)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t child = 0;
+    const int spawned = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    if (spawned != 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+// An installation copied from the sample one, its packages, the program's data beside a scratch
+// program folder, and the registry stand-in naming the installation; the environment of the
+// processes started points at them.
+class World {
+public:
+    World()
+    {
+        const QString data = QStringLiteral(KAVO_SOURCE_DIR "/data");
+        m_ready = runProcess({"cp", "-r", data + "/sample-installation", install()}) == 0
+                  && runProcess({"cp", "-r", data + "/program", program()}) == 0;
+        QSettings(m_dir.filePath("registry/system/Harbel/ZELT.conf"), QSettings::IniFormat).setValue("InstallDir", install());
+        QSettings(m_dir.filePath("registry/system/Harbel/DUVA.conf"), QSettings::IniFormat).setValue("Version", "4.1");
+        QFile runa(m_dir.filePath("registry/system/Harbel/RUNA.conf"));
+        m_ready = runa.open(QIODevice::WriteOnly) && m_ready;
+        QDir().mkpath(m_dir.filePath("tmp"));
+        qputenv("AKVO_REGISTRY", m_dir.filePath("registry").toLocal8Bit());
+        qputenv("AKVO_PROGRAM_DIR", program().toLocal8Bit());
+        qputenv("TMPDIR", m_dir.filePath("tmp").toLocal8Bit());   // the single-instance lock and socket
+        qputenv("LANGUAGE", "en_US");
+        qputenv("LC_ALL", "en_US.UTF-8");
+    }
+
+    QString install() const { return m_dir.filePath("install"); }
+    QString program() const { return m_dir.filePath("program"); }
+    QString scratch() const { return m_dir.filePath("copy"); }
+
+    // A package by name, made once and built once, so that every timed build rebuilds it.
+    QString package(const QString &name)
+    {
+        const QString folder = install() + "/Packages/" + name;
+        if (!m_packages.contains(name)) {
+            const bool made = name.startsWith("Large") ? generate(folder, name.mid(5).toInt()) : copySample(folder);
+            m_packages[name] = m_ready && made && runProcess({KAVO_PROGRAM_DIR "/kavo-custom", "--build", folder}) == 0;
+        }
+        return m_packages[name] ? folder : QString();
+    }
+
+private:
+    static bool generate(const QString &folder, int entries)
+    {
+        return runProcess({"python3", KAVO_SOURCE_DIR "/scripts/make-large-package", folder, "--menus", "5",
+                           "--entries", QString::number(entries), "--subentries", "5"})
+               == 0;
+    }
+
+    // The sample installation's own menus and texts, as a new package holds them.
+    bool copySample(const QString &folder) const
+    {
+        bool copied = QDir().mkpath(folder);
+        for (const char *file : {"machine-specifics.csv", "access-config.ini"})
+            copied = QFile::copy(install() + "/" + file, folder + "/" + file) && copied;
+        static const QRegularExpression languageDir(QStringLiteral("^[0-9a-f]{4}$"));
+        for (const QString &language : QDir(install()).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            if (!languageDir.match(language).hasMatch())
+                continue;
+            copied = QDir().mkpath(folder + "/" + language)
+                     && QFile::copy(install() + "/" + language + "/access-text.ini", folder + "/" + language + "/access-text.ini")
+                     && copied;
+        }
+        return copied;
+    }
+
+    QTemporaryDir m_dir;
+    bool m_ready = false;
+    QMap<QString, bool> m_packages;
+};
+
+World &world()
+{
+    static World instance;
+    return instance;
+}
+
+QString packageName(const benchmark::State &state)
+{
+    return state.range(0) == 0 ? QStringLiteral("Sample") : QStringLiteral("Large%1").arg(state.range(0));
+}
+
+void buildProcess(benchmark::State &state)
+{
+    const QString package = world().package(packageName(state));
+    if (package.isEmpty())
+        return state.SkipWithError("the package could not be made");
+    for (auto _ : state) {
+        if (runProcess({KAVO_PROGRAM_DIR "/kavo-custom", "--build", package}) != 0)
+            return state.SkipWithError("the build failed");
+    }
+}
+
+void copyAndSync(benchmark::State &state)
+{
+    const QString package = world().package(packageName(state));
+    if (package.isEmpty())
+        return state.SkipWithError("the package could not be made");
+    for (auto _ : state) {
+        state.PauseTiming();
+        QDir(world().scratch()).removeRecursively();
+        state.ResumeTiming();
+        if (runProcess({"cp", "-r", package, world().scratch()}) != 0 || runProcess({"sync"}) != 0)
+            return state.SkipWithError("cp or sync failed");
+    }
+}
+
+// 0 is the sample package; otherwise the number of entries of each main menu.
+void sizes(benchmark::internal::Benchmark *benchmark)
+{
+    benchmark->Arg(0)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond)->UseRealTime();
+}
+BENCHMARK(buildProcess)->Apply(sizes);
+BENCHMARK(copyAndSync)->Apply(sizes);
+
+bool hasDisplay(benchmark::State &state)
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        state.SkipWithError("no display: run under xvfb-run -a");
+        return false;
+    }
+    return true;
+}
+
+void windowShown(benchmark::State &state)
+{
+    const QString package = world().package(packageName(state));
+    if (package.isEmpty())
+        return state.SkipWithError("the package could not be made");
+    if (!hasDisplay(state))
+        return;
+    // The tool opens the package built last.
+    platform::writeProfileString(world().program() + "/0409/custom-text.ini", "OTHER", "LASTCONFIG",
+                                 package + "/" + packageName(state) + ".pkg");
+    const QString probe = QCoreApplication::applicationDirPath() + "/window-shown-tool";
+    for (auto _ : state) {
+        if (runProcess({probe}) != 0)
+            return state.SkipWithError("the tool did not show its window");
+    }
+}
+BENCHMARK(windowShown)->Arg(0)->Arg(200)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void bareDialogShown(benchmark::State &state)
+{
+    if (!hasDisplay(state))
+        return;
+    const QString probe = QCoreApplication::applicationDirPath() + "/window-shown-bare";
+    for (auto _ : state) {
+        if (runProcess({probe}) != 0)
+            return state.SkipWithError("the dialog was not shown");
+    }
+}
+BENCHMARK(bareDialogShown)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
