@@ -6,7 +6,6 @@
 #include "config/fields.h"
 #include "config/texts.h"
 #include "packages/packagestore.h"
-#include "platform/files.h"
 #include "platform/profile.h"
 #include "platform/programdir.h"
 
@@ -185,9 +184,6 @@ packages::BuildResult PackageDocument::build()
                 result.written << file;
     }
     packages::writeCopiesAndMarker(m_state, refused, result);
-    // Success means the files are on disk, new names included.
-    if (!platform::syncFoldersOf(result.written))
-        result.failures << tr("%1: the new files may not have reached the disk").arg(QDir::toNativeSeparators(m_state.packageDir));
 
     // What could not be written is still unsaved: the package stays modified, so leaving it asks.
     m_state.isUntitled = false;

@@ -45,13 +45,10 @@ void copyLanguageFiles(const QString &sourceRoot, const QString &destinationRoot
 
 QStringList replicateTextFile(const QString &textFilePath, const QStringList &copies)
 {
-    QStringList failed;
     platform::setFileAttributes(textFilePath, platform::NormalAttribute);
-    for (const QString &destination : copies) {
-        if (!platform::copyFileAtomically(textFilePath, destination))
-            failed << destination;
+    const QStringList failed = platform::copyFileAtomically(textFilePath, copies);
+    for (const QString &destination : copies)
         platform::setFileAttributes(destination, platform::NormalAttribute);
-    }
     return failed;
 }
 

@@ -4,8 +4,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QSet>
+#include <QThreadPool>
 #include <filesystem>
+#include <functional>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
@@ -27,9 +28,11 @@ void setFileAttributes(const QString &path, int attributes)
     QFile::setPermissions(path, permissions);
 }
 
-bool writeFileAtomically(const QString &path, const QByteArray &bytes)
+namespace {
+
+bool writeOne(const QString &path, const QByteArray &bytes)
 {
-    QSaveFile file(path);
+    QSaveFile file(path);   // keeps the permissions of the file it replaces, refuses a read-only one
     file.setDirectWriteFallback(false);
     if (!file.open(QIODevice::WriteOnly))
         return false;
@@ -37,40 +40,91 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes)
         file.cancelWriting();
         return false;
     }
-    return file.commit();
+    return file.commit();   // syncs the data, then renames
+}
+
+// A renamed file survives a crash once its folder is synced too.
+bool syncFolder(const QString &folder)
+{
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const bool synced = fd >= 0 && ::fsync(fd) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return synced;
+#else
+    Q_UNUSED(folder);
+    return true;
+#endif
+}
+
+// Runs each job on a thread of its own and waits for all: the jobs wait on the disk, not the CPU.
+void runSideBySide(qsizetype count, const std::function<void(qsizetype)> &job)
+{
+    if (count == 1)
+        return job(0);
+    QThreadPool pool;
+    pool.setMaxThreadCount(int(std::min<qsizetype>(count, 32)));
+    for (qsizetype i = 0; i < count; ++i)
+        pool.start([&job, i] { job(i); });
+    pool.waitForDone();
+}
+
+} // namespace
+
+QStringList writeFilesAtomically(const QList<FileBytes> &files)
+{
+    std::vector<char> written(size_t(files.size()), 0);
+    runSideBySide(files.size(), [&](qsizetype i) { written[size_t(i)] = writeOne(files[i].path, files[i].bytes); });
+
+    QStringList failed, folders;
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        if (written[size_t(i)])
+            folders << QFileInfo(files[i].path).absolutePath();
+        else
+            failed << files[i].path;
+    }
+    folders.removeDuplicates();
+    std::vector<char> synced(size_t(folders.size()), 0);
+    runSideBySide(folders.size(), [&](qsizetype i) { synced[size_t(i)] = syncFolder(folders[i]); });
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const qsizetype folder = folders.indexOf(QFileInfo(files[i].path).absolutePath());
+        if (!failed.contains(files[i].path) && !synced[size_t(folder)])
+            failed << files[i].path;
+    }
+    return failed;
+}
+
+bool writeFileAtomically(const QString &path, const QByteArray &bytes)
+{
+    return writeFilesAtomically({{path, bytes}}).isEmpty();
+}
+
+QStringList copyFileAtomically(const QString &source, const QStringList &destinations)
+{
+    QFile in(source);
+    QByteArray bytes;
+    if (in.open(QIODevice::ReadOnly))
+        bytes = in.readAll();
+    if (!in.isOpen() || in.error() != QFile::NoError)
+        return destinations;
+    QList<FileBytes> files;
+    QStringList refused;
+    for (const QString &destination : destinations) {
+        // Copying a file onto itself fails, as on Windows, and leaves it as it is.
+        if (QFileInfo(source).canonicalFilePath() == QFileInfo(destination).canonicalFilePath())
+            refused << destination;
+        else
+            files.append({destination, bytes});
+    }
+    return refused + writeFilesAtomically(files);
 }
 
 bool copyFileAtomically(const QString &source, const QString &destination, bool overwrite)
 {
     if (!overwrite && QFileInfo::exists(destination))
         return false;
-    if (QFileInfo(source).canonicalFilePath() == QFileInfo(destination).canonicalFilePath())
-        return false;   // copying a file onto itself fails, as on Windows, and leaves it as it is
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = in.readAll();
-    if (in.error() != QFile::NoError)
-        return false;
-    // A read-only destination is replaced all the same, as the copies of the tool expect.
-    return writeFileAtomically(destination, bytes);
-}
-
-bool syncFoldersOf(const QStringList &files)
-{
-    QSet<QString> folders;
-    for (const QString &file : files)
-        folders.insert(QFileInfo(file).absolutePath());
-    bool synced = true;
-#ifdef Q_OS_UNIX
-    for (const QString &folder : std::as_const(folders)) {
-        const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        synced = fd >= 0 && ::fsync(fd) == 0 && synced;
-        if (fd >= 0)
-            ::close(fd);
-    }
-#endif
-    return synced;
+    return copyFileAtomically(source, QStringList{destination}).isEmpty();
 }
 
 bool removeDirectoryTree(const QString &directory)

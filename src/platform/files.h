@@ -19,16 +19,26 @@ enum FileAttribute : int {
 void setFileAttributes(const QString &path, int attributes);
 
 // Writes bytes into a file that is replaced atomically: it is either the old or the new file.
+// Success means the file is on disk under its name: its data is synced before it replaces the
+// old file, and its folder after. A file that is not writable is refused.
 bool writeFileAtomically(const QString &path, const QByteArray &bytes);
+
+// Writes several files as writeFileAtomically writes one, side by side, so that their syncs
+// overlap (the file system commits them together) instead of queueing one after the other.
+// Returns the files that could not be written.
+struct FileBytes {
+    QString path;
+    QByteArray bytes;
+};
+QStringList writeFilesAtomically(const QList<FileBytes> &files);
 
 // Copies a file; the destination is replaced atomically, so it is either the old or the new file.
 // With overwrite false an existing destination is kept and the copy fails.
 bool copyFileAtomically(const QString &source, const QString &destination, bool overwrite = true);
 
-// Makes the replacements of files durable: each file's data is synced as it is written, and
-// this syncs the folders that hold them, so that their new names survive a crash too. False when
-// a folder could not be synced.
-bool syncFoldersOf(const QStringList &files);
+// Copies one file to several destinations as copyFileAtomically does, side by side. Returns the
+// destinations that could not be written (all of them when the source cannot be read).
+QStringList copyFileAtomically(const QString &source, const QStringList &destinations);
 
 // Removes a directory and everything in it without following symbolic links out of it.
 bool removeDirectoryTree(const QString &directory);

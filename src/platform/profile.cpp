@@ -1,12 +1,12 @@
 #include "profile.h"
 
+#include "files.h"
 #include "profiledocument.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
 
 #include <memory>
 #include <unordered_map>
@@ -143,20 +143,25 @@ CachedFile &cachedFile(const QString &path)
     return entry;
 }
 
-// Replaces the file atomically; QSaveFile gives the new file the permissions of the one it
-// replaces, and refuses a file that is not writable. On failure the cached copy is dropped, so the disk is what the
-// next call sees.
-bool save(const QString &path, CachedFile &entry)
+// Replaces files atomically, side by side (a file that is not writable is refused). A file
+// written is what the cache holds; one that failed is dropped from it, so the disk is what the
+// next call sees. Returns the files that failed.
+QStringList save(const QStringList &paths)
 {
-    const QByteArray bytes = entry.document->toBytes();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        forgetFile(path);
-        return false;
+    QList<FileBytes> files;
+    for (const QString &path : paths)
+        files.append({path, engine().files[path].document->toBytes()});
+    const QStringList failed = writeFilesAtomically(files);
+    for (const QString &path : paths) {
+        if (failed.contains(path)) {
+            forgetFile(path);
+        } else {
+            CachedFile &entry = engine().files[path];
+            entry.pending = false;
+            entry.stamp = stampOf(path);
+        }
     }
-    entry.pending = false;
-    entry.stamp = stampOf(path);
-    return true;
+    return failed;
 }
 
 // Runs one edit. Outside a batch a changed file is written at once; an edit that changes
@@ -181,7 +186,7 @@ bool editProfile(const QString &file, Edit edit)
         entry.pending = true;
         return true;
     }
-    return save(path, entry);
+    return save({path}).isEmpty();
 }
 
 } // namespace
@@ -243,14 +248,16 @@ bool ProfileBatch::commit()
         if (entry.pending)
             pending.append(path);
     }
+    QStringList writing;
     for (const QString &path : std::as_const(pending)) {
         if (m_refused.contains(path)) {
             forgetFile(path);   // the disk, unchanged, is what the next call sees
             m_failed.append(path);
-        } else if (!save(path, engine().files[path])) {
-            m_failed.append(path);
+        } else {
+            writing.append(path);
         }
     }
+    m_failed.append(save(writing));
     return m_failed.isEmpty();
 }
 
