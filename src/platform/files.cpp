@@ -3,13 +3,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSaveFile>
 #include <QThreadPool>
 #include <filesystem>
 #include <functional>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -30,7 +33,7 @@ void setFileAttributes(const QString &path, int attributes)
 
 namespace {
 
-bool writeOne(const QString &path, const QByteArray &bytes)
+bool writeWithSaveFile(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);   // keeps the permissions of the file it replaces, refuses a read-only one
     file.setDirectWriteFallback(false);
@@ -42,6 +45,76 @@ bool writeOne(const QString &path, const QByteArray &bytes)
     }
     return file.commit();   // syncs the data, then renames
 }
+
+#ifdef Q_OS_LINUX
+// A new file gets a name of its own only for the instant between being linked in and replacing
+// the old one. A write killed in that instant leaves it behind, marked as the tool's, and the
+// next write of the same file removes it; no file of the user's bears that mark.
+const QString TemporaryMark = QStringLiteral(".kavo-new-");
+
+void removeLeftovers(const QFileInfo &file)
+{
+    const QDir folder = file.absoluteDir();
+    for (const QString &name : folder.entryList({file.fileName() + TemporaryMark + QLatin1Char('*')},
+                                                QDir::Files | QDir::Hidden | QDir::System))
+        QFile::remove(folder.filePath(name));
+}
+
+bool writeAll(int fd, const QByteArray &bytes)
+{
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    return true;
+}
+
+// As QSaveFile writes with an unnamed file, but with a temporary name that is known as the tool's.
+bool writeOne(const QString &requested, const QByteArray &bytes)
+{
+    QFileInfo file(requested);
+    if (file.isSymLink() && file.exists())
+        file = QFileInfo(file.canonicalFilePath());   // a link is written through, as QSaveFile does
+    if (file.isDir() || (file.exists() && !file.isWritable()))
+        return false;   // a read-only file is refused, as on Windows
+    removeLeftovers(file);
+    const QByteArray folder = QFile::encodeName(file.absolutePath());
+    const int fd = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return writeWithSaveFile(file.absoluteFilePath(), bytes);   // a file system without unnamed files
+    struct stat old;
+    bool written = (::stat(QFile::encodeName(file.absoluteFilePath()).constData(), &old) != 0
+                    || ::fchmod(fd, old.st_mode & 07777) == 0)
+                   && writeAll(fd, bytes) && ::fdatasync(fd) == 0;
+    if (written) {
+        const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+        const QByteArray target = QFile::encodeName(file.absoluteFilePath());
+        QByteArray temporary;
+        int linked = 0;
+        do {
+            temporary = target + QFile::encodeName(TemporaryMark)
+                        + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+            linked = ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, temporary.constData(), AT_SYMLINK_FOLLOW);
+        } while (linked != 0 && errno == EEXIST);
+        written = linked == 0;
+        if (written && ::rename(temporary.constData(), target.constData()) != 0) {
+            ::unlink(temporary.constData());
+            written = false;
+        }
+    }
+    ::close(fd);
+    return written;
+}
+#else
+bool writeOne(const QString &path, const QByteArray &bytes)
+{
+    return writeWithSaveFile(path, bytes);
+}
+#endif
 
 // A renamed file survives a crash once its folder is synced too.
 bool syncFolder(const QString &folder)
