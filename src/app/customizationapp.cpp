@@ -90,20 +90,19 @@ int CustomizationApp::buildFromCommandLine(const QString &path)
     state.setLocation(path);
     const QString shown = QDir::toNativeSeparators(state.packageDir);
     const QFileInfo named(path);
-    if (named.isFile() && !path.endsWith(QStringLiteral(".pkg"), Qt::CaseInsensitive))
+    // A device is no marker file either.
+    if (named.exists() && !named.isDir() && !path.endsWith(QStringLiteral(".pkg"), Qt::CaseInsensitive))
         return refuse(QDir::toNativeSeparators(path) + QStringLiteral(" is a file, not a package folder or its marker file"));
     if (!QFileInfo(state.packageDir).isDir())
         return refuse(shown + QStringLiteral(" does not exist"));
     if (packages::isDefaultPackage(state.packageDir))
         return refuse(shown + QStringLiteral(" is the default package, the read-only source of every new package; "
                                              "it is never built"));
-    if (!state.packageIsComplete()) {
-        QStringList missing;
-        for (const QString &file : {state.machineFilePath, state.textFilePath, state.configFilePath})
-            if (!QFileInfo::exists(file))
-                missing << QDir::toNativeSeparators(file);
-        return refuse(shown + QStringLiteral(" is not a complete package; missing: ") + missing.join(QLatin1Char(' ')));
-    }
+    if (packages::isInstallDirectory(state.packageDir))
+        return refuse(shown + QStringLiteral(" is the installation of Access Kavo itself, not a package; it is never built"));
+    if (!state.packageIsComplete())
+        return refuse(shown + QStringLiteral(" is not a complete package; missing: ")
+                      + state.missingFiles().join(QLatin1Char(' ')));
 
     document.load();
     if (document.companyName().isEmpty())

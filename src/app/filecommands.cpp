@@ -114,8 +114,10 @@ void FileCommands::openCommand()
     const PackageState previous = state();
     state().setLocation(*chosen);
     if (!state().packageIsComplete()) {
+        // The files it lacks are named, so the user knows which folder was taken for the package.
+        const QString missing = state().missingFiles().join(QLatin1Char('\n'));
         state() = previous;
-        platform::modals().message(m_parent, {QStringLiteral("Configuration files are corrupted."),
+        platform::modals().message(m_parent, {QStringLiteral("Configuration files are corrupted.\n\n") + missing,
                                               QStringLiteral("Error"), platform::MessageStyle::Ok});
         return;
     }

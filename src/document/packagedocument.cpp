@@ -158,6 +158,11 @@ packages::BuildResult PackageDocument::build()
                                .arg(QDir::toNativeSeparators(m_state.packageDir));
         return result;
     }
+    if (packages::isInstallDirectory(m_state.packageDir)) {
+        result.failures << tr("%1: the installation of Access Kavo itself, not a package, is never built")
+                               .arg(QDir::toNativeSeparators(m_state.packageDir));
+        return result;
+    }
     // Nothing is written through a link out of the package.
     const QStringList refused = packages::filesLeavingPackage(m_state);
     for (const QString &file : refused)

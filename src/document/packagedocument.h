@@ -73,7 +73,8 @@ public:
     // as the last one built, its text file is copied to all sixteen languages and the marker file
     // is written. Afterwards the package is no longer untitled; it counts as unmodified when
     // every file was written, and stays modified otherwise (the result says what failed). The
-    // default package is never built, and no file is written through a link out of the package.
+    // default package and the installation itself are never built, and no file is written
+    // through a link out of the package.
     packages::BuildResult build();
     // Writing one part of the package into its files (the build writes them all). False, or an
     // outcome that says so, when a file could not be written.

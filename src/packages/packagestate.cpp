@@ -43,6 +43,15 @@ bool PackageState::packageIsComplete() const
     return QFileInfo::exists(machineFilePath) && QFileInfo::exists(textFilePath) && QFileInfo::exists(configFilePath);
 }
 
+QStringList PackageState::missingFiles() const
+{
+    QStringList missing;
+    for (const QString &file : {machineFilePath, textFilePath, configFilePath})
+        if (!QFileInfo::exists(file))
+            missing << QDir::toNativeSeparators(file);
+    return missing;
+}
+
 QString PackageState::markerPath() const
 {
     QString marker = packageDir + QLatin1Char('/') + packageName;

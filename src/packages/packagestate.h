@@ -2,6 +2,7 @@
 // Where the open package lives: its folder, its name, the paths of its three files, and whether
 // it is untitled. The package document owns the one instance; the package store fills it.
 #include <QString>
+#include <QStringList>
 
 namespace packages {
 
@@ -26,6 +27,8 @@ struct PackageState {
     void setPackagePaths();
     // The menu file, the current language's text file and the configuration file all exist.
     bool packageIsComplete() const;
+    // Those of the three that do not, in that order, with native separators.
+    QStringList missingFiles() const;
     // packageDir + "/" + packageName with ".pkg" appended when it lacks it (any case).
     QString markerPath() const;
 

@@ -38,7 +38,11 @@ QString getInstallDir()
                                                     QStringLiteral("InstallDir"));
     if (!value || (value->size() + 1) * 2 > 255)
         return QString();
-    return QDir::cleanPath(QDir::fromNativeSeparators(*value));
+    // A file there is no installation: nothing could be read from it or made in it, and a build
+    // would aim "custom.bat" at it.
+    const QString directory = QDir::cleanPath(QDir::fromNativeSeparators(*value));
+    const QFileInfo found(directory);
+    return found.exists() && !found.isDir() ? QString() : directory;
 }
 
 QString packagesDir()
@@ -57,6 +61,12 @@ bool isDefaultPackage(const QString &directory)
 {
     const QString defaultDir = QFileInfo(defaultPackageDir()).canonicalFilePath();
     return !defaultDir.isEmpty() && QFileInfo(directory).canonicalFilePath() == defaultDir;
+}
+
+bool isInstallDirectory(const QString &directory)
+{
+    const QString install = QFileInfo(getInstallDir()).canonicalFilePath();
+    return !install.isEmpty() && QFileInfo(directory).canonicalFilePath() == install;
 }
 
 QString programFilePath(const QString &name)

@@ -8,7 +8,7 @@ namespace packages {
 
 class PackageState;
 
-// The front-end's install directory from the registry; empty when it is unknown.
+// The front-end's install directory from the registry; empty when it is unknown or names a file.
 QString getInstallDir();
 // <install dir>/Packages, or empty when the install directory is unknown.
 QString packagesDir();
@@ -18,6 +18,9 @@ QString defaultPackageDir();
 // True when directory is the default package (links resolved): the read-only source of every
 // new package, which is never built.
 bool isDefaultPackage(const QString &directory);
+// True when directory is the install directory itself (links resolved): it holds every file a
+// package has, but a build would overwrite the front-end's sixteen texts with one. Never built.
+bool isInstallDirectory(const QString &directory);
 
 // The program directory followed by name ("/seed.ini", or empty for the directory itself).
 QString programFilePath(const QString &name);

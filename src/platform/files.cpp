@@ -175,6 +175,8 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes)
 
 QStringList copyFileAtomically(const QString &source, const QStringList &destinations)
 {
+    if (!QFileInfo(source).isFile())
+        return destinations;   // a device or a pipe is no file to copy: reading it might never end
     QFile in(source);
     QByteArray bytes;
     if (in.open(QIODevice::ReadOnly))

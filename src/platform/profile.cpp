@@ -22,14 +22,15 @@ namespace {
 // What tells a file's versions apart without reading it.
 struct FileStamp {
     bool exists = false;
+    bool regular = false;   // a device, a pipe or a folder is no profile
     qint64 size = 0;
     qint64 modifiedNs = 0;
     quint64 device = 0;
     quint64 inode = 0;
     bool operator==(const FileStamp &other) const
     {
-        return exists == other.exists && size == other.size && modifiedNs == other.modifiedNs
-               && device == other.device && inode == other.inode;
+        return exists == other.exists && regular == other.regular && size == other.size
+               && modifiedNs == other.modifiedNs && device == other.device && inode == other.inode;
     }
 };
 
@@ -39,20 +40,20 @@ FileStamp stampOf(const QString &path)
     struct stat info;
     if (::stat(QFile::encodeName(path).constData(), &info) != 0)
         return {};
-    return {true, qint64(info.st_size), qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec,
-            quint64(info.st_dev), quint64(info.st_ino)};
+    return {true, S_ISREG(info.st_mode), qint64(info.st_size),
+            qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec, quint64(info.st_dev), quint64(info.st_ino)};
 #else
     const QFileInfo info(path);
     if (!info.exists())
         return {};
-    return {true, info.size(), info.lastModified().toMSecsSinceEpoch() * 1000000, 0, 0};
+    return {true, info.isFile(), info.size(), info.lastModified().toMSecsSinceEpoch() * 1000000, 0, 0};
 #endif
 }
 
 struct CachedFile {
     FileStamp stamp;
-    // A missing file is an empty document; null when the file exists but could not be read,
-    // so that nothing ever overwrites a file the engine has not seen.
+    // A missing file is an empty document; null when the file exists but could not be read, or
+    // is no regular file, so that nothing ever overwrites a file the engine has not seen.
     std::unique_ptr<ProfileDocument> document;
     bool pending = false; // changed inside a batch and not yet written
     int checkedInBatch = 0; // the batch in which the file was last compared with the disk
@@ -69,6 +70,7 @@ struct Engine {
     QString lastName, lastPath;       // the name last asked for, and its clean path
     QString lastEntryPath;            // the path last looked up in the cache, and its entry
     CachedFile *lastEntry = nullptr;
+    QStringList refusedEdits; // files whose edits the open batch could not take: it reports them
 };
 
 Engine &engine()
@@ -132,7 +134,7 @@ CachedFile &cachedFile(const QString &path)
     entry.document.reset();
     if (!stamp.exists) {
         entry.document = std::make_unique<ProfileDocument>();
-    } else {
+    } else if (stamp.regular) {   // reading a device or a pipe might never end
         QFile file(path);
         if (file.open(QIODevice::ReadOnly)) {
             const QByteArray bytes = file.readAll();
@@ -166,21 +168,27 @@ QStringList save(const QStringList &paths)
 
 // Runs one edit. Outside a batch a changed file is written at once; an edit that changes
 // nothing leaves the file untouched (and a missing file missing). A change to a file whose text
-// cannot give its bytes back fails and writes nothing.
+// cannot give its bytes back fails and writes nothing, and so does any edit of a file that
+// could not be read; inside a batch, the batch counts the file among those it could not write.
 template <typename Edit>
 bool editProfile(const QString &file, Edit edit)
 {
     const QString path = cacheKey(file);
+    const auto refuse = [&] {
+        if (engine().batchDepth > 0 && !engine().refusedEdits.contains(path))
+            engine().refusedEdits.append(path);
+        return false;
+    };
     CachedFile &entry = cachedFile(path);
     if (!entry.document)
-        return false;
+        return refuse();
     const bool writable = entry.document->writable();
     if (!edit(*entry.document))
         return true;
     if (!writable) {
         // Writing would change bytes nobody edited; the edit is forgotten with the copy.
         forgetFile(path);
-        return false;
+        return refuse();
     }
     if (engine().batchDepth > 0) {
         entry.pending = true;
@@ -258,6 +266,10 @@ bool ProfileBatch::commit()
         }
     }
     m_failed.append(save(writing));
+    for (const QString &path : std::as_const(engine().refusedEdits))
+        if (!m_failed.contains(path))
+            m_failed.append(path);
+    engine().refusedEdits.clear();
     return m_failed.isEmpty();
 }
 

@@ -31,7 +31,8 @@ bool clearProfileSection(const QString &file, const QString &section);
 // reading thousands of keys costs no stat call each.
 // While a batch is open (batches nest; the outermost one counts), writes go to memory and reads
 // see them. commit() writes every changed file once, atomically, and reports the files it could
-// not write. A batch destroyed without commit() commits.
+// not write: those whose edits failed in the batch (unreadable, or not writable as they are)
+// too. A batch destroyed without commit() commits.
 class ProfileBatch {
 public:
     ProfileBatch();

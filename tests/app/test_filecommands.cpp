@@ -130,7 +130,7 @@ private slots:
         s.modals.fileAnswers.push_back(broken + "/Broken.pkg");
         s.commands.openCommand();
         QCOMPARE(s.modals.messages.size(), 1);
-        QCOMPARE(s.modals.messages[0].text, QString("Configuration files are corrupted."));
+        QCOMPARE(s.modals.messages[0].text, "Configuration files are corrupted.\n\n" + broken + "/access-config.ini");
         QCOMPARE(s.modals.messages[0].caption, QString("Error"));
         QCOMPARE(s.state.packageDir, untitled);
         QCOMPARE(s.state.packageName, QString("Untitled1"));

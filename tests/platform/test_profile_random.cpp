@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 #include <optional>
@@ -299,8 +300,12 @@ QString run(const Case &made, const QString &path, Mode mode, Trace &trace)
         before = after;
         readsBefore = reads;
     }
-    if (batch && !batch->commit())
-        return "the batch failed";
+    // The batch fails exactly when it had to refuse an edit, and names the file.
+    const bool refused = trace.results.contains(false);
+    if (batch && batch->commit() == refused)
+        return refused ? "the batch hid a refused edit" : "the batch failed";
+    if (batch && refused && batch->failedFiles() != QStringList{QFileInfo(path).absoluteFilePath()})
+        return "the batch did not name the file whose edit it refused";
     if (batch)
         trace.files.append(testing::readFile(path));
     return {};

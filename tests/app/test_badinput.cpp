@@ -1,0 +1,319 @@
+#include "installedworld.h"
+#include "scriptedmodals.h"
+#include "app/maindialog.h"
+#include "packages/languagefiles.h"
+#include "packages/packagestore.h"
+#include "platform/profile.h"
+#include "platform/profileencoding.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QTest>
+
+#include <unistd.h>
+
+using testing::readFile;
+using testing::writeFile;
+
+namespace {
+
+// A package taken in from a bad place, or with bad bytes in it.
+struct BadInput {
+    QString target;       // what --build and LASTCONFIG name
+    QString packageDir;   // the package it names; none when it names no package
+    QString badFile;      // where the bad bytes are, which must survive whatever happens
+    QByteArray badBytes;
+};
+
+QByteArray garbage()
+{
+    QByteArray bytes(4096, Qt::Uninitialized);
+    quint32 state = 12345;
+    for (char &byte : bytes) {
+        state = state * 1103515245u + 12345u;
+        byte = char(state >> 23);
+    }
+    bytes[0] = '\x01';   // no BOM: that is a row of its own
+    return bytes;
+}
+
+// A package built before (it has its marker) from the sample installation, then broken.
+BadInput setUp(const InstalledWorld &world, const QString &input)
+{
+    const QString dir = world.packagesDir() + "/Bad";
+    QDir().mkpath(dir);
+    QFile::copy(world.installDir() + "/machine-specifics.csv", dir + "/machine-specifics.csv");
+    QFile::copy(world.installDir() + "/access-config.ini", dir + "/access-config.ini");
+    packages::createLanguageDirs(dir, 0, false);
+    packages::copyLanguageFiles(world.installDir(), dir, "access-text.ini", 0x80, false);
+    writeFile(dir + "/Bad.pkg", "marker");
+
+    BadInput bad;
+    bad.target = dir + "/Bad.pkg";
+    bad.packageDir = dir;
+    const auto notAPackage = [&](const QString &target) {
+        bad.target = target;
+        bad.packageDir.clear();
+    };
+    const QString config = dir + "/access-config.ini";
+    const QString texts = dir + "/0409/access-text.ini";
+    const QString outside = world.root() + "/outside";
+    const auto spoil = [&](const QString &file, const QByteArray &bytes, const QByteArray &badBytes) {
+        writeFile(file, bytes);
+        bad.badFile = file;
+        bad.badBytes = badBytes;
+    };
+    if (input == "garbage configuration") {
+        spoil(config, garbage(), garbage());
+    } else if (input == "garbage texts") {
+        spoil(texts, garbage(), garbage());
+    } else if (input == "garbage after a UTF-8 BOM") {
+        const QByteArray bytes = "\xEF\xBB\xBF" + readFile(config) + garbage();
+        spoil(config, bytes, bytes);
+    } else if (input == "NUL bytes") {
+        const QByteArray name("Con\0toso", 8);
+        spoil(texts, readFile(texts).replace("Contoso", name), name);
+    } else if (input == "odd-length UTF-16") {
+        const QString text = platform::decodeProfileBytes(readFile(texts)).text;
+        spoil(texts, platform::encodeProfileText(text, platform::ProfileEncoding::Utf16LE) + '\xA7',
+              QByteArray("\n\0\xA7", 3));
+    } else if (input == "5 MB line") {
+        const QByteArray line = "NOTES=" + QByteArray(5'000'000, 'x');
+        spoil(config, readFile(config).replace("VERSION=", line + "\r\nVERSION="), line);
+    } else if (input == "10,000 sections") {
+        QByteArray sections;
+        for (int i = 1; i <= 10'000; ++i)
+            sections += "[Note" + QByteArray::number(i) + "]\r\nN=" + QByteArray::number(i) + "\r\n";
+        spoil(texts, readFile(texts) + sections, sections);
+    } else if (input == "no configuration file") {
+        QFile::remove(config);
+    } else if (input == "read-only configuration file") {
+        QFile::setPermissions(config, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    } else if (input == "read-only package folder") {
+        QFile::setPermissions(dir, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup);
+    } else if (input == "folder in place of the configuration file") {
+        QFile::remove(config);
+        QDir().mkpath(config);
+    } else if (input == "no language folder") {
+        QDir(dir + "/0411").removeRecursively();
+    } else if (input == "configuration file linked out") {
+        QFile::rename(config, outside);
+        QFile::link(outside, config);
+    } else if (input == "language folder linked out") {
+        QDir().rename(dir + "/0411", outside);
+        QFile::link(outside, dir + "/0411");
+    } else if (input == "configuration file linked to /dev/zero") {
+        QFile::remove(config);
+        QFile::link("/dev/zero", config);
+    } else if (input == "install directory is a file") {
+        testing::writeSettingsValue(world.registryDir() + "/system/Harbel/ZELT.conf", "InstallDir",
+                                    world.installDir() + "/access-config.ini");
+    } else if (input == "link loop") {
+        QFile::link(world.root() + "/loop2", world.root() + "/loop1");
+        QFile::link(world.root() + "/loop1", world.root() + "/loop2");
+        notAPackage(world.root() + "/loop1");
+    } else if (input == "folder outside the packages folder") {
+        QDir().mkpath(world.root() + "/elsewhere");
+        notAPackage(world.root() + "/elsewhere");
+    } else if (input == "the installation's folder") {
+        // As a build of it would have left it; it holds every file a package has.
+        writeFile(world.installDir() + "/install.pkg", "marker");
+        notAPackage(world.installDir() + "/install.pkg");
+    } else {
+        notAPackage(input);   // a device
+    }
+    return bad;
+}
+
+// The scratch world is removed whatever a row did to the package's folder.
+void makeWritable(const QString &dir)
+{
+    if (!dir.isEmpty())
+        QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+// What lies below a folder, the left-out paths aside: each file with its bytes, each link with
+// where it leads (never followed), each folder.
+QMap<QString, QByteArray> contents(const QString &root, const QStringList &leftOut = {})
+{
+    QMap<QString, QByteArray> entries;
+    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (std::any_of(leftOut.begin(), leftOut.end(),
+                        [&](const QString &out) { return path == out || path.startsWith(out + '/'); }))
+            continue;
+        const QFileInfo info = it.fileInfo();
+        const QString name = QDir(root).relativeFilePath(path);
+        if (info.isSymLink())
+            entries.insert(name, "-> " + info.symLinkTarget().toUtf8());
+        else if (info.isDir())
+            entries.insert(name, "<folder>");
+        else
+            entries.insert(name, readFile(path));
+    }
+    return entries;
+}
+
+// The world outside the package: all of it but the package, the places the package store makes
+// its own packages in, the user's settings, and the line of the tool's text file that remembers
+// the last package.
+QMap<QString, QByteArray> outsideOf(const InstalledWorld &world, const BadInput &bad)
+{
+    const QString uiText = world.programDir() + "/0409/custom-text.ini";
+    QStringList leftOut{world.packagesDir() + "/HarbelDefault", world.packagesDir() + "/Untitled1",
+                        world.registryDir() + "/user", uiText};
+    if (!bad.packageDir.isEmpty())
+        leftOut << bad.packageDir;
+    QMap<QString, QByteArray> entries = contents(world.root(), leftOut);
+    QList<QByteArray> lines = readFile(uiText).split('\n');
+    lines.removeIf([](const QByteArray &line) { return line.startsWith("LASTCONFIG="); });
+    entries.insert("custom-text.ini without LASTCONFIG", lines.join('\n'));
+    return entries;
+}
+
+// Nothing of the package is lost: what was refused is as it was; a build rewrites only the files
+// a build writes, and the bad bytes are still in theirs.
+void verifyNothingLost(const BadInput &bad, const QMap<QString, QByteArray> &before, bool refused)
+{
+    if (bad.packageDir.isEmpty())
+        return;
+    const QMap<QString, QByteArray> after = contents(bad.packageDir);
+    if (refused)
+        QCOMPARE(after, before);
+    const QStringList built{"machine-specifics.csv", "access-config.ini", "custom.bat", "Bad.pkg"};
+    for (auto it = before.cbegin(); it != before.cend(); ++it) {
+        QVERIFY2(after.contains(it.key()), qPrintable(it.key() + " is gone"));
+        if (!built.contains(it.key()) && !it.key().endsWith("/access-text.ini"))
+            QVERIFY2(after.value(it.key()) == it.value(), qPrintable(it.key() + " changed"));
+    }
+    if (!bad.badFile.isEmpty())
+        QVERIFY2(readFile(bad.badFile).contains(bad.badBytes), "the bad bytes were lost");
+}
+
+} // namespace
+
+class BadInputTest : public QObject {
+    Q_OBJECT
+private slots:
+    // Both ways a package is taken in: "kavo-custom --build TARGET", and the window started with
+    // TARGET as the last package (then saved when it opened; offered to Open when it did not).
+    void badInput_data()
+    {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<int>("exitCode");      // of the command-line build
+        QTest::addColumn<QString>("printed");   // part of its message
+        QTest::addColumn<bool>("opens");        // the window opens TARGET
+        QTest::addColumn<QString>("shown");     // part of a message the window shows; empty: none
+        const QString config = "Bad/access-config.ini";
+        const QString texts0411 = "Bad/0411/access-text.ini";
+        const auto row = [](const char *input, int exitCode, const QString &printed, bool opens, const QString &shown) {
+            QTest::newRow(input) << QString(input) << exitCode << printed << opens << shown;
+        };
+        row("garbage configuration", 0, "", true, "");
+        row("garbage texts", 2, "company name", true, "type the name of your company");
+        row("garbage after a UTF-8 BOM", 1, config, true, config);
+        row("NUL bytes", 0, "", true, "");
+        row("odd-length UTF-16", 0, "", true, "");
+        row("5 MB line", 0, "", true, "");
+        row("10,000 sections", 0, "", true, "");
+        row("no configuration file", 2, config, false, config);
+        row("read-only configuration file", 1, config, true, config);   // root writes it all the same: see below
+        row("read-only package folder", 1, "Bad/custom.bat", true, "Bad/custom.bat");
+        row("folder in place of the configuration file", 1, config, true, config);   // unwritable even for root
+        row("no language folder", 1, texts0411, true, texts0411);
+        row("configuration file linked out", 1, config + " (a link out", true, config + " (a link out");
+        row("language folder linked out", 1, texts0411 + " (a link out", true, texts0411 + " (a link out");
+        row("configuration file linked to /dev/zero", 1, config + " (a link out", true, config + " (a link out");
+        row("install directory is a file", 2, "not installed completely", true, "not installed completely");
+        row("/dev/null", 2, "/dev/null is a file, not a package", false, "/dev/null/machine-specifics.csv");
+        row("/dev/zero", 2, "/dev/zero is a file, not a package", false, "/dev/zero/machine-specifics.csv");
+        row("link loop", 2, "loop1 does not exist", false, "loop1/machine-specifics.csv");
+        row("folder outside the packages folder", 2, "elsewhere is not a complete package; missing: ", false,
+            "elsewhere/machine-specifics.csv");
+        row("the installation's folder", 2, "is the installation of Access Kavo", true, "the installation of Access Kavo");
+    }
+    void badInput()
+    {
+        QFETCH(QString, input);
+        QFETCH(int, exitCode);
+        QFETCH(QString, printed);
+        QFETCH(bool, opens);
+        QFETCH(QString, shown);
+        // Root writes a read-only file and into a read-only folder as it writes any other, and so
+        // does the tool run as root: the build goes through. (CI runs as root.)
+        if (input.startsWith("read-only") && geteuid() == 0) {
+            exitCode = 0;
+            printed.clear();
+            shown.clear();
+        }
+
+        {
+            InstalledWorld world;
+            const BadInput bad = setUp(world, input);
+            const auto restore = qScopeGuard([&] { makeWritable(bad.packageDir); });
+            const QMap<QString, QByteArray> outside = outsideOf(world, bad);
+            const QMap<QString, QByteArray> package = contents(bad.packageDir);
+
+            QProcess tool;
+            QProcessEnvironment environment = world.environment();
+            environment.insert("QT_QPA_PLATFORM", "no-such-platform");   // a build needs no display
+            tool.setProcessEnvironment(environment);
+            tool.start(KAVO_PROGRAM_DIR "/kavo-custom", {"--build", bad.target});
+            QVERIFY2(tool.waitForFinished(60000), "the build hangs");
+            const QByteArray out = tool.readAllStandardOutput();
+            const QByteArray err = tool.readAllStandardError();
+            QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
+            QVERIFY2(tool.exitCode() == exitCode, err.constData());
+            QVERIFY2(QString::fromLocal8Bit(err).contains(printed), err.constData());
+            for (const QByteArray &written : out.split('\n'))   // lists only what it wrote
+                QVERIFY2(written.isEmpty() || !err.contains(written), written.constData());
+            QCOMPARE(outsideOf(world, bad), outside);
+            verifyNothingLost(bad, package, exitCode == 2);
+        }
+
+        InstalledWorld world;
+        const BadInput bad = setUp(world, input);
+        const auto restore = qScopeGuard([&] { makeWritable(bad.packageDir); });
+        packages::mergeMissingTexts();   // the first start's one-time step: no row is about it
+        platform::writeProfileString(world.programDir() + "/0409/custom-text.ini", "OTHER", "LASTCONFIG", bad.target);
+        const QMap<QString, QByteArray> outside = outsideOf(world, bad);
+        const QMap<QString, QByteArray> package = contents(bad.packageDir);
+        packages::PackageState named;
+        named.setLocation(bad.target);
+
+        ScriptedModals modals;
+        {
+            app::MainDialog dialog;
+            dialog.initialize();
+            packages::PackageState &state = dialog.document().state();
+            QCOMPARE(state.packageDir == named.packageDir, opens);
+            QCOMPARE(state.isUntitled, !opens);
+            if (opens) {   // Save reports success exactly when it has nothing to tell
+                const qsizetype before = modals.messages.size();
+                const bool saved = dialog.commands().savePackage();
+                QCOMPARE(saved, modals.messages.size() == before);
+            } else {
+                const QString untitled = state.packageDir;
+                modals.fileAnswers.push_back(bad.target);
+                dialog.commands().openCommand();
+                QCOMPARE(state.packageDir, untitled);
+            }
+        }
+        QStringList texts;
+        for (const platform::MessageRequest &message : std::as_const(modals.messages))
+            texts << message.text;
+        if (shown.isEmpty())
+            QVERIFY2(texts.isEmpty(), qPrintable(texts.join("\n---\n")));
+        else
+            QVERIFY2(texts.join("\n---\n").contains(shown), qPrintable(texts.join("\n---\n")));
+        QCOMPARE(outsideOf(world, bad), outside);
+        verifyNothingLost(bad, package, !opens);
+    }
+};
+KAVO_TEST(BadInputTest)
+#include "test_badinput.moc"
