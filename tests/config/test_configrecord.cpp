@@ -301,6 +301,7 @@ private slots:
         QTest::newRow("in quotes") << "\"Quoted\"" << false;
         QTest::newRow("ending in a quote") << "12\"" << true;
         QTest::newRow("a quote, then a comma") << "a\"b,c" << false;
+        QTest::newRow("a quote first, a blank last") << "\"a " << false;
     }
     void savedLinesReadBackAsTheyWere()
     {
