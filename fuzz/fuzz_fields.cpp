@@ -15,7 +15,8 @@
 //   entry line holding the form as its location between empty fields (as the menu writer writes
 //   it): 16 fields, the location being the value. A value without quotes takes the quoted form.
 // - No form ends in a blank (reading a line trims its end). For a value that fieldFor gives no
-//   form: neither the quoted form nor the value as it stands (unless it ends in a blank) splits
+//   form: neither the quoted form nor the value as it stands (unless it ends in a blank or a line
+//   break, written as a blank) splits
 //   back into key and value, so fieldFor refuses only what cannot be stored.
 // - Through the record and the profile engine: texts set in a record, saved and read by a fresh
 //   record come back as they were set (with line breaks as spaces, the engine's rule for every
@@ -86,13 +87,13 @@ void checkField(const QString &value)
         check(form == Quote + value + Quote, "a value without quotes is not quoted: " + visible(value));
     const QStringList keyAndValue{QStringLiteral("K"), value};
     if (!form) {
-        const bool blankAtEnd = value.endsWith(u' ') || value.endsWith(u'\t');
+        const bool blankAtEnd = !value.isEmpty() && QStringView(u" \t\r\n").contains(value.back());
         check(splitFields(QStringLiteral("K,\"") + value + Quote) != keyAndValue
                   && (blankAtEnd || splitFields(QStringLiteral("K,") + value) != keyAndValue),
               "fieldFor refuses a value that a form stores: " + visible(value));
         return;
     }
-    check(!form->endsWith(u' ') && !form->endsWith(u'\t'), "a form ends in a blank: " + visible(*form));
+    check(form->isEmpty() || !QStringView(u" \t\r\n").contains(form->back()), "a form ends in a blank: " + visible(*form));
     for (const QString &key : {QStringLiteral("K"), QStringLiteral("__MENU1_TITLE__"), QString()})
         check(splitFields(key + QLatin1Char(',') + *form) == QStringList{key, value},
               "the line does not split back into key and value: " + visible(value) + " as " + visible(*form));

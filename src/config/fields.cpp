@@ -73,12 +73,13 @@ std::optional<QString> fieldFor(const QString &value)
         return QString(Quote % value % Quote);
     // Quoted as the front-end writes its fields; a value that does not survive that is tried
     // as it stands, which is how a value with quotes of its own may have come in. That form may
-    // end its line, and reading a line trims its end: ending in a blank, it would lose it.
+    // end its line, and reading a line trims its end: ending in a blank, it would lose it (a line
+    // break is written as a blank).
     const QStringList keyAndValue{QStringLiteral("K"), value};
     const QString quoted = QString(Quote) + value + Quote;
     if (splitFields(lineWith(quoted)) == keyAndValue)
         return quoted;
-    const bool blankAtEnd = value.endsWith(QLatin1Char(' ')) || value.endsWith(QLatin1Char('\t'));
+    const bool blankAtEnd = QStringView(u" \t\r\n").contains(value.back());
     if (!blankAtEnd && splitFields(lineWith(value)) == keyAndValue)
         return value;
     return std::nullopt;

@@ -17,8 +17,9 @@ QStringList splitFields(const QString &text);
 // How a value is written as a field after others so that splitFields gives it back unchanged:
 // in double quotes, as the front-end writes its fields (so a comma in it does not separate), or,
 // for a value whose own quotes would pair up differently, as it stands (unless it ends in a
-// blank, which reading the line it ends would trim). Nothing when no form gives it back: a value
-// that begins or ends with a double quote, or whose commas would stand outside its quote pairs.
+// blank or a line break, which reading the line it ends would trim). Nothing when no form gives
+// it back: a value that begins or ends with a double quote, or whose commas would stand outside
+// its quote pairs.
 std::optional<QString> fieldFor(const QString &value);
 
 } // namespace config

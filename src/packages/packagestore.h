@@ -6,7 +6,7 @@
 
 namespace packages {
 
-class PackageState;
+struct PackageState;
 
 // The front-end's install directory from the registry; empty when it is unknown or names a file.
 QString getInstallDir();

@@ -302,6 +302,7 @@ private slots:
         QTest::newRow("ending in a quote") << "12\"" << true;
         QTest::newRow("a quote, then a comma") << "a\"b,c" << false;
         QTest::newRow("a quote first, a blank last") << "\"a " << false;
+        QTest::newRow("a quote first, a line break last") << "\"\r" << false;
     }
     void savedLinesReadBackAsTheyWere()
     {
