@@ -3,6 +3,8 @@
 #include "fields.h"
 #include "platform/profile.h"
 
+#include <charconv>
+
 namespace config {
 namespace {
 
@@ -39,12 +41,18 @@ QString tabKey(int n, const char *suffix)
 QList<ConfigEntry> readNumberedLines(const QString &file, const QString &section, const QString &prefix)
 {
     QList<ConfigEntry> entries;
+    QString key = prefix;   // one string for thousands of keys
     for (int n = 1;; ++n) {
-        const QString line = platform::readProfileString(file, section, numberedKey(prefix, n), bufferSize);
+        key.truncate(prefix.size());
+        char digits[16];
+        const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+        key.append(QLatin1StringView(digits, end - digits));
+        const QString line = platform::readProfileString(file, section, key, bufferSize);
         if (line.isEmpty())
             break;
-        const QStringList fields = splitFields(line);
-        entries.append({fields.value(0), fields.value(1), fields.value(1) == unusedMarker});
+        const FieldViews fields = splitFieldViews(line);
+        const QStringView value = fields.size() > 1 ? fields[1] : QStringView();
+        entries.append({fields[0].toString(), value.toString(), value == unusedMarker});
     }
     return entries;
 }
@@ -98,17 +106,19 @@ void EntryList::assign(const QList<ConfigEntry> &entries)
 {
     m_entries.clear();
     m_positions.clear();
+    m_entries.reserve(entries.size());
+    m_positions.reserve(entries.size());
     for (const ConfigEntry &entry : entries)
         append(entry);
 }
 
 void EntryList::removeAll(const QString &key)
 {
-    const QList<qsizetype> positions = m_positions.value(key);
+    const Positions positions = m_positions.value(key);
     if (positions.isEmpty())
         return;
     // An entry appended last comes off the end without touching the others.
-    if (positions.size() == 1 && positions.constFirst() == m_entries.size() - 1) {
+    if (positions.size() == 1 && positions.front() == m_entries.size() - 1) {
         m_entries.removeLast();
         m_positions.remove(key);
         return;
@@ -121,7 +131,7 @@ void EntryList::removeAll(const QString &key)
 ConfigEntry *EntryList::find(const QString &key)
 {
     const auto found = m_positions.constFind(key);
-    return found == m_positions.constEnd() ? nullptr : &m_entries[found->constFirst()];
+    return found == m_positions.constEnd() ? nullptr : &m_entries[found->front()];
 }
 
 const ConfigEntry *EntryList::find(const QString &key) const

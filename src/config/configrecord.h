@@ -8,6 +8,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QVarLengthArray>
 #include <optional>
 
 namespace config {
@@ -62,7 +63,8 @@ public:
 
 private:
     QList<ConfigEntry> m_entries;
-    QHash<QString, QList<qsizetype>> m_positions;
+    using Positions = QVarLengthArray<qsizetype, 1>;   // most keys stand once: no allocation
+    QHash<QString, Positions> m_positions;
 };
 
 class ConfigRecord {

@@ -7,15 +7,15 @@ namespace {
 
 const QLatin1Char Quote('"');
 
-QString stripQuotes(QStringView field)
+QStringView stripQuotes(QStringView field)
 {
     qsizetype begin = 0;
     qsizetype end = field.size();
-    while (begin < end && field.at(begin) == Quote)
+    while (begin < end && field[begin] == Quote)
         ++begin;
-    while (end > begin && field.at(end - 1) == Quote)
+    while (end > begin && field[end - 1] == Quote)
         --end;
-    return field.sliced(begin, end - begin).toString();
+    return field.sliced(begin, end - begin);
 }
 
 // The text with one field: a key first, the value after it, as a numbered line holds them.
@@ -26,37 +26,48 @@ QString lineWith(const QString &field)
 
 } // namespace
 
+FieldViews splitFieldViews(QStringView text)
+{
+    FieldViews fields;
+    const char16_t *const begin = text.utf16(), *const end = begin + text.size();
+    qsizetype quotes = 0;
+    const char16_t *lastQuote = nullptr;
+    for (const char16_t *p = begin; p != end; ++p) {
+        if (*p == u'"') {
+            ++quotes;
+            lastQuote = p;
+        }
+    }
+    // Quotes pair up from the left; with an odd count the last one has no partner and opens
+    // nothing, so the commas after it separate as any other.
+    const char16_t *const unpairedQuote = quotes % 2 == 1 ? lastQuote : nullptr;
+    const bool paired = quotes >= 2;
+    bool insidePair = false;
+    const char16_t *start = begin;
+    const auto field = [&](const char16_t *stop) {
+        const QStringView view(start, stop - start);
+        fields.append(paired ? stripQuotes(view) : view);
+    };
+    for (const char16_t *p = begin; p != end; ++p) {
+        if (*p == u'"' && p != unpairedQuote) {
+            insidePair = !insidePair;
+        } else if (*p == u',' && !insidePair) {
+            field(p);
+            start = p + 1;
+        }
+    }
+    field(end);
+    return fields;
+}
+
 void splitFields(const QString &text, QStringList *fields)
 {
     if (!fields)
         return;
-    qsizetype quotes = 0, lastQuote = -1;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text.at(i) == Quote) {
-            ++quotes;
-            lastQuote = i;
-        }
-    }
-    if (quotes < 2) {
-        fields->append(text.split(QLatin1Char(',')));
-        return;
-    }
-    // Quotes pair up from the left; with an odd count the last one has no partner and opens
-    // nothing, so the commas after it separate as any other.
-    const qsizetype unpairedQuote = quotes % 2 == 1 ? lastQuote : -1;
-    bool insidePair = false;
-    qsizetype start = 0;
-    fields->reserve(fields->size() + 16);   // the lines of a menu have sixteen fields
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c == Quote && i != unpairedQuote) {
-            insidePair = !insidePair;
-        } else if (c == QLatin1Char(',') && !insidePair) {
-            fields->append(stripQuotes(QStringView(text).sliced(start, i - start)));
-            start = i + 1;
-        }
-    }
-    fields->append(stripQuotes(QStringView(text).sliced(start)));
+    const FieldViews views = splitFieldViews(text);
+    fields->reserve(fields->size() + views.size());
+    for (const QStringView view : views)
+        fields->append(view.toString());
 }
 
 QStringList splitFields(const QString &text)

@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <QVarLengthArray>
 #include <optional>
 
 namespace config {
@@ -13,6 +14,11 @@ void splitFields(const QString &text, QStringList *fields);
 
 // Convenience form of splitFields that returns a new list.
 QStringList splitFields(const QString &text);
+
+// The same fields as views into text, for readers that keep only some of them: thousands of
+// lines split without a string for every field. The views point into text, which must outlive them.
+using FieldViews = QVarLengthArray<QStringView, 16>;
+FieldViews splitFieldViews(QStringView text);
 
 // How a value is written as a field after others so that splitFields gives it back unchanged:
 // in double quotes, as the front-end writes its fields (so a comma in it does not separate), or,

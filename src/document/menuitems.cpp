@@ -9,7 +9,7 @@ namespace {
 
 const QLatin1Char Quote('"');
 
-bool isTrue(const QString &text)
+bool isTrue(QStringView text)
 {
     return text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0;
 }
@@ -132,19 +132,19 @@ QString CItem::toLine() const
         % QLatin1String(",,,");
 }
 
-void CItem::fromLine(const QStringList &fields, const QString &title, const QString &description, int position)
+void CItem::fromLine(const config::FieldViews &fields, const QString &title, const QString &description, int position)
 {
     const int n = int(fields.size());
     if (n > 2)
-        m_hasEntries = isTrue(fields.at(2));
+        m_hasEntries = isTrue(fields[2]);
     if (n > 3)
-        m_name = !fields.at(3).isEmpty() ? fields.at(3) : fields.value(4);
+        m_name = (!fields[3].isEmpty() || n == 4 ? fields[3] : fields[4]).toString();
     if (n > 5)
-        m_typeIcon = fields.at(5);
+        m_typeIcon = fields[5].toString();
     if (n > 8)
-        m_location = fields.at(8);
+        m_location = fields[8].toString();
     if (n > 12)
-        m_descriptionKey = fields.at(12);
+        m_descriptionKey = fields[12].toString();
     m_title = title;
     m_description = description;
     m_position = position;

@@ -5,6 +5,8 @@
 // that moves between levels stays the same object. Each object is stored in the menu file as one
 // entry line of 16 comma-separated fields; its texts live in the package's text file and a main
 // menu's looks in the package's configuration file.
+#include "config/fields.h"
+
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -122,7 +124,7 @@ public:
     QString toLine() const;
     // Fills the object from an entry line already split into fields. A line too short to hold a
     // value leaves it as it is; the name is field 3, or field 4 when field 3 is empty.
-    void fromLine(const QStringList &fields, const QString &title, const QString &description, int position);
+    void fromLine(const config::FieldViews &fields, const QString &title, const QString &description, int position);
     // Takes title, type icon, description and location of another object; the has-entries flag
     // is cleared. Position, name, description key and entries stay.
     void copyFrom(const CItem &other);

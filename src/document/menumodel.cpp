@@ -17,36 +17,47 @@ QString textOf(const config::ConfigRecord &textRecord, const QString &key)
 
 // The name, and so the key of the title, stands in field 3 of a menu entry's line and in field 4
 // of a sub-entry's; either line may use the other field, and is read the same way.
-QString nameKeyOf(const QStringList &fields)
+QString nameKeyOf(const config::FieldViews &fields)
 {
-    return !fields.value(3).isEmpty() ? fields.value(3) : fields.value(4);
+    if (fields.size() > 3 && !fields[3].isEmpty())
+        return fields[3].toString();
+    return fields.size() > 4 ? fields[4].toString() : QString();
 }
 
 // The description key stands in field 12 of a line that has it.
-QString descriptionKeyOf(const QStringList &fields)
+QString descriptionKeyOf(const config::FieldViews &fields)
 {
-    return fields.size() > 12 ? fields.at(12) : QString();
+    return fields.size() > 12 ? fields[12].toString() : QString();
+}
+
+// One object of a menu read from its line: the line's fields, its title and description from
+// the text record.
+void readLine(CItem &item, const QString &line, int position, const config::ConfigRecord &textRecord)
+{
+    const config::FieldViews fields = config::splitFieldViews(line);
+    item.fromLine(fields, textOf(textRecord, nameKeyOf(fields)), textOf(textRecord, descriptionKeyOf(fields)), position);
 }
 
 // One menu entry and its sub-entries, read from section "Menu" n.
 std::unique_ptr<CItem> readMenuEntry(const QString &file, const QString &section, int j, const QString &line,
                                         const config::ConfigRecord &textRecord)
 {
-    QStringList fields = config::splitFields(line);
     auto entry = std::make_unique<CItem>(ItemKind::SubMenu);
-    entry->fromLine(fields, textOf(textRecord, nameKeyOf(fields)), textOf(textRecord, descriptionKeyOf(fields)), j);
+    readLine(*entry, line, j, textRecord);
 
-    const QString entryKey = QLatin1String("SubMenu") + QString::number(j);
+    // One key string for all sub-entries: "SubMenu" j ".item" k.
+    QString key = QLatin1String("SubMenu") + QString::number(j) + QLatin1String(".item");
+    const qsizetype stem = key.size();
     for (int k = 1;; ++k) {
-        const QString subLine =
-            platform::readProfileString(file, section, entryKey + QLatin1String(".item") + QString::number(k), ProfileBufferSize);
+        key.truncate(stem);
+        key.append(QString::number(k));
+        const QString subLine = platform::readProfileString(file, section, key, ProfileBufferSize);
         if (subLine.isEmpty())
             break;
         // Sub-entries make the entry a sub-menu, whatever its own line says.
         entry->setHasEntries(true);
-        fields = config::splitFields(subLine);
         auto subEntry = std::make_unique<CItem>();
-        subEntry->fromLine(fields, textOf(textRecord, nameKeyOf(fields)), textOf(textRecord, descriptionKeyOf(fields)), k);
+        readLine(*subEntry, subLine, k, textRecord);
         subEntry->setHasEntries(false);
         entry->entries().append(std::move(subEntry));
     }

@@ -134,10 +134,13 @@ void ProfileDocument::load(const QByteArray &bytes)
 
     const QString &text = decoded.text;
     qsizetype start = 0;
+    qsizetype nextCr = text.indexOf(u'\r'), nextLf = text.indexOf(u'\n');
     while (start < text.size()) {
-        qsizetype stop = start;
-        while (stop < text.size() && text[stop] != u'\r' && text[stop] != u'\n')
-            ++stop;
+        if (nextCr >= 0 && nextCr < start)
+            nextCr = text.indexOf(u'\r', start);
+        if (nextLf >= 0 && nextLf < start)
+            nextLf = text.indexOf(u'\n', start);
+        const qsizetype stop = std::min(nextCr < 0 ? text.size() : nextCr, nextLf < 0 ? text.size() : nextLf);
         LineEnd end = LineEnd::None;
         qsizetype next = stop;
         if (stop < text.size() && text[stop] == u'\n') {
@@ -159,7 +162,9 @@ void ProfileDocument::load(const QByteArray &bytes)
             m_sectionsByName[folded(parsed.name)].append(std::prev(m_sections.end()));
         }
         Section &section = m_sections.back();
-        indexKey(section, section.lines.insert(section.lines.end(), Line{lineText, end}));
+        const auto line = section.lines.insert(section.lines.end(), Line{lineText, end});
+        if (parsed.kind == ParsedLine::Key)
+            section.keys[folded(parsed.name)].append(line);
         start = next;
     }
 }

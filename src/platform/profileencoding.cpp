@@ -3,6 +3,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 
 namespace platform {
@@ -67,9 +68,17 @@ QByteArray toUtf16(QStringView text, bool bigEndian)
     return bytes;
 }
 
+// Eight bytes at a time: a package's files are mostly ASCII, and megabytes long.
 bool hasNonAscii(QByteArrayView bytes)
 {
-    return std::any_of(bytes.begin(), bytes.end(), [](char b) { return uchar(b) >= 0x80; });
+    const char *p = bytes.data(), *end = p + bytes.size();
+    for (; end - p >= 8; p += 8) {
+        quint64 word;
+        std::memcpy(&word, p, sizeof word);
+        if (word & 0x8080808080808080ull)
+            return true;
+    }
+    return std::any_of(p, end, [](char b) { return uchar(b) >= 0x80; });
 }
 
 } // namespace
@@ -140,7 +149,9 @@ DecodedProfile decodeProfileBytes(const QByteArray &bytes)
         const QByteArrayView body = QByteArrayView(bytes).sliced(3);
         return {ProfileEncoding::Utf8Bom, fromUtf8(body), {}, isStrictUtf8(body)};
     }
-    if (hasNonAscii(bytes) && isStrictUtf8(bytes))
+    if (!hasNonAscii(bytes))   // ASCII reads the same in Windows-1252 and Latin-1, which Qt decodes fast
+        return {ProfileEncoding::Windows1252, QString::fromLatin1(bytes)};
+    if (isStrictUtf8(bytes))
         return {ProfileEncoding::Utf8, fromUtf8(bytes)};
     return {ProfileEncoding::Windows1252, fromWindows1252(bytes)};
 }

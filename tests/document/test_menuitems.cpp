@@ -59,7 +59,7 @@ private slots:
     {
         QFETCH(QString, line);
         auto item = markedObject<CItem>();
-        item->fromLine(config::splitFields(line), QStringLiteral("Title"), QStringLiteral("About it"), 7);
+        item->fromLine(config::splitFieldViews(line), QStringLiteral("Title"), QStringLiteral("About it"), 7);
 
         QTEST(item->hasEntries(), "hasEntries");
         QTEST(item->name(), "name");
@@ -124,13 +124,14 @@ private slots:
         written->setName(QStringLiteral("__1-SUBMENU3__"));
         written->setDescriptionKey(descriptionKey);
 
-        const QStringList fields = config::splitFields(written->toLine());
+        const QString line = written->toLine();
+        const QStringList fields = config::splitFields(line);
         QCOMPARE(fields.size(), 16);
         QCOMPARE(fields.at(menuEntry ? 3 : 4), written->name());
         QVERIFY(fields.at(menuEntry ? 4 : 3).isEmpty());
 
         std::unique_ptr<CItem> read = std::make_unique<CItem>(menuEntry ? ItemKind::SubMenu : ItemKind::Item);
-        read->fromLine(fields, QStringLiteral("T"), QStringLiteral("D"), 3);
+        read->fromLine(config::splitFieldViews(line), QStringLiteral("T"), QStringLiteral("D"), 3);
         QCOMPARE(read->name(), written->name());
         QCOMPARE(read->typeIcon(), typeIcon);
         QCOMPARE(read->location(), location);
