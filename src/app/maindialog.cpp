@@ -14,6 +14,7 @@
 #include "platform/registry.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -51,8 +52,16 @@ MainDialog::MainDialog(QWidget *parent)
       m_layout(new QVBoxLayout(this)),
       m_menuBar(new QMenuBar(this)),
       m_tabs(new QTabWidget(this)),
-      m_icon(document::applicationIcon())
+      m_banner(new QLabel(this))
 {
+    // Drawing them, and reading the system's fonts for the first text the window measures, take
+    // as long as reading a large package: they run side by side with it.
+    m_artwork = std::async(std::launch::async, [ratio = document::screenPixelRatio(), font = font()] {
+        QFontMetrics(font).height();
+        return Artwork{document::svgImage(QStringLiteral(":/images/banner.svg"), ratio),
+                       document::applicationIconImages()};
+    });
+
     // The window opens at its designed size and may grow (the tree and the pages grow with it),
     // but not shrink below what its pages need.
     const QSize designed(qRound(widthInDialogUnits * pixelsPerUnitAcross), qRound(heightInDialogUnits * pixelsPerUnitDown));
@@ -66,12 +75,10 @@ MainDialog::MainDialog(QWidget *parent)
     m_layout->setSpacing(0);
     createMenuBar();
 
-    auto *banner = new QLabel(this);
-    banner->setPixmap(document::svgPixmap(QStringLiteral(":/images/banner.svg")));
-    banner->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    banner->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);   // wider than the window: cut at the right
-    banner->setFixedHeight(50);
-    m_layout->addWidget(banner);
+    m_banner->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_banner->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);   // wider than the window: cut at the right
+    m_banner->setFixedHeight(50);
+    m_layout->addWidget(m_banner);
 
     auto *tabArea = new QVBoxLayout;
     tabArea->setContentsMargins(10, 8, 10, 10);
@@ -96,8 +103,6 @@ void MainDialog::initialize()
     if (!packages::ensureDefaultPackage())
         config::showTextMessage(this, QStringLiteral("MESSAGES"), QStringLiteral("NOAKVO"), QStringLiteral("TEXT"),
                                 QStringLiteral("WARNING"), platform::MessageStyle::Ok);
-    // This desktop offers no system menu to extend: the About command lives in the Help menu.
-    setWindowIcon(m_icon);
     createToolBar();
     mainDialog = this;
     packages::openLastPackage(m_document.state());
@@ -106,12 +111,21 @@ void MainDialog::initialize()
     if (!title.isEmpty())
         m_document.state().titleBase = title;
     m_document.load();   // unmodified, with the title set
+    showArtwork();
 
     createPages();
     insertTabs();
     selectPage(CompanyPage);
     translateMenuBar();
     restoreWindowGeometry();
+}
+
+void MainDialog::showArtwork()
+{
+    const Artwork artwork = m_artwork.get();
+    m_banner->setPixmap(QPixmap::fromImage(artwork.banner));
+    // This desktop offers no system menu to extend: the About command lives in the Help menu.
+    setWindowIcon(document::applicationIcon(artwork.icon));
 }
 
 // The window opens where and as large as the user left it.

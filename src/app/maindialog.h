@@ -6,10 +6,13 @@
 #include "filecommands.h"
 
 #include <QDialog>
-#include <QIcon>
+#include <QImage>
+#include <QList>
+#include <future>
 #include <memory>
 
 class QAction;
+class QLabel;
 class QMenu;
 class QMenuBar;
 class QTabWidget;
@@ -79,12 +82,19 @@ private:
     void translateMenuBar();
     void translateUndoActions();
     void restoreWindowGeometry();
+    void showArtwork();
 
     QVBoxLayout *m_layout;
     QMenuBar *m_menuBar;
     QToolBar *m_toolBar = nullptr;
     QTabWidget *m_tabs;
-    QIcon m_icon;
+    QLabel *m_banner;
+    // The banner and the window's icon, drawn on another thread while the package loads.
+    struct Artwork {
+        QImage banner;
+        QList<QImage> icon;
+    };
+    std::future<Artwork> m_artwork;
 
     QMenu *m_fileMenu = nullptr;
     QMenu *m_editMenu = nullptr;

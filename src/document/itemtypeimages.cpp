@@ -45,11 +45,15 @@ qreal screenPixelRatio()
 
 QPixmap svgPixmap(const QString &file, qreal devicePixelRatio)
 {
+    return QPixmap::fromImage(svgImage(file, ratioOrScreen(devicePixelRatio)));
+}
+
+QImage svgImage(const QString &file, qreal devicePixelRatio)
+{
     QSvgRenderer renderer;
     if (!load(renderer, file))
-        return QPixmap();
-    const qreal ratio = ratioOrScreen(devicePixelRatio);
-    return QPixmap::fromImage(render(renderer, (renderer.viewBoxF().size() * ratio).toSize(), ratio));
+        return QImage();
+    return render(renderer, (renderer.viewBoxF().size() * devicePixelRatio).toSize(), devicePixelRatio);
 }
 
 QImage applicationIconImage(int size)
@@ -69,11 +73,19 @@ QImage applicationIconImage(int size)
     return render(renderer, QSize(size, size), 1.0);
 }
 
-QIcon applicationIcon()
+QList<QImage> applicationIconImages()
+{
+    QList<QImage> images;
+    for (int size : ApplicationIconSizes)
+        images.append(applicationIconImage(size));
+    return images;
+}
+
+QIcon applicationIcon(const QList<QImage> &images)
 {
     QIcon icon;
-    for (int size : ApplicationIconSizes)
-        icon.addPixmap(QPixmap::fromImage(applicationIconImage(size)));
+    for (const QImage &image : images)
+        icon.addPixmap(QPixmap::fromImage(image));
     return icon;
 }
 

@@ -19,6 +19,9 @@ qreal screenPixelRatio();
 // screen of the given device pixel ratio, 0 standing for screenPixelRatio(). A null pixmap when
 // the file holds no SVG.
 QPixmap svgPixmap(const QString &file, qreal devicePixelRatio = 0);
+// The same as an image, for a ratio given (> 0): drawing it needs no screen and may run on any
+// thread.
+QImage svgImage(const QString &file, qreal devicePixelRatio);
 
 // The sizes, in pixels, of the program's icon in the desktop's icon theme.
 inline constexpr int ApplicationIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
@@ -28,8 +31,9 @@ inline constexpr int ApplicationIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
 // for any size that none divides), kavo-custom-24.svg or kavo-custom-16.svg.
 QImage applicationIconImage(int size);
 
-// The program's icon at every size of ApplicationIconSizes.
-QIcon applicationIcon();
+// The program's icon at every size of ApplicationIconSizes, as images (any thread) or as an icon.
+QList<QImage> applicationIconImages();
+QIcon applicationIcon(const QList<QImage> &images = applicationIconImages());
 
 class ItemTypeImages {
 public:
