@@ -30,6 +30,8 @@
 // - A read with a buffer of n code units gives the first n - 1 code units of the whole value.
 // - Both runs give the same results and reads after every call, and the same file bytes
 //   whenever no batch is open: a batch, a forgotten cache and a fresh engine change nothing.
+//   The outermost batch's commit fails exactly when a call made while it was open failed; an
+//   inner batch's commit writes nothing and succeeds.
 // - Nothing crashes, overflows, leaks or hits undefined behaviour (the sanitizers).
 #include "fuzzsupport.h"
 
@@ -333,19 +335,27 @@ void runBatched(const QString &path, const std::vector<Call> &calls, const std::
 {
     clearProfileCache();
     std::vector<std::unique_ptr<ProfileBatch>> batches;
+    bool refused = false;   // a call failed since the outermost batch opened: its commit reports it
+    const auto commitInnermost = [&](const QString &at) {
+        const bool outermost = batches.size() == 1;
+        check(batches.back()->commit() == (!outermost || !refused),
+              at + (refused && outermost ? "the batch hid a refused edit\n" : "the batch failed\n") + context);
+        batches.pop_back();
+    };
     for (size_t i = 0; i < calls.size(); ++i) {
         const Call &call = calls[i];
         const QString at = QStringLiteral("batched run, call %1: ").arg(i + 1);
         if (call.op == ForgetCache)
             clearProfileCache();
         if (call.op == Batch && call.open && batches.size() < 3) {
+            refused = refused && !batches.empty();
             batches.push_back(std::make_unique<ProfileBatch>());
         } else if (call.op == Batch && !batches.empty()) {
-            check(batches.back()->commit(), at + "the batch failed\n" + context);
-            batches.pop_back();
+            commitInnermost(at);
         }
         Step step;
         step.result = perform(call, path, &step.read);
+        refused = refused || (!batches.empty() && !step.result);
         check(profileCacheIsConsistent(path), at + "the engine's copy differs from reading the bytes again\n" + context);
         check(step.result == plain[i].result && step.read == plain[i].read,
               at + "the call gives otherwise than in the plain run\n" + context);
@@ -353,10 +363,8 @@ void runBatched(const QString &path, const std::vector<Call> &calls, const std::
         if (batches.empty())
             check(fileBytes(path) == plain[i].bytes, at + "the file differs from the plain run's\n" + context);
     }
-    while (!batches.empty()) {
-        check(batches.back()->commit(), "the last batch failed\n" + context);
-        batches.pop_back();
-    }
+    while (!batches.empty())
+        commitInnermost(QStringLiteral("the last batch: "));
     check(fileBytes(path) == (plain.empty() ? fileBytes(path) : plain.back().bytes),
           "after the last commit the file differs from the plain run's\n" + context);
 }
