@@ -100,6 +100,10 @@ bool writeOne(const QString &requested, const QByteArray &bytes)
                         + QByteArray::number(QRandomGenerator::global()->generate(), 36);
             linked = ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, temporary.constData(), AT_SYMLINK_FOLLOW);
         } while (linked != 0 && errno == EEXIST);
+        if (linked != 0 && errno == ENOENT) {   // no /proc to name the file by (a bare chroot)
+            ::close(fd);
+            return writeWithSaveFile(file.absoluteFilePath(), bytes);
+        }
         written = linked == 0;
         if (written && ::rename(temporary.constData(), target.constData()) != 0) {
             ::unlink(temporary.constData());
