@@ -4,10 +4,12 @@
 
 #include "config/texts.h"
 #include "document/packagedocument.h"
+#include "packages/packagestate.h"
 #include "packages/packagestore.h"
 
 #include "qttranslation.h"
 
+#include "platform/profile.h"
 #include "platform/singleinstance.h"
 #include "platform/uilanguage.h"
 
@@ -63,6 +65,10 @@ int CustomizationApp::run(QCoreApplication &application)
         QCoreApplication::installTranslator(&m_qtTranslator);
     QCoreApplication::installTranslator(&m_buttonTexts);   // asked first: installed last
 
+    // The last package's large files are read on other threads while the window is made.
+    if (packages::PackageState last; packages::findLastPackage(last))
+        platform::preloadProfiles({last.textFilePath, last.machineFilePath});
+
     MainDialog dialog;
     QObject::connect(&instance, &platform::SingleInstance::activationRequested, &dialog, &MainDialog::comeForward);
     dialog.initialize();
@@ -104,6 +110,7 @@ int CustomizationApp::buildFromCommandLine(const QString &path)
         return refuse(shown + QStringLiteral(" is not a complete package; missing: ")
                       + state.missingFiles().join(QLatin1Char(' ')));
 
+    platform::preloadProfiles({state.textFilePath, state.machineFilePath});   // each on a thread of its own
     document.load();
     if (document.companyName().isEmpty())
         return refuse(QStringLiteral("the company name of ") + shown + QStringLiteral(" is empty; a package cannot be built without it"));

@@ -159,15 +159,20 @@ bool ensureDefaultPackage()
     return complete;
 }
 
-void openLastPackage(PackageState &state)
+bool findLastPackage(PackageState &state)
 {
     const QString last = platform::readProfileString(state.uiTextPath, QStringLiteral("OTHER"),
                                                      QStringLiteral("LASTCONFIG"));
-    if (!last.isEmpty()) {
-        state.setLocation(last);
-        if (state.packageIsComplete())
-            return;
-    }
+    if (last.isEmpty())
+        return false;
+    state.setLocation(last);
+    return state.packageIsComplete();
+}
+
+void openLastPackage(PackageState &state)
+{
+    if (findLastPackage(state))
+        return;
     state.packageDir = packagesDir();
     if (!createUntitledPackage(state)) {   // no install directory: no package is open
         state.packageDir.clear();

@@ -38,6 +38,8 @@ bool ensureDefaultPackage();
 
 // Opens the package named by LASTCONFIG when it is complete, otherwise a new untitled one.
 void openLastPackage(PackageState &state);
+// Only the first half: true, with state located there, when LASTCONFIG names a complete package.
+bool findLastPackage(PackageState &state);
 
 // Makes <packages>/Untitled<N> (the first N without a marker file) from the default package and
 // opens it as untitled. False, and nothing created, when the install directory is unknown.

@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <future>
+#include <map>
 #include <memory>
 #include <unordered_map>
 
@@ -59,7 +61,28 @@ struct CachedFile {
     int checkedInBatch = 0; // the batch in which the file was last compared with the disk
 };
 
-// The engine serves one thread.
+// A file's document as read just after its stamp was taken: empty for a missing file, null for
+// one that could not be read or is no regular file (reading a device or a pipe might never end).
+// Touches nothing shared: any thread may read.
+std::unique_ptr<ProfileDocument> readDocument(const QString &path, const FileStamp &stamp)
+{
+    if (!stamp.exists)
+        return std::make_unique<ProfileDocument>();
+    QFile file(path);
+    if (!stamp.regular || !file.open(QIODevice::ReadOnly))
+        return nullptr;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return nullptr;
+    return std::make_unique<ProfileDocument>(bytes);
+}
+
+struct ReadFile {
+    FileStamp stamp;
+    std::unique_ptr<ProfileDocument> document;
+};
+
+// The engine serves one thread; only preloads read on others, and hand over what they read.
 struct Engine {
     std::unordered_map<QString, CachedFile> files; // by clean absolute path
     int batchDepth = 0;
@@ -71,6 +94,7 @@ struct Engine {
     QString lastEntryPath;            // the path last looked up in the cache, and its entry
     CachedFile *lastEntry = nullptr;
     QStringList refusedEdits; // files whose edits the open batch could not take: it reports them
+    std::map<QString, std::future<ReadFile>> preloads; // by clean absolute path
 };
 
 Engine &engine()
@@ -132,16 +156,15 @@ CachedFile &cachedFile(const QString &path)
         return entry;
     entry.stamp = stamp;
     entry.document.reset();
-    if (!stamp.exists) {
-        entry.document = std::make_unique<ProfileDocument>();
-    } else if (stamp.regular) {   // reading a device or a pipe might never end
-        QFile file(path);
-        if (file.open(QIODevice::ReadOnly)) {
-            const QByteArray bytes = file.readAll();
-            if (file.error() == QFileDevice::NoError)
-                entry.document = std::make_unique<ProfileDocument>(bytes);
+    if (const auto preload = e.preloads.find(path); preload != e.preloads.end()) {
+        ReadFile read = preload->second.get();
+        e.preloads.erase(preload);
+        if (read.stamp == stamp) {
+            entry.document = std::move(read.document);
+            return entry;
         }
     }
+    entry.document = readDocument(path, stamp);
     return entry;
 }
 
@@ -278,8 +301,20 @@ QStringList ProfileBatch::failedFiles() const
     return m_failed;
 }
 
+void preloadProfiles(const QStringList &files)
+{
+    for (const QString &file : files) {
+        const QString path = cacheKey(file);
+        engine().preloads[path] = std::async(std::launch::async, [path] {
+            const FileStamp stamp = stampOf(path);
+            return ReadFile{stamp, readDocument(path, stamp)};
+        });
+    }
+}
+
 void clearProfileCache()
 {
+    engine().preloads.clear();   // waits for them
     engine().keys.clear();
     engine().lastName = engine().lastPath = engine().lastEntryPath = QString();
     engine().lastEntry = nullptr;

@@ -53,6 +53,12 @@ private:
     QStringList m_failed;
 };
 
+// Starts reading these files on threads of their own, ahead of the calls that will need them
+// (the program's start does, while the window is made). The first call that needs one takes it
+// from there, waiting if it must; a file changed in the meantime is read again. Calls give
+// exactly what they give without it.
+void preloadProfiles(const QStringList &files);
+
 // Forgets every cached file (tests that change files behind the engine's back use it). Changes
 // pending in an open batch are kept.
 void clearProfileCache();

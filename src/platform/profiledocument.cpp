@@ -52,10 +52,10 @@ QString folded(QStringView name)
 }
 
 // The folded name to look up, in a buffer kept from one lookup to the next: thousands of
-// lookups allocate nothing. Good until the next call.
+// lookups allocate nothing. Good until the next call on the same thread.
 const QString &foldedForLookup(QStringView name)
 {
-    static QString buffer;
+    thread_local QString buffer;
     buffer.resize(name.size());
     foldInto(name, buffer.data());
     return buffer;

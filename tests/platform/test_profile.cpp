@@ -94,6 +94,22 @@ private slots:
         QCOMPARE(testing::readFile(m_file), QByteArray("[S]\r\nk=33\r\nn=4\r\n"));
     }
 
+    // A file read ahead gives what it holds when it is asked for, changed since or not.
+    void preloadedFilesReadAsTheyAreWhenAsked()
+    {
+        const QString missing = m_dir.filePath("preloaded-missing.ini"), unchanged = m_dir.filePath("preloaded.ini");
+        testing::writeFile(unchanged, "[S]\r\nk=1\r\n");
+        preloadProfiles({m_file, missing, unchanged});
+        testing::writeFile(m_file, "[S]\r\nk=22\r\n");   // changed once the read ahead may have read it
+        QCOMPARE(readProfileString(m_file, "S", "k"), QString("22"));
+        QCOMPARE(readProfileString(missing, "S", "k"), QString());
+        QCOMPARE(readProfileString(unchanged, "S", "k"), QString("1"));
+        QVERIFY(!QFile::exists(missing));
+        preloadProfiles({unchanged});
+        clearProfileCache();   // waits for it and forgets it
+        QCOMPARE(readProfileString(unchanged, "S", "k"), QString("1"));
+    }
+
     void replacingKeepsThePermissions()
     {
         QVERIFY(QFile::setPermissions(m_file, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther));
