@@ -438,12 +438,13 @@ void ProfileDocument::dropText(const QString &text)
 void ProfileDocument::settleEncoding()
 {
     // A file without BOM is judged afresh each time it is read: UTF-8 that has lost its last
-    // non-ASCII character reads as Windows-1252 from then on, and Windows-1252 bytes that have
-    // become valid UTF-8 read as UTF-8, which changes their text.
+    // non-ASCII character reads as Windows-1252 from then on. Windows-1252 bytes that have
+    // become valid UTF-8 ("ß½" is DF BD) would read as UTF-8 and change their text: such a file
+    // is written as UTF-16LE instead, as one holding a character beyond Windows-1252 is.
     if (m_encoding == ProfileEncoding::Utf8 && m_nonAsciiLines == 0)
         m_encoding = ProfileEncoding::Windows1252;
     else if (m_encoding == ProfileEncoding::Windows1252 && m_nonAsciiLines > 0 && m_nonUtf8Lines == 0)
-        load(toBytes());
+        m_encoding = ProfileEncoding::Utf16LE;
 }
 
 } // namespace platform

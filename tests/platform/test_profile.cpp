@@ -168,6 +168,17 @@ private slots:
         QVERIFY(writeProfileString(m_file, "S", "new", readProfileString(m_file, "S", "old")));
         QCOMPARE(testing::readFile(m_file), before + "new=" + bytes + "\r\n");
     }
+
+    // Characters of Windows-1252 whose bytes happen to be UTF-8 ("ß½" is DF BD, U+07FD in UTF-8)
+    // would change on the next read: the file keeps them as UTF-16LE.
+    void windows1252BytesThatReadAsUtf8AreKept()
+    {
+        const QString value = QString::fromUtf8("ß½");
+        QVERIFY(writeProfileString(m_file, "S", "k", value));
+        clearProfileCache();
+        QCOMPARE(readProfileString(m_file, "S", "k"), value);
+        QVERIFY(testing::readFile(m_file).startsWith("\xFF\xFE"));
+    }
 };
 KAVO_TEST(ProfileEngineTest)
 #include "test_profile.moc"
