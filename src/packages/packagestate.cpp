@@ -40,7 +40,7 @@ void PackageState::setPackagePaths()
 
 bool PackageState::packageIsComplete() const
 {
-    return QFileInfo::exists(machineFilePath) && QFileInfo::exists(textFilePath) && QFileInfo::exists(configFilePath);
+    return missingFiles().isEmpty();
 }
 
 QStringList PackageState::missingFiles() const
