@@ -33,6 +33,8 @@ CustomizationApp::CustomizationApp()
     m_parser.addOption(m_buildOption);
 }
 
+CustomizationApp::~CustomizationApp() = default;
+
 bool CustomizationApp::buildsOnly(const QStringList &arguments)
 {
     m_parser.parse(arguments);
@@ -91,7 +93,8 @@ int CustomizationApp::buildFromCommandLine(const QString &path)
     if (packages::getInstallDir().isEmpty())
         return refuse(config::lookupText(QStringLiteral("MESSAGES"), QStringLiteral("NOAKVO")));
 
-    document::PackageDocument document;
+    m_builtPackage = std::make_unique<document::PackageDocument>();
+    document::PackageDocument &document = *m_builtPackage;
     packages::PackageState &state = document.state();
     state.setLocation(path);
     const QString shown = QDir::toNativeSeparators(state.packageDir);

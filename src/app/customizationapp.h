@@ -5,13 +5,20 @@
 
 #include <QCommandLineParser>
 
+#include <memory>
+
 class QCoreApplication;
+
+namespace document {
+class PackageDocument;
+}
 
 namespace app {
 
 class CustomizationApp {
 public:
     CustomizationApp();
+    ~CustomizationApp();
 
     // True when the command line asks only for printed text (help, the version): that needs no
     // display, so a QCoreApplication will do.
@@ -31,6 +38,8 @@ private:
     int buildFromCommandLine(const QString &path);
 
     QCommandLineParser m_parser;
+    // The package a command-line build builds; the program ends without taking it apart.
+    std::unique_ptr<document::PackageDocument> m_builtPackage;
     QCommandLineOption m_buildOption;
     QTranslator m_qtTranslator;
     StandardButtonTexts m_buttonTexts;
