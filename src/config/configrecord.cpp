@@ -26,6 +26,16 @@ QString numberedKey(const QString &prefix, int number)
     return prefix + QString::number(number);
 }
 
+// Makes key the numbered key, reusing its buffer: a list of thousands of lines allocates once.
+void setNumberedKey(QString &key, const QString &prefix, int number)
+{
+    key.truncate(0);
+    key.append(prefix);
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+    key.append(QLatin1StringView(digits, end - digits));
+}
+
 QString menuKey(int n, const char *suffix)
 {
     return QStringLiteral("__MENU") + QString::number(n) + QLatin1String(suffix);
@@ -41,12 +51,9 @@ QString tabKey(int n, const char *suffix)
 QList<ConfigEntry> readNumberedLines(const QString &file, const QString &section, const QString &prefix)
 {
     QList<ConfigEntry> entries;
-    QString key = prefix;   // one string for thousands of keys
+    QString key;
     for (int n = 1;; ++n) {
-        key.truncate(prefix.size());
-        char digits[16];
-        const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
-        key.append(QLatin1StringView(digits, end - digits));
+        setNumberedKey(key, prefix, n);
         const QString line = platform::readProfileString(file, section, key, bufferSize);
         if (line.isEmpty())
             break;
@@ -73,6 +80,7 @@ bool writeNumberedLines(const QString &file, const QString &section, const QStri
         return true;
     bool written = true;
     int number = 0;
+    QString key, line;   // one buffer each for thousands of lines
     for (const ConfigEntry &entry : entries) {
         ++number;
         if (number <= frontEndLines)
@@ -81,9 +89,14 @@ bool writeNumberedLines(const QString &file, const QString &section, const QStri
             --number;
             continue;
         }
-        const QString line = entry.key + QLatin1Char(',')
-            + fieldFor(entry.value).value_or(QLatin1Char('"') + entry.value + QLatin1Char('"'));
-        written = platform::writeProfileString(file, section, numberedKey(prefix, number), line) && written;
+        line.truncate(0);
+        line.append(entry.key).append(QLatin1Char(','));
+        if (const std::optional<QString> field = fieldFor(entry.value))
+            line.append(*field);
+        else
+            line.append(QLatin1Char('"')).append(entry.value).append(QLatin1Char('"'));
+        setNumberedKey(key, prefix, number);
+        written = platform::writeProfileString(file, section, key, line) && written;
     }
     for (int stale = qMax(number, frontEndLines) + 1;
          stale <= linesRead.value_or(0)

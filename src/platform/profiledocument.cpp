@@ -33,32 +33,21 @@ QChar foldChar(QChar c)
     return c.toCaseFolded();
 }
 
-void foldInto(QStringView name, QChar *out)
-{
-    std::transform(name.begin(), name.end(), out, foldChar);
-}
-
 bool sameName(QStringView a, QStringView b)
 {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(),
                       [](QChar x, QChar y) { return foldChar(x) == foldChar(y); });
 }
 
-QString folded(QStringView name)
+// The hash of the name's folded form (FNV-1a over its code units), made without making the form:
+// indexing thousands of keys allocates nothing for their names.
+size_t foldedHash(QStringView name)
 {
-    QString result(name.size(), Qt::Uninitialized);
-    foldInto(name, result.data());
-    return result;
-}
-
-// The folded name to look up, in a buffer kept from one lookup to the next: thousands of
-// lookups allocate nothing. Good until the next call on the same thread.
-const QString &foldedForLookup(QStringView name)
-{
-    thread_local QString buffer;
-    buffer.resize(name.size());
-    foldInto(name, buffer.data());
-    return buffer;
+    size_t hash = 14695981039346656037ull;
+    for (const QChar c : name) {
+        hash = (hash ^ foldChar(c).unicode()) * 1099511628211ull;
+    }
+    return hash;
 }
 
 bool hasNonAscii(QStringView text)
@@ -90,6 +79,28 @@ ParsedLine parseLine(QStringView line)
     if (equals < 0)
         return {ParsedLine::Other};
     return {ParsedLine::Key, trimmedBlanks(body.first(equals)), trimmedBlanks(body.sliced(equals + 1))};
+}
+
+// Where, in the list of lines or sections that share a name's hash, the first of that name is;
+// -1 when none is. A section is named by its header, its first line.
+template <typename LineIterator>
+qsizetype placeOf(const QVarLengthArray<LineIterator, 1> &candidates, QStringView name)
+{
+    for (qsizetype i = 0; i < candidates.size(); ++i) {
+        if (sameName(parseLine(candidates[i]->text).name, name))
+            return i;
+    }
+    return -1;
+}
+
+template <typename SectionIterator>
+qsizetype sectionPlaceOf(const QVarLengthArray<SectionIterator, 1> &candidates, QStringView name)
+{
+    for (qsizetype i = 0; i < candidates.size(); ++i) {
+        if (sameName(parseLine(candidates[i]->lines.front().text).name, name))
+            return i;
+    }
+    return -1;
 }
 
 // A line break inside a value would end the line early, so each one is written as a space.
@@ -159,12 +170,12 @@ void ProfileDocument::load(const QByteArray &bytes)
         const ParsedLine parsed = parseLine(lineText);
         if (parsed.kind == ParsedLine::Header) {
             m_sections.emplace_back();
-            m_sectionsByName[folded(parsed.name)].append(std::prev(m_sections.end()));
+            m_sectionsByName[foldedHash(parsed.name)].append(std::prev(m_sections.end()));
         }
         Section &section = m_sections.back();
         const auto line = section.lines.insert(section.lines.end(), Line{lineText, end});
         if (parsed.kind == ParsedLine::Key)
-            section.keys[folded(parsed.name)].append(line);
+            section.keys[foldedHash(parsed.name)].append(line);
         start = next;
     }
 }
@@ -202,15 +213,15 @@ bool ProfileDocument::operator==(const ProfileDocument &other) const
            && indexPositions() == other.indexPositions();
 }
 
-QList<QHash<QString, QList<qsizetype>>> ProfileDocument::indexPositions() const
+QList<QHash<size_t, QList<qsizetype>>> ProfileDocument::indexPositions() const
 {
-    QList<QHash<QString, QList<qsizetype>>> positions(1);
+    QList<QHash<size_t, QList<qsizetype>>> positions(1);
     for (auto entry = m_sectionsByName.begin(); entry != m_sectionsByName.end(); ++entry) {
         for (const Sections::iterator section : entry.value())
             positions[0][entry.key()].append(std::distance(m_sections.begin(), Sections::const_iterator(section)));
     }
     for (const Section &section : m_sections) {
-        QHash<QString, QList<qsizetype>> &keys = positions.emplace_back();
+        QHash<size_t, QList<qsizetype>> &keys = positions.emplace_back();
         for (auto entry = section.keys.begin(); entry != section.keys.end(); ++entry) {
             for (const Lines::iterator line : entry.value())
                 keys[entry.key()].append(std::distance(section.lines.begin(), Lines::const_iterator(line)));
@@ -291,11 +302,13 @@ bool ProfileDocument::deleteKey(QStringView section, QStringView key)
     const auto found = findSection(trimmedBlanks(section));
     if (found == m_sections.end())
         return false;
-    const auto entry = found->keys.find(foldedForLookup(trimmedBlanks(key)));
-    if (entry == found->keys.end())
+    const QStringView name = trimmedBlanks(key);
+    const auto entry = found->keys.find(foldedHash(name));
+    const qsizetype place = entry == found->keys.end() ? -1 : placeOf(*entry, name);
+    if (place < 0)
         return false;
-    const Lines::iterator line = entry->front();
-    entry->remove(0); // a duplicate below, if any, becomes the key
+    const Lines::iterator line = (*entry)[place];
+    entry->remove(place); // a duplicate below, if any, becomes the key
     if (entry->isEmpty())
         found->keys.erase(entry);
     dropText(line->text);
@@ -306,11 +319,13 @@ bool ProfileDocument::deleteKey(QStringView section, QStringView key)
 
 bool ProfileDocument::deleteSection(QStringView section)
 {
-    const auto entry = m_sectionsByName.find(foldedForLookup(trimmedBlanks(section)));
-    if (entry == m_sectionsByName.end())
+    const QStringView name = trimmedBlanks(section);
+    const auto entry = m_sectionsByName.find(foldedHash(name));
+    const qsizetype place = entry == m_sectionsByName.end() ? -1 : sectionPlaceOf(*entry, name);
+    if (place < 0)
         return false;
-    const Sections::iterator found = entry->front();
-    entry->remove(0);
+    const Sections::iterator found = (*entry)[place];
+    entry->remove(place);
     if (entry->isEmpty())
         m_sectionsByName.erase(entry);
     removeLines(*found, found->lines.begin());
@@ -332,22 +347,23 @@ bool ProfileDocument::clearSection(QStringView section)
 
 ProfileDocument::Sections::iterator ProfileDocument::findSection(QStringView name)
 {
-    const auto found = m_sectionsByName.constFind(foldedForLookup(name));
-    return found == m_sectionsByName.constEnd() ? m_sections.end() : found->front();
+    const auto found = m_sectionsByName.constFind(foldedHash(name));
+    const qsizetype place = found == m_sectionsByName.constEnd() ? -1 : sectionPlaceOf(*found, name);
+    return place < 0 ? m_sections.end() : (*found)[place];
 }
 
 ProfileDocument::Sections::const_iterator ProfileDocument::findSection(QStringView name) const
 {
-    const auto found = m_sectionsByName.constFind(foldedForLookup(name));
-    return found == m_sectionsByName.constEnd() ? m_sections.cend() : Sections::const_iterator(found->front());
+    return const_cast<ProfileDocument *>(this)->findSection(name);
 }
 
 std::optional<ProfileDocument::Lines::iterator> ProfileDocument::findKey(const Section &section, QStringView name)
 {
-    const auto found = section.keys.constFind(foldedForLookup(name));
-    if (found == section.keys.constEnd())
+    const auto found = section.keys.constFind(foldedHash(name));
+    const qsizetype place = found == section.keys.constEnd() ? -1 : placeOf(*found, name);
+    if (place < 0)
         return std::nullopt;
-    return found->front();
+    return (*found)[place];
 }
 
 void ProfileDocument::indexKey(Section &section, Lines::iterator line)
@@ -356,7 +372,7 @@ void ProfileDocument::indexKey(Section &section, Lines::iterator line)
     // does not hold yet. Either way each list stays in file order.
     const ParsedLine parsed = parseLine(line->text);
     if (parsed.kind == ParsedLine::Key)
-        section.keys[folded(parsed.name)].append(line);
+        section.keys[foldedHash(parsed.name)].append(line);
 }
 
 void ProfileDocument::appendSection(QStringView name, QString keyLine)
@@ -370,7 +386,7 @@ void ProfileDocument::appendSection(QStringView name, QString keyLine)
     Section &section = m_sections.emplace_back();
     section.lines.push_back(Line{std::move(header), end});
     indexKey(section, section.lines.insert(section.lines.end(), Line{std::move(keyLine), end}));
-    m_sectionsByName[folded(name)].append(std::prev(m_sections.end()));
+    m_sectionsByName[foldedHash(name)].append(std::prev(m_sections.end()));
 }
 
 void ProfileDocument::removeLines(Section &section, Lines::iterator from)

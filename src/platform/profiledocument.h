@@ -3,8 +3,8 @@
 // lines that must change are touched, every other line keeps its text and its line ending.
 //
 // The file is kept as a list of sections, each a list of lines, so adding a key touches only the
-// end of its section. Sections and keys are indexed by their case-folded names, so finding one
-// costs a hash look-up, however large the file. After every edit the document is exactly what
+// end of its section. Sections and keys are indexed by the hash of their case-folded names, so
+// finding one costs a hash look-up, however large the file, and indexing one allocates nothing. After every edit the document is exactly what
 // reading its own bytes back would give, including the choice between UTF-8 and Windows-1252
 // for a file without BOM, which an edit can change.
 #include "profileencoding.h"
@@ -55,14 +55,15 @@ private:
     using Lines = std::list<Line>;
     struct Section {
         Lines lines; // the header first (the lines before the first header have none)
-        // Case-folded key name -> its key lines in file order; the first one is the key.
-        QHash<QString, QVarLengthArray<Lines::iterator, 1>> keys;
+        // Hash of the case-folded key name -> the key lines of that hash in file order; the
+        // first whose name matches is the key.
+        QHash<size_t, QVarLengthArray<Lines::iterator, 1>> keys;
     };
     using Sections = std::list<Section>;
 
     void load(const QByteArray &bytes);
     // Each index as positions (the sections by name first, then the keys of each section).
-    QList<QHash<QString, QList<qsizetype>>> indexPositions() const;
+    QList<QHash<size_t, QList<qsizetype>>> indexPositions() const;
     Sections::iterator findSection(QStringView name);
     Sections::const_iterator findSection(QStringView name) const;
     static std::optional<Lines::iterator> findKey(const Section &section, QStringView name);
@@ -83,7 +84,7 @@ private:
     QByteArray m_tail; // the odd last byte of a UTF-16 file, written back after the text
     bool m_exact = true;
     Sections m_sections{Section()}; // the first holds the lines before the first header
-    QHash<QString, QVarLengthArray<Sections::iterator, 1>> m_sectionsByName;
+    QHash<size_t, QVarLengthArray<Sections::iterator, 1>> m_sectionsByName;
     // For a file without BOM: lines holding a character beyond ASCII, and lines whose
     // Windows-1252 bytes are not valid UTF-8. Together they decide how the bytes will read.
     int m_nonAsciiLines = 0;
