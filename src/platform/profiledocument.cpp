@@ -50,6 +50,11 @@ size_t foldedHash(QStringView name)
     return hash;
 }
 
+bool hasLineBreak(QStringView text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c == u'\r' || c == u'\n'; });
+}
+
 bool hasNonAscii(QStringView text)
 {
     return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x80; });
@@ -75,8 +80,8 @@ ParsedLine parseLine(QStringView line)
     }
     if (body.front() == u';')
         return {ParsedLine::Comment};
-    const qsizetype equals = body.indexOf(u'=');
-    if (equals < 0)
+    const qsizetype equals = std::find(body.begin(), body.end(), u'=') - body.begin();
+    if (equals == body.size())
         return {ParsedLine::Other};
     return {ParsedLine::Key, trimmedBlanks(body.first(equals)), trimmedBlanks(body.sliced(equals + 1))};
 }
@@ -124,7 +129,7 @@ QString keyLine(QStringView key, QStringView value)
 // break, "=", or a leading ";" or "[" with a "]" after it makes the line read as something else.
 bool readsBackAs(QStringView line, ParsedLine::Kind kind, QStringView name)
 {
-    if (line.contains(u'\r') || line.contains(u'\n'))
+    if (hasLineBreak(line))
         return false;
     const ParsedLine parsed = parseLine(line);
     return parsed.kind == kind && sameName(parsed.name, name);
@@ -182,7 +187,13 @@ void ProfileDocument::load(const QByteArray &bytes)
 
 QByteArray ProfileDocument::toBytes() const
 {
+    qsizetype size = 0;
+    for (const Section &section : m_sections) {
+        for (const Line &line : section.lines)
+            size += line.text.size() + 2;
+    }
     QString text;
+    text.reserve(size);
     for (const Section &section : m_sections) {
         for (const Line &line : section.lines) {
             text += line.text;
@@ -249,7 +260,7 @@ bool ProfileDocument::write(QStringView section, QStringView key, QStringView va
     const QStringView sectionName = trimmedBlanks(section);
     const QStringView keyName = trimmedBlanks(key);
     // Most values hold no line break and are used as they are, without a copy.
-    const bool oneLine = !value.contains(u'\r') && !value.contains(u'\n');
+    const bool oneLine = !hasLineBreak(value);
     const QString joined = oneLine ? QString() : onOneLine(value);
     const QStringView text = oneLine ? value : QStringView(joined);
 

@@ -134,7 +134,7 @@ QByteArray toWindows1252(QStringView text)
     QByteArray bytes(text.size(), Qt::Uninitialized);
     char *out = bytes.data();
     for (const QChar c : text)
-        *out++ = char(windows1252Byte(c.unicode()));
+        *out++ = char(c.unicode() < 0x80 ? c.unicode() : windows1252Byte(c.unicode()));   // mostly ASCII
     return bytes;
 }
 
