@@ -181,14 +181,11 @@ packages::BuildResult PackageDocument::build()
         // Written all the same: the user is told, and can change them and save again.
         for (const QString &text : unstorableTexts())
             result.failures << tr("the text \"%1\": Access Kavo would read its double quotes otherwise").arg(text);
-        packages::writeBuildFiles(m_state, refused, result);
-        if (!batch.commit())
-            packages::reportBatchFailures(m_state, batch.failedFiles(), result);
-        for (const QString &file : {m_state.machineFilePath, m_state.textFilePath, m_state.configFilePath})
-            if (!batch.failedFiles().contains(file))
-                result.written << file;
+        // Every file of the build is written in one round, side by side, and synced together.
+        const QList<platform::FileBytes> alongside = packages::prepareBuildFiles(m_state, refused, result);
+        batch.commit(alongside);
+        packages::reportBuildFiles(m_state, alongside, batch.failedFiles(), result);
     }
-    packages::writeCopiesAndMarker(m_state, refused, result);
 
     // What could not be written is still unsaved: the package stays modified, so leaving it asks.
     m_state.isUntitled = false;

@@ -8,6 +8,7 @@
 #include "platform/profileencoding.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace packages {
 namespace {
@@ -118,11 +119,14 @@ QString leavesPackageFailure(const QString &file)
     return QObject::tr("%1 (a link out of the package: not written)").arg(nativePath(file));
 }
 
-void writeBuildFiles(const PackageState &state, const QStringList &refused, BuildResult &result)
+QList<platform::FileBytes> prepareBuildFiles(const PackageState &state, const QStringList &refused, BuildResult &result)
 {
     if (!bumpVersion(state))
         result.failures << settingsFilesFailure();
+    platform::writeProfileString(state.uiTextPath, QStringLiteral("OTHER"), QStringLiteral("LASTCONFIG"),
+                                 nativePath(state.markerPath()));
 
+    QList<platform::FileBytes> files;
     const QString batchPath = state.packageDir + QStringLiteral("/custom.bat");
     QString installDir = getInstallDir();
     if (installDir.isEmpty())
@@ -130,54 +134,61 @@ void writeBuildFiles(const PackageState &state, const QStringList &refused, Buil
     const std::optional<QByteArray> batchBytes = installBatchBytes(installDir);
     if (refused.contains(batchPath)) {
         result.batchFailed = true;
-    } else if (batchBytes && platform::writeFileAtomically(batchPath, *batchBytes)) {
-        result.written << batchPath;
+    } else if (batchBytes) {
+        files.append({batchPath, *batchBytes});
     } else {
         result.batchFailed = true;
         result.failures << nativePath(batchPath);
     }
 
-    platform::writeProfileString(state.uiTextPath, QStringLiteral("OTHER"), QStringLiteral("LASTCONFIG"),
-                                 nativePath(state.markerPath()));
-}
-
-void reportBatchFailures(const PackageState &state, const QStringList &failedFiles, BuildResult &result)
-{
-    for (const QString &file : failedFiles)
-        if (file != state.uiTextPath && !result.failures.contains(leavesPackageFailure(file)))
-            result.failures << nativePath(file);
-}
-
-void writeCopiesAndMarker(const PackageState &state, const QStringList &refused, BuildResult &result)
-{
-    // The text file stands for every language; when it could not be written, neither are its copies.
+    // The text file stands for every language; when it may not be written, neither are its copies.
     if (refused.contains(state.textFilePath)) {
         result.failures << QObject::tr("the language copies of %1").arg(nativePath(state.textFilePath));
     } else {
-        QStringList copies;
+        const std::optional<QByteArray> text = platform::profileBytes(state.textFilePath);
+        const QString textFile = QFileInfo(state.textFilePath).canonicalFilePath();
         for (const QString &dir : languageDirsCopyOrder()) {
             const QString copy = state.packageDir + QLatin1Char('/') + dir + QStringLiteral("/access-text.ini");
-            if (copy != state.textFilePath && !refused.contains(copy))
-                copies << copy;
-        }
-        const QStringList failed = replicateTextFile(state.textFilePath, copies);
-        for (const QString &copy : copies) {
-            if (failed.contains(copy))
+            if (copy == state.textFilePath || refused.contains(copy))
+                continue;
+            // A copy onto the text file itself (through a link) is none, as on Windows.
+            if (!text || (!textFile.isEmpty() && QFileInfo(copy).canonicalFilePath() == textFile))
                 result.failures << nativePath(copy);
             else
-                result.written << copy;
+                files.append({copy, *text});
         }
     }
 
     const QString marker = state.markerPath();
-    if (refused.contains(marker)) {
+    if (refused.contains(marker))
         result.markerFailed = true;
-    } else if (platform::writeFileAtomically(marker, markerBytes(state))) {
-        result.written << marker;
-    } else {
-        result.markerFailed = true;
-        result.failures << nativePath(marker);
+    else
+        files.append({marker, markerBytes(state)});
+    return files;
+}
+
+void reportBuildFiles(const PackageState &state, const QList<platform::FileBytes> &alongside,
+                      const QStringList &failedFiles, BuildResult &result)
+{
+    for (const QString &file : failedFiles)
+        if (file != state.uiTextPath && !result.failures.contains(leavesPackageFailure(file)))
+            result.failures << nativePath(file);
+    QStringList written{state.machineFilePath, state.textFilePath, state.configFilePath};
+    for (const platform::FileBytes &file : alongside)
+        written << file.path;
+    for (const QString &file : std::as_const(written)) {
+        if (!failedFiles.contains(file))
+            result.written << file;
     }
+    const QString batchPath = state.packageDir + QStringLiteral("/custom.bat");
+    result.batchFailed = result.batchFailed || failedFiles.contains(batchPath);
+    result.markerFailed = result.markerFailed || failedFiles.contains(state.markerPath());
+
+    // Copies take the attributes of the files they replace; every language's file ends up writable.
+    platform::setFileAttributes(state.textFilePath, platform::NormalAttribute);
+    for (const platform::FileBytes &file : alongside)
+        if (file.path.endsWith(QStringLiteral("/access-text.ini")))
+            platform::setFileAttributes(file.path, platform::NormalAttribute);
 }
 
 } // namespace packages

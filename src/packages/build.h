@@ -4,6 +4,8 @@
 // one built, the edited language text is copied to all sixteen languages and the marker file
 // is written. Every file is replaced atomically, so an interrupted build leaves each file either
 // as it was or as it should be.
+#include "platform/files.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -45,14 +47,15 @@ QStringList filesLeavingPackage(const PackageState &state);
 QString leavesPackageFailure(const QString &file);
 
 // The steps of a build that follow the package's own contents, written into the profile batch
-// the caller holds open: the version one step above the installed front-end's, "custom.bat",
-// and the package recorded as the last one built.
-void writeBuildFiles(const PackageState &state, const QStringList &refused, BuildResult &result);
-// Reports the files a build's profile batch could not write. The program's own text file may
+// the caller holds open: the version one step above the installed front-end's and the package
+// recorded as the last one built. Then the files the batch is to write alongside its own:
+// "custom.bat", the edited text file's copies for every other language (the bytes the batch will
+// give it) and the marker file. Refused files (filesLeavingPackage) are left as they are; a file
+// that cannot be made is recorded as a failure.
+QList<platform::FileBytes> prepareBuildFiles(const PackageState &state, const QStringList &refused, BuildResult &result);
+// After the batch: reports what it wrote and what it could not. The program's own text file may
 // lie in a read-only folder, which is not the package's fault.
-void reportBatchFailures(const PackageState &state, const QStringList &failedFiles, BuildResult &result);
-// The last steps, after the batch: the edited text file copied to every language, then the
-// marker file. Refused files (filesLeavingPackage) are left as they are.
-void writeCopiesAndMarker(const PackageState &state, const QStringList &refused, BuildResult &result);
+void reportBuildFiles(const PackageState &state, const QList<platform::FileBytes> &alongside,
+                      const QStringList &failedFiles, BuildResult &result);
 
 } // namespace packages

@@ -43,13 +43,4 @@ void copyLanguageFiles(const QString &sourceRoot, const QString &destinationRoot
     }
 }
 
-QStringList replicateTextFile(const QString &textFilePath, const QStringList &copies)
-{
-    platform::setFileAttributes(textFilePath, platform::NormalAttribute);
-    const QStringList failed = platform::copyFileAtomically(textFilePath, copies);
-    for (const QString &destination : copies)
-        platform::setFileAttributes(destination, platform::NormalAttribute);
-    return failed;
-}
-
 } // namespace packages

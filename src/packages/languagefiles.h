@@ -20,8 +20,4 @@ void createLanguageDirs(const QString &root, int attributes, bool setAttributes)
 void copyLanguageFiles(const QString &sourceRoot, const QString &destinationRoot, const QString &fileName,
                        int attributes, bool keepExisting);
 
-// Copies the edited text file over other languages' "access-text.ini" (the copies named), so a
-// built package holds sixteen identical text files. Returns the copies that could not be written.
-QStringList replicateTextFile(const QString &textFilePath, const QStringList &copies);
-
 } // namespace packages

@@ -168,12 +168,12 @@ CachedFile &cachedFile(const QString &path)
     return entry;
 }
 
-// Replaces files atomically, side by side (a file that is not writable is refused). A file
-// written is what the cache holds; one that failed is dropped from it, so the disk is what the
-// next call sees. Returns the files that failed.
-QStringList save(const QStringList &paths)
+// Replaces files atomically, side by side with the others given (a file that is not writable is
+// refused). A file written is what the cache holds; one that failed is dropped from it, so the
+// disk is what the next call sees. Returns the files that failed.
+QStringList save(const QStringList &paths, const QList<FileBytes> &others = {})
 {
-    QList<FileBytes> files;
+    QList<FileBytes> files = others;
     for (const QString &path : paths)
         files.append({path, engine().files[path].document->toBytes()});
     const QStringList failed = writeFilesAtomically(files);
@@ -266,13 +266,15 @@ void ProfileBatch::refuse(const QStringList &files)
         m_refused.append(cacheKey(file));
 }
 
-bool ProfileBatch::commit()
+bool ProfileBatch::commit(const QList<FileBytes> &alongside)
 {
     if (m_committed)
         return m_failed.isEmpty();
     m_committed = true;
-    if (--engine().batchDepth > 0)
-        return true; // the outermost batch writes and reports
+    if (--engine().batchDepth > 0) {
+        m_failed = writeFilesAtomically(alongside);   // the outermost batch writes the changes and reports them
+        return m_failed.isEmpty();
+    }
 
     QStringList pending;
     for (const auto &[path, entry] : engine().files) {
@@ -288,7 +290,7 @@ bool ProfileBatch::commit()
             writing.append(path);
         }
     }
-    m_failed.append(save(writing));
+    m_failed.append(save(writing, alongside));
     for (const QString &path : std::as_const(engine().refusedEdits))
         if (!m_failed.contains(path))
             m_failed.append(path);
@@ -299,6 +301,14 @@ bool ProfileBatch::commit()
 QStringList ProfileBatch::failedFiles() const
 {
     return m_failed;
+}
+
+std::optional<QByteArray> profileBytes(const QString &file)
+{
+    const CachedFile &entry = cachedFile(cacheKey(file));
+    if (!entry.document)
+        return std::nullopt;
+    return entry.document->toBytes();
 }
 
 void preloadProfiles(const QStringList &files)

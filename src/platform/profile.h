@@ -9,8 +9,12 @@
 // lines one by one stays linear. Inside a ProfileBatch, writes collect in memory and each
 // changed file is written once when the batch commits: a build that writes hundreds of keys
 // rewrites each file once instead of once per key.
+#include "files.h"
+
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 namespace platform {
 
@@ -43,8 +47,11 @@ public:
     // Files this batch must not write (they would land outside the folder the caller writes):
     // their changes are dropped at commit, and they count as failed.
     void refuse(const QStringList &files);
-    // True when every changed file was written; failedFiles() names the others.
-    bool commit();
+    // True when every changed file was written; failedFiles() names the others. Files given
+    // alongside (none the batch changed) are written in the same round, side by side with the
+    // changed ones, and count the same way: a build syncs its twenty files together instead of
+    // in turns. A nested batch, which writes nothing itself, writes them at once.
+    bool commit(const QList<FileBytes> &alongside = {});
     QStringList failedFiles() const;
 
 private:
@@ -52,6 +59,10 @@ private:
     QStringList m_refused;
     QStringList m_failed;
 };
+
+// The bytes file will have once the open batch commits, its pending edits included (outside a
+// batch: its bytes now); nothing when the engine could not read it.
+std::optional<QByteArray> profileBytes(const QString &file);
 
 // Starts reading these files on threads of their own, ahead of the calls that will need them
 // (the program's start does, while the window is made). The first call that needs one takes it

@@ -246,23 +246,6 @@ private slots:
         QCOMPARE(readFile(outside + "/precious.txt"), QByteArray("keep"));
     }
 
-    void replicationCopiesTheCurrentLanguageEverywhere()
-    {
-        PackageFixture world;
-        const QString package = world.packagesDir() + "/P";
-        QDir().mkpath(package);
-        createLanguageDirs(package, 0, false);
-        writeFile(package + "/0407/access-text.ini", "[Access Text]\r\nTITLE=Deutsch\r\n");
-        writeFile(package + "/0409/access-text.ini", "[Access Text]\r\nTITLE=English\r\n");
-        QStringList copies;
-        for (const QString &dir : languageDirsCopyOrder())
-            if (dir != "0407")
-                copies << package + "/" + dir + "/access-text.ini";
-        QVERIFY(replicateTextFile(package + "/0407/access-text.ini", copies).isEmpty());
-        for (const QString &dir : languageDirsCopyOrder())
-            QCOMPARE(readFile(package + "/" + dir + "/access-text.ini"), QByteArray("[Access Text]\r\nTITLE=Deutsch\r\n"));
-    }
-
     // A marker file or a folder names a package the same way wherever the path comes from
     // (the last build, the Open dialog, the command line).
     void aPathNamesAPackage_data()
