@@ -326,7 +326,7 @@ QList<ConfigEntry> ConfigRecord::unstorableEntries() const
     for (const EntryList *entries : {&m_textEntries, &m_optionEntries}) {
         // The front-end's own first lines are never written.
         for (const ConfigEntry &entry : entries->entries().mid(frontEndLines)) {
-            if (!fieldFor(entry.value))
+            if (!isStorable(entry.value))
                 unstorable.append(entry);
         }
     }

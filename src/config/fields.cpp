@@ -96,4 +96,9 @@ std::optional<QString> fieldFor(const QString &value)
     return std::nullopt;
 }
 
+bool isStorable(const QString &value)
+{
+    return !value.contains(Quote) || fieldFor(value).has_value();
+}
+
 } // namespace config

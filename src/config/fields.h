@@ -27,5 +27,7 @@ FieldViews splitFieldViews(QStringView text);
 // it back: a value that begins or ends with a double quote, or whose commas would stand outside
 // its quote pairs.
 std::optional<QString> fieldFor(const QString &value);
+// Whether fieldFor gives a field, without making it for the common value that holds no quote.
+bool isStorable(const QString &value);
 
 } // namespace config

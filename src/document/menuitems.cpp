@@ -126,7 +126,8 @@ QString CItem::toLine() const
     const bool subEntry = m_kind == ItemKind::Item;
     const QLatin1String flag(!subEntry && m_hasEntries ? "TRUE" : "FALSE");
     const QLatin1String nameFirst(subEntry ? "," : ""), nameAfter(subEntry ? "" : ",");
-    const QString location = config::fieldFor(m_location).value_or(Quote % m_location % Quote);
+    const std::optional<QString> field = config::fieldFor(m_location);
+    const QString location = field ? *field : QString(Quote % m_location % Quote);
     return QLatin1String(",,") % flag % QLatin1Char(',') % nameFirst % m_name % nameAfter % QLatin1Char(',')
         % m_typeIcon % QLatin1String(",,,") % location % QLatin1String(",,,,") % m_descriptionKey
         % QLatin1String(",,,");

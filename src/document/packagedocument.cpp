@@ -135,7 +135,7 @@ QStringList PackageDocument::unstorableTexts() const
     // A location is a field of its entry's line.
     const std::function<void(const ItemList &)> addLocations = [&](const ItemList &items) {
         for (const CItem *item : items) {
-            if (!config::fieldFor(item->location()))
+            if (!config::isStorable(item->location()))
                 texts << item->location();
             addLocations(item->entries());
         }

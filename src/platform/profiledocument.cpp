@@ -143,6 +143,7 @@ void ProfileDocument::load(const QByteArray &bytes)
     m_encoding = decoded.encoding;
     m_tail = decoded.tail;
     m_exact = decoded.exact;
+    m_lastSection.reset();
     m_sections.clear();
     m_sections.emplace_back();
     m_sectionsByName.clear();
@@ -340,6 +341,7 @@ bool ProfileDocument::deleteSection(QStringView section)
     if (entry->isEmpty())
         m_sectionsByName.erase(entry);
     removeLines(*found, found->lines.begin());
+    m_lastSection.reset();
     m_sections.erase(found);
     settleEncoding();
     return true;
@@ -358,9 +360,14 @@ bool ProfileDocument::clearSection(QStringView section)
 
 ProfileDocument::Sections::iterator ProfileDocument::findSection(QStringView name)
 {
+    if (m_lastSection && sameName(m_lastSection->first, name))
+        return m_lastSection->second;
     const auto found = m_sectionsByName.constFind(foldedHash(name));
     const qsizetype place = found == m_sectionsByName.constEnd() ? -1 : sectionPlaceOf(*found, name);
-    return place < 0 ? m_sections.end() : (*found)[place];
+    if (place < 0)
+        return m_sections.end();
+    m_lastSection.emplace(name.toString(), (*found)[place]);
+    return m_lastSection->second;
 }
 
 ProfileDocument::Sections::const_iterator ProfileDocument::findSection(QStringView name) const

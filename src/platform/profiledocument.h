@@ -85,6 +85,9 @@ private:
     bool m_exact = true;
     Sections m_sections{Section()}; // the first holds the lines before the first header
     QHash<size_t, QVarLengthArray<Sections::iterator, 1>> m_sectionsByName;
+    // The section found last and the name it was asked by: thousands of calls in a row name the
+    // same section. Forgotten when sections go.
+    mutable std::optional<std::pair<QString, Sections::iterator>> m_lastSection;
     // For a file without BOM: lines holding a character beyond ASCII, and lines whose
     // Windows-1252 bytes are not valid UTF-8. Together they decide how the bytes will read.
     int m_nonAsciiLines = 0;
