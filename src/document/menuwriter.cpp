@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringBuilder>
 
 namespace document {
 namespace {
@@ -29,12 +30,12 @@ QString tabDescriptionKey(int p)
 
 QString titleKey(const QString &body)
 {
-    return QLatin1String("__") + body + QLatin1String("__");
+    return QLatin1String("__") % body % QLatin1String("__");
 }
 
 QString descriptionKey(const QString &body)
 {
-    return QLatin1String("__") + body + QLatin1String("-A__");
+    return QLatin1String("__") % body % QLatin1String("-A__");
 }
 
 // Gives the entry the name and description key of its new number. An entry without a
@@ -100,8 +101,9 @@ bool writeMenus(MenuModel &model, config::ConfigRecord &textRecord, config::Conf
         int q = 0;
         for (CItem *entry : menu->entries()) {
             ++q;
-            const QString entryBody = QString::number(p) + QLatin1String("-SUBMENU") + QString::number(q);
-            const QString entryKey = QLatin1String("submenu") + QString::number(q);
+            const QString number = QString::number(q);
+            const QString entryBody = QString::number(p) % QLatin1String("-SUBMENU") % number;
+            const QString entryKey = QLatin1String("submenu") % number;
             nameEntry(*entry, entryBody);
             writeLine(section, entryKey, entry->toLine());
             storeTexts(*entry, textRecord);
@@ -112,8 +114,9 @@ bool writeMenus(MenuModel &model, config::ConfigRecord &textRecord, config::Conf
             int r = 0;
             for (CItem *subEntry : entry->entries()) {
                 ++r;
-                nameEntry(*subEntry, entryBody + QLatin1Char('-') + QString::number(r));
-                writeLine(section, entryKey + QLatin1String(".item") + QString::number(r), subEntry->toLine());
+                const QString subNumber = QString::number(r);
+                nameEntry(*subEntry, entryBody % QLatin1Char('-') % subNumber);
+                writeLine(section, entryKey % QLatin1String(".item") % subNumber, subEntry->toLine());
                 storeTexts(*subEntry, textRecord);
             }
         }

@@ -247,7 +247,8 @@ QString ProfileDocument::read(QStringView section, QStringView key, int bufferSi
     const auto found = findSection(trimmedBlanks(section));
     if (found == m_sections.end())
         return {};
-    const auto line = findKey(*found, trimmedBlanks(key));
+    const QStringView keyName = trimmedBlanks(key);
+    const auto line = findKey(*found, keyName, foldedHash(keyName));
     if (!line)
         return {};
     QStringView value = parseLine((*line)->text).value;
@@ -266,6 +267,7 @@ bool ProfileDocument::write(QStringView section, QStringView key, QStringView va
     const QStringView text = oneLine ? value : QStringView(joined);
 
     bool readsBack = true;
+    const size_t keyHash = foldedHash(keyName);
     const auto found = findSection(sectionName);
     if (found == m_sections.end()) {
         QString newLine = keyLine(keyName, text);
@@ -273,7 +275,7 @@ bool ProfileDocument::write(QStringView section, QStringView key, QStringView va
         readsBack = readsBackAs(header, ParsedLine::Header, sectionName)
                     && readsBackAs(newLine, ParsedLine::Key, keyName);
         appendSection(sectionName, std::move(newLine));
-    } else if (const auto line = findKey(*found, keyName)) {
+    } else if (const auto line = findKey(*found, keyName, keyHash)) {
         // The line is rewritten with the key as the file spells it; an equal value is no change.
         Line &existing = **line;
         const ParsedLine parsed = parseLine(existing.text);
@@ -297,7 +299,8 @@ bool ProfileDocument::write(QStringView section, QStringView key, QStringView va
         readsBack = readsBackAs(newLine, ParsedLine::Key, keyName);
         addText(newLine);
         const Lines::iterator added = found->lines.insert(std::next(after), Line{newLine, end});
-        indexKey(*found, added);
+        if (readsBack)   // otherwise the whole document is read again below
+            found->keys[keyHash].append(added);
         joinCrLf(found->lines, added);
     }
     // A line that reads back as something else changes more than itself: the document is
@@ -375,9 +378,10 @@ ProfileDocument::Sections::const_iterator ProfileDocument::findSection(QStringVi
     return const_cast<ProfileDocument *>(this)->findSection(name);
 }
 
-std::optional<ProfileDocument::Lines::iterator> ProfileDocument::findKey(const Section &section, QStringView name)
+std::optional<ProfileDocument::Lines::iterator> ProfileDocument::findKey(const Section &section, QStringView name,
+                                                                        size_t hash)
 {
-    const auto found = section.keys.constFind(foldedHash(name));
+    const auto found = section.keys.constFind(hash);
     const qsizetype place = found == section.keys.constEnd() ? -1 : placeOf(*found, name);
     if (place < 0)
         return std::nullopt;

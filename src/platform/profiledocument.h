@@ -66,7 +66,8 @@ private:
     QList<QHash<size_t, QList<qsizetype>>> indexPositions() const;
     Sections::iterator findSection(QStringView name);
     Sections::const_iterator findSection(QStringView name) const;
-    static std::optional<Lines::iterator> findKey(const Section &section, QStringView name);
+    // The key line of that name; hash is foldedHash(name), which a caller may need again.
+    static std::optional<Lines::iterator> findKey(const Section &section, QStringView name, size_t hash);
     static void indexKey(Section &section, Lines::iterator line);
     void appendSection(QStringView name, QString keyLine);
     void removeLines(Section &section, Lines::iterator from);
