@@ -28,35 +28,40 @@ QString lineWith(const QString &field)
 
 FieldViews splitFieldViews(QStringView text)
 {
-    FieldViews fields;
-    const char16_t *const begin = text.utf16(), *const end = begin + text.size();
-    qsizetype quotes = 0;
-    const char16_t *lastQuote = nullptr;
-    for (const char16_t *p = begin; p != end; ++p) {
-        if (*p == u'"') {
+    // The line's commas and quotes, in order, found in one pass over its characters.
+    QVarLengthArray<qsizetype, 64> marks;
+    qsizetype quotes = 0, lastQuote = -1;
+    const char16_t *const chars = text.utf16();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (chars[i] == u',') {
+            marks.append(i);
+        } else if (chars[i] == u'"') {
+            marks.append(i);
             ++quotes;
-            lastQuote = p;
+            lastQuote = i;
         }
     }
     // Quotes pair up from the left; with an odd count the last one has no partner and opens
     // nothing, so the commas after it separate as any other.
-    const char16_t *const unpairedQuote = quotes % 2 == 1 ? lastQuote : nullptr;
+    const qsizetype unpairedQuote = quotes % 2 == 1 ? lastQuote : -1;
     const bool paired = quotes >= 2;
-    bool insidePair = false;
-    const char16_t *start = begin;
-    const auto field = [&](const char16_t *stop) {
-        const QStringView view(start, stop - start);
+    FieldViews fields;
+    qsizetype start = 0;
+    const auto field = [&](qsizetype stop) {
+        const QStringView view = text.sliced(start, stop - start);
         fields.append(paired ? stripQuotes(view) : view);
     };
-    for (const char16_t *p = begin; p != end; ++p) {
-        if (*p == u'"' && p != unpairedQuote) {
-            insidePair = !insidePair;
-        } else if (*p == u',' && !insidePair) {
-            field(p);
-            start = p + 1;
+    bool insidePair = false;
+    for (const qsizetype mark : marks) {
+        if (chars[mark] == u'"') {
+            if (mark != unpairedQuote)
+                insidePair = !insidePair;
+        } else if (!insidePair) {
+            field(mark);
+            start = mark + 1;
         }
     }
-    field(end);
+    field(text.size());
     return fields;
 }
 

@@ -59,6 +59,16 @@ struct CachedFile {
     std::unique_ptr<ProfileDocument> document;
     bool pending = false; // changed inside a batch and not yet written
     int checkedInBatch = 0; // the batch in which the file was last compared with the disk
+    // The document's bytes, once made, until it changes: a build copies the text file it is
+    // about to write.
+    std::optional<QByteArray> bytes;
+
+    const QByteArray &documentBytes()
+    {
+        if (!bytes)
+            bytes = document->toBytes();
+        return *bytes;
+    }
 };
 
 // A file's document as read just after its stamp was taken: empty for a missing file, null for
@@ -156,6 +166,7 @@ CachedFile &cachedFile(const QString &path)
         return entry;
     entry.stamp = stamp;
     entry.document.reset();
+    entry.bytes.reset();
     if (const auto preload = e.preloads.find(path); preload != e.preloads.end()) {
         ReadFile read = preload->second.get();
         e.preloads.erase(preload);
@@ -175,7 +186,7 @@ QStringList save(const QStringList &paths, const QList<FileBytes> &others = {})
 {
     QList<FileBytes> files = others;
     for (const QString &path : paths)
-        files.append({path, engine().files[path].document->toBytes()});
+        files.append({path, engine().files[path].documentBytes()});
     const QStringList failed = writeFilesAtomically(files);
     for (const QString &path : paths) {
         if (failed.contains(path)) {
@@ -208,6 +219,7 @@ bool editProfile(const QString &file, Edit edit)
     const bool writable = entry.document->writable();
     if (!edit(*entry.document))
         return true;
+    entry.bytes.reset();
     if (!writable) {
         // Writing would change bytes nobody edited; the edit is forgotten with the copy.
         forgetFile(path);
@@ -305,10 +317,10 @@ QStringList ProfileBatch::failedFiles() const
 
 std::optional<QByteArray> profileBytes(const QString &file)
 {
-    const CachedFile &entry = cachedFile(cacheKey(file));
+    CachedFile &entry = cachedFile(cacheKey(file));
     if (!entry.document)
         return std::nullopt;
-    return entry.document->toBytes();
+    return entry.documentBytes();
 }
 
 void preloadProfiles(const QStringList &files)
