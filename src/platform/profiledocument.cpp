@@ -35,6 +35,8 @@ QChar foldChar(QChar c)
 
 bool sameName(QStringView a, QStringView b)
 {
+    if (a == b)   // mostly a name is asked for as the file spells it
+        return true;
     return std::equal(a.begin(), a.end(), b.begin(), b.end(),
                       [](QChar x, QChar y) { return foldChar(x) == foldChar(y); });
 }
@@ -172,7 +174,8 @@ void ProfileDocument::load(const QByteArray &bytes)
         }
 
         const QString lineText = text.sliced(start, stop - start);
-        addText(lineText);
+        if (!decoded.ascii)
+            addText(lineText);
         const ParsedLine parsed = parseLine(lineText);
         if (parsed.kind == ParsedLine::Header) {
             m_sections.emplace_back();

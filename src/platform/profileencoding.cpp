@@ -131,6 +131,9 @@ bool fitsWindows1252(QStringView text)
 
 QByteArray toWindows1252(QStringView text)
 {
+    // ASCII, most files, is Latin-1 as well, which Qt converts fast.
+    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; }))
+        return text.toLatin1();
     QByteArray bytes(text.size(), Qt::Uninitialized);
     char *out = bytes.data();
     for (const QChar c : text)
@@ -150,7 +153,7 @@ DecodedProfile decodeProfileBytes(const QByteArray &bytes)
         return {ProfileEncoding::Utf8Bom, fromUtf8(body), {}, isStrictUtf8(body)};
     }
     if (!hasNonAscii(bytes))   // ASCII reads the same in Windows-1252 and Latin-1, which Qt decodes fast
-        return {ProfileEncoding::Windows1252, QString::fromLatin1(bytes)};
+        return {ProfileEncoding::Windows1252, QString::fromLatin1(bytes), {}, true, true};
     if (isStrictUtf8(bytes))
         return {ProfileEncoding::Utf8, fromUtf8(bytes)};
     return {ProfileEncoding::Windows1252, fromWindows1252(bytes)};

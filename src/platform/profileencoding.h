@@ -21,6 +21,8 @@ struct DecodedProfile {
     // False when encoding the text again cannot give the bytes back: invalid UTF-8 after a UTF-8
     // BOM reads as U+FFFD.
     bool exact = true;
+    // True when the bytes are known to be ASCII: then so is every line of the text.
+    bool ascii = false;
 };
 
 // Decides the encoding of a file's bytes and decodes them.
