@@ -29,8 +29,9 @@ QString numberedKey(const QString &prefix, int number)
 // Makes key the numbered key, reusing its buffer: a list of thousands of lines allocates once.
 void setNumberedKey(QString &key, const QString &prefix, int number)
 {
-    key.truncate(0);
-    key.append(prefix);
+    if (!key.startsWith(prefix))
+        key = prefix;
+    key.truncate(prefix.size());
     char digits[16];
     const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
     key.append(QLatin1StringView(digits, end - digits));

@@ -129,9 +129,10 @@ QString keyLine(QStringView key, QStringView value)
 
 // Whether a line the engine writes reads back as what it was written for. A name holding a line
 // break, "=", or a leading ";" or "[" with a "]" after it makes the line read as something else.
+// (Its value holds no line break: those are written as spaces.)
 bool readsBackAs(QStringView line, ParsedLine::Kind kind, QStringView name)
 {
-    if (hasLineBreak(line))
+    if (hasLineBreak(name))
         return false;
     const ParsedLine parsed = parseLine(line);
     return parsed.kind == kind && sameName(parsed.name, name);
@@ -264,21 +265,27 @@ bool ProfileDocument::write(QStringView section, QStringView key, QStringView va
 {
     const QStringView sectionName = trimmedBlanks(section);
     const QStringView keyName = trimmedBlanks(key);
+    const size_t keyHash = foldedHash(keyName);
+    const auto found = findSection(sectionName);
+    std::optional<Lines::iterator> line;
+    if (found != m_sections.end())
+        line = findKey(*found, keyName, keyHash);
+    // Writing a key the value it holds is no change (a stored value holds no line break).
+    if (line && parseLine((*line)->text).value == value)
+        return false;
     // Most values hold no line break and are used as they are, without a copy.
     const bool oneLine = !hasLineBreak(value);
     const QString joined = oneLine ? QString() : onOneLine(value);
     const QStringView text = oneLine ? value : QStringView(joined);
 
     bool readsBack = true;
-    const size_t keyHash = foldedHash(keyName);
-    const auto found = findSection(sectionName);
     if (found == m_sections.end()) {
         QString newLine = keyLine(keyName, text);
         const QString header = QLatin1Char('[') + sectionName.toString() + QLatin1Char(']');
         readsBack = readsBackAs(header, ParsedLine::Header, sectionName)
                     && readsBackAs(newLine, ParsedLine::Key, keyName);
         appendSection(sectionName, std::move(newLine));
-    } else if (const auto line = findKey(*found, keyName, keyHash)) {
+    } else if (line) {
         // The line is rewritten with the key as the file spells it; an equal value is no change.
         Line &existing = **line;
         const ParsedLine parsed = parseLine(existing.text);
