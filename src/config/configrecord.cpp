@@ -153,11 +153,13 @@ const ConfigEntry *EntryList::find(const QString &key) const
     return const_cast<EntryList *>(this)->find(key);
 }
 
-QList<ConfigEntry *> EntryList::findAll(const QString &key)
+QVarLengthArray<ConfigEntry *, 1> EntryList::findAll(const QString &key)
 {
-    QList<ConfigEntry *> found;
-    for (const qsizetype position : m_positions.value(key))
-        found.append(&m_entries[position]);
+    QVarLengthArray<ConfigEntry *, 1> found;
+    if (const auto positions = m_positions.constFind(key); positions != m_positions.constEnd()) {
+        for (const qsizetype position : *positions)
+            found.append(&m_entries[position]);
+    }
     return found;
 }
 
@@ -217,7 +219,7 @@ void ConfigRecord::changeText(const QString &key, const ConfigEntry &changed, co
         return;
     const bool welcome = section.compare(QLatin1String("welcome"), Qt::CaseInsensitive) == 0;
     EntryList &entries = welcome ? m_welcomeEntries : m_textEntries;
-    const QList<ConfigEntry *> found = entries.findAll(key);
+    const auto found = entries.findAll(key);
     if (m_textChanges) {
         TextChange change{key, welcome, {}};
         for (const ConfigEntry *entry : found)
@@ -250,7 +252,7 @@ void ConfigRecord::revertTextChanges(const QList<TextChange> &changes)
             entries.removeAll(change->key);
             continue;
         }
-        const QList<ConfigEntry *> found = entries.findAll(change->key);
+        const auto found = entries.findAll(change->key);
         for (qsizetype i = 0; i < found.size() && i < change->previous.size(); ++i)
             *found[i] = change->previous.at(i);
     }

@@ -57,8 +57,8 @@ public:
     // The first entry with this key, or null.
     ConfigEntry *find(const QString &key);
     const ConfigEntry *find(const QString &key) const;
-    // Every entry with this key, in file order.
-    QList<ConfigEntry *> findAll(const QString &key);
+    // Every entry with this key, in file order (mostly one: no allocation).
+    QVarLengthArray<ConfigEntry *, 1> findAll(const QString &key);
     const QList<ConfigEntry> &entries() const { return m_entries; }
 
 private:
