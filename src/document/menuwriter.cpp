@@ -73,11 +73,39 @@ void clearTextsOfMenu(int p, config::ConfigRecord &textRecord)
 
 } // namespace
 
-bool writeMenus(MenuModel &model, config::ConfigRecord &textRecord, config::ConfigRecord &configRecord,
-                const QString &machineFilePath, const QString &textFilePath, const QString &configFilePath,
-                const QString &programDir)
+void storeMenuTexts(MenuModel &model, config::ConfigRecord &textRecord, config::ConfigRecord &configRecord)
 {
-    // The menu file is edited key by key; the batch writes it (and the two records' files) once.
+    int p = 0;
+    for (CItem *menu : model.mainMenus()) {
+        ++p;
+        textRecord.setMenuTexts(p, menu->altKey(), menu->displayTitle(), menu->contentTitle());
+        textRecord.setText(tabDescriptionKey(p), menu->tabDescription());
+        configRecord.setMenuLooks(p, menu->mainIcon(), menu->hoverIcon(), menu->color(), menu->colorBar(),
+                                  menu->tabIcon());
+        int q = 0;
+        for (CItem *entry : menu->entries()) {
+            ++q;
+            const QString entryBody = QString::number(p) % QLatin1String("-SUBMENU") % QString::number(q);
+            nameEntry(*entry, entryBody);
+            storeTexts(*entry, textRecord);
+            // Only a sub-menu's sub-entries are written, whatever its list holds.
+            if (!entry->hasEntries())
+                continue;
+            int r = 0;
+            for (CItem *subEntry : entry->entries()) {
+                ++r;
+                nameEntry(*subEntry, entryBody % QLatin1Char('-') % QString::number(r));
+                storeTexts(*subEntry, textRecord);
+            }
+        }
+    }
+    for (int unused = p + 1; unused <= MenuModel::MaxMenuNumber; ++unused)
+        clearTextsOfMenu(unused, textRecord);
+}
+
+bool writeMenuFile(const MenuModel &model, const QString &machineFilePath, const QString &programDir)
+{
+    // The menu file is edited key by key; the batch writes it once.
     platform::ProfileBatch batch;
     bool written = true;
     const auto writeLine = [&](const QString &section, const QString &key, const QString &line) {
@@ -85,50 +113,27 @@ bool writeMenus(MenuModel &model, config::ConfigRecord &textRecord, config::Conf
     };
 
     int p = 0;
-    for (CItem *menu : model.mainMenus()) {
+    for (const CItem *menu : model.mainMenus()) {
         ++p;
         const QString section = QStringLiteral("Menu%1").arg(p);
-        textRecord.setMenuTexts(p, menu->altKey(), menu->displayTitle(), menu->contentTitle());
-        textRecord.setText(tabDescriptionKey(p), menu->tabDescription());
-        configRecord.setMenuLooks(p, menu->mainIcon(), menu->hoverIcon(), menu->color(), menu->colorBar(),
-                                  menu->tabIcon());
-
         // Emptied first: keys of entries that are gone (and keys the tool does not know) must
         // not survive. The header keeps its place, so an unchanged model writes the same file.
         written = platform::clearProfileSection(machineFilePath, section) && written;
         writeLine(section, section + QLatin1String("Info"), mainMenuLine);
 
         int q = 0;
-        for (CItem *entry : menu->entries()) {
-            ++q;
-            const QString number = QString::number(q);
-            const QString entryBody = QString::number(p) % QLatin1String("-SUBMENU") % number;
-            const QString entryKey = QLatin1String("submenu") % number;
-            nameEntry(*entry, entryBody);
+        for (const CItem *entry : menu->entries()) {
+            const QString entryKey = QLatin1String("submenu") % QString::number(++q);
             writeLine(section, entryKey, entry->toLine());
-            storeTexts(*entry, textRecord);
-
-            // Only a sub-menu's sub-entries are written, whatever its list holds.
             if (!entry->hasEntries())
                 continue;
             int r = 0;
-            for (CItem *subEntry : entry->entries()) {
-                ++r;
-                const QString subNumber = QString::number(r);
-                nameEntry(*subEntry, entryBody % QLatin1Char('-') % subNumber);
-                writeLine(section, entryKey % QLatin1String(".item") % subNumber, subEntry->toLine());
-                storeTexts(*subEntry, textRecord);
-            }
+            for (const CItem *subEntry : entry->entries())
+                writeLine(section, entryKey % QLatin1String(".item") % QString::number(++r), subEntry->toLine());
         }
     }
-
-    for (int unused = p + 1; unused <= MenuModel::MaxMenuNumber; ++unused) {
+    for (int unused = p + 1; unused <= MenuModel::MaxMenuNumber; ++unused)
         written = platform::deleteProfileSection(machineFilePath, QStringLiteral("Menu%1").arg(unused)) && written;
-        clearTextsOfMenu(unused, textRecord);
-    }
-
-    written = textRecord.save(textFilePath) && written;
-    written = configRecord.save(configFilePath) && written;
     written = batch.commit() && written;
 
     // Left-overs beside the program that nothing reads; one that will not go is no failure.
@@ -139,6 +144,18 @@ bool writeMenus(MenuModel &model, config::ConfigRecord &textRecord, config::Conf
             QFile::remove(program.filePath(QLatin1String(leftOver)));
     }
     return written;
+}
+
+bool writeMenus(MenuModel &model, config::ConfigRecord &textRecord, config::ConfigRecord &configRecord,
+                const QString &machineFilePath, const QString &textFilePath, const QString &configFilePath,
+                const QString &programDir)
+{
+    platform::ProfileBatch batch;   // the three files are written once, together
+    storeMenuTexts(model, textRecord, configRecord);
+    bool written = textRecord.save(textFilePath);
+    written = configRecord.save(configFilePath) && written;
+    written = writeMenuFile(model, machineFilePath, programDir) && written;
+    return batch.commit() && written;
 }
 
 } // namespace document

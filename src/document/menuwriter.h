@@ -26,4 +26,10 @@ bool writeMenus(MenuModel &model, config::ConfigRecord &textRecord, config::Conf
                 const QString &machineFilePath, const QString &textFilePath, const QString &configFilePath,
                 const QString &programDir);
 
+// The two halves of writeMenus, for a caller that has the text file written while the menu file
+// is made: the renumbering, with the texts and looks stored into the records (not saved), then
+// the menu file and the stale backups.
+void storeMenuTexts(MenuModel &model, config::ConfigRecord &textRecord, config::ConfigRecord &configRecord);
+bool writeMenuFile(const MenuModel &model, const QString &machineFilePath, const QString &programDir);
+
 } // namespace document

@@ -171,9 +171,15 @@ packages::BuildResult PackageDocument::build()
         // Every INI file the build touches is written once, when the batch commits.
         platform::ProfileBatch batch;
         batch.refuse(refused);
-        bool written = writeMenus(m_menus, *m_textRecord, *m_configRecord, m_state.machineFilePath,
-                                  m_state.textFilePath, m_state.configFilePath, platform::programDirectory());
+        storeMenuTexts(m_menus, *m_textRecord, *m_configRecord);
+        bool written = m_textRecord->save(m_state.textFilePath);
         written = writeCompanyName() && written;
+        // The text file is final: it and its copies, the bulk of the build's bytes, are written
+        // while the rest is made.
+        const QList<platform::FileBytes> copies = packages::textCopies(m_state, refused, result);
+        batch.writeAhead(m_state.textFilePath, copies);
+        written = m_configRecord->save(m_state.configFilePath) && written;
+        written = writeMenuFile(m_menus, m_state.machineFilePath, platform::programDirectory()) && written;
         const GeneralSettings::SaveOutcome settings = writeSettings();
         result.registryError = settings.registryError;
         if (!written || !settings.fileWritten)
@@ -181,10 +187,9 @@ packages::BuildResult PackageDocument::build()
         // Written all the same: the user is told, and can change them and save again.
         for (const QString &text : unstorableTexts())
             result.failures << tr("the text \"%1\": Access Kavo would read its double quotes otherwise").arg(text);
-        // Every file of the build is written in one round, side by side, and synced together.
         const QList<platform::FileBytes> alongside = packages::prepareBuildFiles(m_state, refused, result);
         batch.commit(alongside);
-        packages::reportBuildFiles(m_state, alongside, batch.failedFiles(), result);
+        packages::reportBuildFiles(m_state, copies + alongside, batch.failedFiles(), result);
     }
 
     // What could not be written is still unsaved: the package stays modified, so leaving it asks.

@@ -119,6 +119,29 @@ QString leavesPackageFailure(const QString &file)
     return QObject::tr("%1 (a link out of the package: not written)").arg(nativePath(file));
 }
 
+QList<platform::FileBytes> textCopies(const PackageState &state, const QStringList &refused, BuildResult &result)
+{
+    // The text file stands for every language; when it may not be written, neither are its copies.
+    if (refused.contains(state.textFilePath)) {
+        result.failures << QObject::tr("the language copies of %1").arg(nativePath(state.textFilePath));
+        return {};
+    }
+    QList<platform::FileBytes> copies;
+    const std::optional<QByteArray> text = platform::profileBytes(state.textFilePath);
+    const QString textFile = QFileInfo(state.textFilePath).canonicalFilePath();
+    for (const QString &dir : languageDirsCopyOrder()) {
+        const QString copy = state.packageDir + QLatin1Char('/') + dir + QStringLiteral("/access-text.ini");
+        if (copy == state.textFilePath || refused.contains(copy))
+            continue;
+        // A copy onto the text file itself (through a link) is none, as on Windows.
+        if (!text || (!textFile.isEmpty() && QFileInfo(copy).canonicalFilePath() == textFile))
+            result.failures << nativePath(copy);
+        else
+            copies.append({copy, *text});
+    }
+    return copies;
+}
+
 QList<platform::FileBytes> prepareBuildFiles(const PackageState &state, const QStringList &refused, BuildResult &result)
 {
     if (!bumpVersion(state))
@@ -139,24 +162,6 @@ QList<platform::FileBytes> prepareBuildFiles(const PackageState &state, const QS
     } else {
         result.batchFailed = true;
         result.failures << nativePath(batchPath);
-    }
-
-    // The text file stands for every language; when it may not be written, neither are its copies.
-    if (refused.contains(state.textFilePath)) {
-        result.failures << QObject::tr("the language copies of %1").arg(nativePath(state.textFilePath));
-    } else {
-        const std::optional<QByteArray> text = platform::profileBytes(state.textFilePath);
-        const QString textFile = QFileInfo(state.textFilePath).canonicalFilePath();
-        for (const QString &dir : languageDirsCopyOrder()) {
-            const QString copy = state.packageDir + QLatin1Char('/') + dir + QStringLiteral("/access-text.ini");
-            if (copy == state.textFilePath || refused.contains(copy))
-                continue;
-            // A copy onto the text file itself (through a link) is none, as on Windows.
-            if (!text || (!textFile.isEmpty() && QFileInfo(copy).canonicalFilePath() == textFile))
-                result.failures << nativePath(copy);
-            else
-                files.append({copy, *text});
-        }
     }
 
     const QString marker = state.markerPath();

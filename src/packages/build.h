@@ -46,12 +46,14 @@ QStringList filesLeavingPackage(const PackageState &state);
 // The failure such a file is reported as.
 QString leavesPackageFailure(const QString &file);
 
-// The steps of a build that follow the package's own contents, written into the profile batch
-// the caller holds open: the version one step above the installed front-end's and the package
-// recorded as the last one built. Then the files the batch is to write alongside its own:
-// "custom.bat", the edited text file's copies for every other language (the bytes the batch will
-// give it) and the marker file. Refused files (filesLeavingPackage) are left as they are; a file
-// that cannot be made is recorded as a failure.
+// The edited text file's copies for every other language, with the bytes the profile batch the
+// caller holds open will give it, to be written with it. Refused files (filesLeavingPackage) are
+// left as they are; a copy that cannot be made is recorded as a failure.
+QList<platform::FileBytes> textCopies(const PackageState &state, const QStringList &refused, BuildResult &result);
+// The steps of a build that follow the package's own contents, written into the batch: the
+// version one step above the installed front-end's and the package recorded as the last one
+// built. Then the files the batch is to write alongside its own: "custom.bat" and the marker
+// file, refused or failed as the copies are.
 QList<platform::FileBytes> prepareBuildFiles(const PackageState &state, const QStringList &refused, BuildResult &result);
 // After the batch: reports what it wrote and what it could not. The program's own text file may
 // lie in a read-only folder, which is not the package's fault.

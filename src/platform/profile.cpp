@@ -278,14 +278,49 @@ void ProfileBatch::refuse(const QStringList &files)
         m_refused.append(cacheKey(file));
 }
 
+void ProfileBatch::writeAhead(const QString &file, const QList<FileBytes> &alongside)
+{
+    if (engine().batchDepth != 1 || m_ahead.valid()) {
+        m_later.append(alongside);
+        return;
+    }
+    QList<FileBytes> files = alongside;
+    const QString path = cacheKey(file);
+    if (const auto found = engine().files.find(path);
+        found != engine().files.end() && found->second.pending && !m_refused.contains(path)) {
+        // Written from here on; an edit after this makes the file pending again.
+        found->second.pending = false;
+        files.append({path, found->second.documentBytes()});
+        m_aheadFile = path;
+    }
+    m_ahead = std::async(std::launch::async, [files] { return writeFilesAtomically(files); });
+}
+
 bool ProfileBatch::commit(const QList<FileBytes> &alongside)
 {
     if (m_committed)
         return m_failed.isEmpty();
     m_committed = true;
+    const QList<FileBytes> others = m_later + alongside;
     if (--engine().batchDepth > 0) {
-        m_failed = writeFilesAtomically(alongside);   // the outermost batch writes the changes and reports them
+        m_failed = writeFilesAtomically(others);   // the outermost batch writes the changes and reports them
         return m_failed.isEmpty();
+    }
+    if (m_ahead.valid()) {
+        const QStringList aheadFailed = m_ahead.get();
+        const auto entry = m_aheadFile.isEmpty() ? engine().files.end() : engine().files.find(m_aheadFile);
+        // A file changed again meanwhile is written again below, and that write is the one that counts.
+        const bool changedAgain = entry != engine().files.end() && entry->second.pending;
+        for (const QString &file : aheadFailed) {
+            if (!changedAgain || file != m_aheadFile)
+                m_failed.append(file);
+        }
+        if (entry != engine().files.end() && !changedAgain) {
+            if (aheadFailed.contains(m_aheadFile))
+                forgetFile(m_aheadFile);   // the disk, unchanged, is what the next call sees
+            else
+                entry->second.stamp = stampOf(m_aheadFile);
+        }
     }
 
     QStringList pending;
@@ -302,7 +337,7 @@ bool ProfileBatch::commit(const QList<FileBytes> &alongside)
             writing.append(path);
         }
     }
-    m_failed.append(save(writing, alongside));
+    m_failed.append(save(writing, others));
     for (const QString &path : std::as_const(engine().refusedEdits))
         if (!m_failed.contains(path))
             m_failed.append(path);

@@ -14,6 +14,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <future>
 #include <optional>
 
 namespace platform {
@@ -54,10 +55,19 @@ public:
     bool commit(const QList<FileBytes> &alongside = {});
     QStringList failedFiles() const;
 
+    // Starts writing a changed file that is final, and other files with it, in the background,
+    // while the caller goes on making the rest: commit() waits for them and counts them as it
+    // counts its own. A file edited again afterwards is written again at commit. A nested batch
+    // leaves them all to the commit.
+    void writeAhead(const QString &file, const QList<FileBytes> &alongside);
+
 private:
     bool m_committed = false;
     QStringList m_refused;
     QStringList m_failed;
+    QList<FileBytes> m_later;   // files a nested batch was given ahead, for its commit
+    QString m_aheadFile;        // the changed file written ahead, if any
+    std::future<QStringList> m_ahead;   // the files of it that failed
 };
 
 // The bytes file will have once the open batch commits, its pending edits included (outside a
