@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QSaveFile>
+#include <QThread>
 #include <QThreadPool>
 #include <filesystem>
 #include <functional>
@@ -73,75 +74,117 @@ bool writeAll(int fd, const QByteArray &bytes)
     return true;
 }
 
-// As QSaveFile writes with an unnamed file, but with a temporary name that is known as the tool's.
-bool writeOne(const QString &requested, const QByteArray &bytes)
+// A file on its way: its bytes are in an unnamed file in the target's folder (as QSaveFile
+// writes), waiting to be synced and put in place under a temporary name known as the tool's.
+struct StagedFile {
+    int fd = -1;
+    QString target;   // the file it replaces (a link's target)
+    dev_t device = 0;
+    bool failed = false;
+    bool placed = false;   // written and synced otherwise already (QSaveFile)
+};
+
+StagedFile stage(const QString &requested, const QByteArray &bytes)
 {
     QFileInfo file(requested);
     if (file.isSymLink() && file.exists())
         file = QFileInfo(file.canonicalFilePath());   // a link is written through, as QSaveFile does
     if (file.isDir() || (file.exists() && !file.isWritable()))
-        return false;   // a read-only file is refused, as on Windows
+        return {-1, {}, 0, true};   // a read-only file is refused, as on Windows
     removeLeftovers(file);
+    StagedFile staged{-1, file.absoluteFilePath()};
     const QByteArray folder = QFile::encodeName(file.absolutePath());
-    const int fd = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return writeWithSaveFile(file.absoluteFilePath(), bytes);   // a file system without unnamed files
-    struct stat old;
-    bool written = (::stat(QFile::encodeName(file.absoluteFilePath()).constData(), &old) != 0
-                    || ::fchmod(fd, old.st_mode & 07777) == 0)
-                   && writeAll(fd, bytes) && ::fdatasync(fd) == 0;
-    if (written) {
-        const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
-        const QByteArray target = QFile::encodeName(file.absoluteFilePath());
-        QByteArray temporary;
-        int linked = 0;
-        do {
-            temporary = target + QFile::encodeName(TemporaryMark)
-                        + QByteArray::number(QRandomGenerator::global()->generate(), 36);
-            linked = ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, temporary.constData(), AT_SYMLINK_FOLLOW);
-        } while (linked != 0 && errno == EEXIST);
-        if (linked != 0 && errno == ENOENT) {   // no /proc to name the file by (a bare chroot)
-            ::close(fd);
-            return writeWithSaveFile(file.absoluteFilePath(), bytes);
-        }
-        written = linked == 0;
-        if (written && ::rename(temporary.constData(), target.constData()) != 0) {
-            ::unlink(temporary.constData());
-            written = false;
-        }
+    staged.fd = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (staged.fd < 0) {   // a file system without unnamed files
+        staged.failed = !writeWithSaveFile(staged.target, bytes);
+        staged.placed = true;
+        return staged;
     }
-    ::close(fd);
-    return written;
+    struct stat old, own;
+    staged.failed = !((::stat(QFile::encodeName(staged.target).constData(), &old) != 0
+                       || ::fchmod(staged.fd, old.st_mode & 07777) == 0)
+                      && writeAll(staged.fd, bytes) && ::fstat(staged.fd, &own) == 0);
+    staged.device = own.st_dev;
+    return staged;
 }
-#else
-bool writeOne(const QString &path, const QByteArray &bytes)
+
+// Names a synced file, then lets it replace the old one.
+void putInPlace(StagedFile &staged, const QByteArray &bytes)
 {
-    return writeWithSaveFile(path, bytes);
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(staged.fd);
+    const QByteArray target = QFile::encodeName(staged.target);
+    QByteArray temporary;
+    int linked = 0;
+    do {
+        temporary = target + QFile::encodeName(TemporaryMark) + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+        linked = ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, temporary.constData(), AT_SYMLINK_FOLLOW);
+    } while (linked != 0 && errno == EEXIST);
+    if (linked != 0 && errno == ENOENT) {   // no /proc to name the file by (a bare chroot)
+        staged.failed = !writeWithSaveFile(staged.target, bytes);
+        staged.placed = true;
+        return;
+    }
+    staged.failed = linked != 0;
+    if (!staged.failed && ::rename(temporary.constData(), target.constData()) != 0) {
+        ::unlink(temporary.constData());
+        staged.failed = true;
+    }
 }
-#endif
 
 // A renamed file survives a crash once its folder is synced too.
 bool syncFolder(const QString &folder)
 {
-#ifdef Q_OS_UNIX
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     const bool synced = fd >= 0 && ::fsync(fd) == 0;
     if (fd >= 0)
         ::close(fd);
     return synced;
-#else
-    Q_UNUSED(folder);
-    return true;
-#endif
 }
 
-// Runs each job on a thread of its own and waits for all: the jobs wait on the disk, not the CPU.
+// Syncs the folders of the files in place (with onlyPlaced, of those QSaveFile wrote), each
+// once. A failure fails every file in that folder.
+void syncFolders(std::vector<StagedFile> &files, bool onlyPlaced)
+{
+    QStringList synced;
+    for (const StagedFile &file : files) {
+        const QString folder = QFileInfo(file.target).absolutePath();
+        if (file.failed || (onlyPlaced && !file.placed) || synced.contains(folder))
+            continue;
+        synced << folder;
+        if (!syncFolder(folder)) {
+            for (StagedFile &other : files)
+                if (QFileInfo(other.target).absolutePath() == folder)
+                    other.failed = true;
+        }
+    }
+}
+
+// Syncs the file systems the files are on, each once: their data first, then, once they are in
+// place, their names. A failure fails every file on that file system.
+void syncFileSystems(std::vector<StagedFile> &files)
+{
+    std::vector<dev_t> synced;
+    for (const StagedFile &file : files) {
+        if (file.failed || file.placed
+            || std::find(synced.begin(), synced.end(), file.device) != synced.end())
+            continue;
+        synced.push_back(file.device);
+        if (::syncfs(file.fd) != 0) {
+            for (StagedFile &other : files)
+                if (!other.placed && other.device == file.device)
+                    other.failed = true;
+        }
+    }
+}
+#endif
+
+// Runs the jobs on a few threads and waits for all: writing into the page cache takes CPU.
 void runSideBySide(qsizetype count, const std::function<void(qsizetype)> &job)
 {
     if (count == 1)
         return job(0);
     QThreadPool pool;
-    pool.setMaxThreadCount(int(std::min<qsizetype>(count, 32)));
+    pool.setMaxThreadCount(int(std::min<qsizetype>(count, std::max(2, QThread::idealThreadCount()))));
     for (qsizetype i = 0; i < count; ++i)
         pool.start([&job, i] { job(i); });
     pool.waitForDone();
@@ -151,24 +194,39 @@ void runSideBySide(qsizetype count, const std::function<void(qsizetype)> &job)
 
 QStringList writeFilesAtomically(const QList<FileBytes> &files)
 {
-    std::vector<char> written(size_t(files.size()), 0);
-    runSideBySide(files.size(), [&](qsizetype i) { written[size_t(i)] = writeOne(files[i].path, files[i].bytes); });
-
-    QStringList failed, folders;
+    QStringList failed;
+#ifdef Q_OS_LINUX
+    // Every file's data is synced before it replaces the old one, and its name before success is
+    // reported. Many files are synced with one sync of each file system for all of them, before
+    // and after they are put in place, rather than two per file that each wait for the disk; a
+    // file system's sync also writes whatever else waits on it, which only pays for many files.
+    const bool manyFiles = files.size() >= 4;
+    std::vector<StagedFile> staged(size_t(files.size()));
+    runSideBySide(files.size(), [&](qsizetype i) {
+        StagedFile &file = staged[size_t(i)] = stage(files[i].path, files[i].bytes);
+        if (!manyFiles && !file.failed && !file.placed)
+            file.failed = ::fdatasync(file.fd) != 0;
+    });
+    if (manyFiles)
+        syncFileSystems(staged);
     for (qsizetype i = 0; i < files.size(); ++i) {
-        if (written[size_t(i)])
-            folders << QFileInfo(files[i].path).absolutePath();
-        else
+        if (!staged[size_t(i)].failed && !staged[size_t(i)].placed)
+            putInPlace(staged[size_t(i)], files[i].bytes);
+    }
+    if (manyFiles)
+        syncFileSystems(staged);
+    syncFolders(staged, manyFiles);   // after a file system's sync, only where QSaveFile wrote
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        if (staged[size_t(i)].fd >= 0)
+            ::close(staged[size_t(i)].fd);
+        if (staged[size_t(i)].failed)
             failed << files[i].path;
     }
-    folders.removeDuplicates();
-    std::vector<char> synced(size_t(folders.size()), 0);
-    runSideBySide(folders.size(), [&](qsizetype i) { synced[size_t(i)] = syncFolder(folders[i]); });
-    for (qsizetype i = 0; i < files.size(); ++i) {
-        const qsizetype folder = folders.indexOf(QFileInfo(files[i].path).absolutePath());
-        if (!failed.contains(files[i].path) && !synced[size_t(folder)])
-            failed << files[i].path;
-    }
+#else
+    for (const FileBytes &file : files)
+        if (!writeWithSaveFile(file.path, file.bytes))
+            failed << file.path;
+#endif
     return failed;
 }
 
