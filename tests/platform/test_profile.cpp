@@ -71,6 +71,23 @@ private slots:
         QCOMPARE(readProfileString(unwritable, "S", "k"), QString());
     }
 
+    // A file written ahead lands with the files beside it; edited again, the commit writes it
+    // again; what failed on the way is reported with the rest.
+    void writtenAheadFilesCountAtTheCommit()
+    {
+        const QString copy = m_dir.filePath("copy.ini"), lost = m_dir.filePath("missing-folder/copy.ini");
+        ProfileBatch batch;
+        QVERIFY(writeProfileString(m_file, "S", "k", "2"));
+        batch.writeAhead(m_file, {{copy, "copied"}, {lost, "lost"}});
+        QVERIFY(writeProfileString(m_file, "S", "k", "3"));
+        QVERIFY(!batch.commit({{m_dir.filePath("beside.ini"), "beside"}}));
+        QCOMPARE(batch.failedFiles(), QStringList{lost});
+        QCOMPARE(testing::readFile(m_file), QByteArray("[S]\r\nk=3\r\n[Empty]\r\n"));
+        QCOMPARE(testing::readFile(copy), QByteArray("copied"));
+        QCOMPARE(testing::readFile(m_dir.filePath("beside.ini")), QByteArray("beside"));
+        QVERIFY(profileCacheIsConsistent(m_file));
+    }
+
     void writeIntoAMissingFolderFails()
     {
         const QString path = m_dir.filePath("missing-folder/a.ini");
