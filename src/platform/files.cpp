@@ -100,7 +100,7 @@ StagedFile stage(const QString &requested, const QByteArray &bytes)
         staged.placed = true;
         return staged;
     }
-    struct stat old, own;
+    struct stat old {}, own {};
     staged.failed = !((::stat(QFile::encodeName(staged.target).constData(), &old) != 0
                        || ::fchmod(staged.fd, old.st_mode & 07777) == 0)
                       && writeAll(staged.fd, bytes) && ::fstat(staged.fd, &own) == 0);

@@ -23,9 +23,9 @@ void setFileAttributes(const QString &path, int attributes);
 // old file, and its folder after. A file that is not writable is refused.
 bool writeFileAtomically(const QString &path, const QByteArray &bytes);
 
-// Writes several files as writeFileAtomically writes one, side by side, so that their syncs
-// overlap (the file system commits them together) instead of queueing one after the other.
-// Returns the files that could not be written.
+// Writes several files as writeFileAtomically writes one, side by side. Many files are synced
+// together, with one sync of their file system before any replaces its old file and one after,
+// instead of two syncs each. Returns the files that could not be written.
 struct FileBytes {
     QString path;
     QByteArray bytes;
