@@ -12,6 +12,7 @@
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -82,7 +83,21 @@ struct StagedFile {
     dev_t device = 0;
     bool failed = false;
     bool placed = false;   // written and synced otherwise already (QSaveFile)
+    bool unchanged = false;   // the file holds the bytes already: fd is the file itself, to sync
 };
+
+bool holdsBytes(QFile &file, const QByteArray &bytes)
+{
+    if (file.size() != bytes.size())
+        return false;
+    if (bytes.isEmpty())
+        return true;
+    const uchar *mapped = file.map(0, bytes.size());
+    const bool same = mapped && std::memcmp(mapped, bytes.constData(), size_t(bytes.size())) == 0;
+    if (mapped)
+        file.unmap(const_cast<uchar *>(mapped));
+    return same;
+}
 
 StagedFile stage(const QString &requested, const QByteArray &bytes)
 {
@@ -93,6 +108,16 @@ StagedFile stage(const QString &requested, const QByteArray &bytes)
         return {-1, {}, 0, true};   // a read-only file is refused, as on Windows
     removeLeftovers(file);
     StagedFile staged{-1, file.absoluteFilePath()};
+    // A file that holds the bytes already is left as it is (a build mostly rewrites what it
+    // read): it is only synced, as a new one would be.
+    if (QFile existing(staged.target); file.isFile() && existing.open(QIODevice::ReadOnly) && holdsBytes(existing, bytes)) {
+        struct stat own {};
+        staged.fd = ::dup(existing.handle());
+        staged.failed = staged.fd < 0 || ::fstat(staged.fd, &own) != 0;
+        staged.device = own.st_dev;
+        staged.unchanged = true;
+        return staged;
+    }
     const QByteArray folder = QFile::encodeName(file.absolutePath());
     staged.fd = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     if (staged.fd < 0) {   // a file system without unnamed files
@@ -210,7 +235,7 @@ QStringList writeFilesAtomically(const QList<FileBytes> &files)
     if (manyFiles)
         syncFileSystems(staged);
     for (qsizetype i = 0; i < files.size(); ++i) {
-        if (!staged[size_t(i)].failed && !staged[size_t(i)].placed)
+        if (!staged[size_t(i)].failed && !staged[size_t(i)].placed && !staged[size_t(i)].unchanged)
             putInPlace(staged[size_t(i)], files[i].bytes);
     }
     if (manyFiles)
