@@ -1,7 +1,8 @@
 // Whole processes, each timed in the same run beside its anchor:
 //  - `kavo-custom --build` of generated packages (5 main menus of N menu entries with 5
 //    sub-entries each, N = 50, 100, 200) and of a package made of the sample installation's
-//    files, beside `cp -r` of the same package followed by `sync`;
+//    files, beside `cp -r` of the same package followed by `sync`; and of the large one (N = 200)
+//    after one of its texts was edited, so that the text of every language changes;
 //  - the tool started until its window is on screen with the large package (N = 200) or the
 //    sample package open, beside a bare Qt dialog holding a tab widget (window-shown-bare).
 // The window benchmarks need a display: xvfb-run -a build/bench/bench_processes.
@@ -141,6 +142,28 @@ void buildProcess(benchmark::State &state)
     }
 }
 
+// A build after a text was edited, as after renaming a menu: the text of every language changes.
+// (Rebuilding an unchanged package leaves the files that would not change as they are.)
+void buildProcessAfterTextEdit(benchmark::State &state)
+{
+    const QString package = world().package(packageName(state));
+    if (package.isEmpty())
+        return state.SkipWithError("the package could not be made");
+    const QString text = package + "/0409/access-text.ini";
+    for (auto _ : state) {
+        state.PauseTiming();
+        QString line = platform::readProfileString(text, "Access Text", "TEXT11");   // KEY,"title"
+        if (line.size() < 2)
+            return state.SkipWithError("the text to edit is missing");
+        line[line.size() - 2] = line[line.size() - 2] == u'x' ? u'y' : u'x';
+        if (!platform::writeProfileString(text, "Access Text", "TEXT11", line))
+            return state.SkipWithError("the text could not be edited");
+        state.ResumeTiming();
+        if (runProcess({KAVO_PROGRAM_DIR "/kavo-custom", "--build", package}) != 0)
+            return state.SkipWithError("the build failed");
+    }
+}
+
 void copyAndSync(benchmark::State &state)
 {
     const QString package = world().package(packageName(state));
@@ -161,6 +184,7 @@ void sizes(benchmark::internal::Benchmark *benchmark)
     benchmark->Arg(0)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond)->UseRealTime();
 }
 BENCHMARK(buildProcess)->Apply(sizes);
+BENCHMARK(buildProcessAfterTextEdit)->Arg(200)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(copyAndSync)->Apply(sizes);
 
 bool hasDisplay(benchmark::State &state)
