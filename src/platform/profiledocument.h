@@ -4,9 +4,9 @@
 //
 // The file is kept as a list of sections, each a list of lines, so adding a key touches only the
 // end of its section. Sections and keys are indexed by the hash of their case-folded names, so
-// finding one costs a hash look-up, however large the file, and indexing one allocates nothing. After every edit the document is exactly what
-// reading its own bytes back would give, including the choice between UTF-8 and Windows-1252
-// for a file without BOM, which an edit can change.
+// finding one costs a hash look-up, however large the file, and indexing one allocates nothing.
+// After every edit the document is exactly what reading its own bytes back would give, including
+// the choice between UTF-8 and Windows-1252 for a file without BOM, which an edit can change.
 #include "profileencoding.h"
 
 #include <QHash>
