@@ -132,8 +132,17 @@ bool writeMenuFile(const MenuModel &model, const QString &machineFilePath, const
                 writeLine(section, entryKey % QLatin1String(".item") % QString::number(++r), subEntry->toLine());
         }
     }
-    for (int unused = p + 1; unused <= MenuModel::MaxMenuNumber; ++unused)
-        written = platform::deleteProfileSection(machineFilePath, QStringLiteral("Menu%1").arg(unused)) && written;
+    // Every section of a number that is gone goes: a reader sees only the first of a name, and a
+    // second one would come into view once the first is gone.
+    for (int unused = p + 1; unused <= MenuModel::MaxMenuNumber; ++unused) {
+        const QString section = QStringLiteral("Menu%1").arg(unused);
+        while (platform::hasProfileSection(machineFilePath, section)) {
+            if (!platform::deleteProfileSection(machineFilePath, section)) {
+                written = false;
+                break;
+            }
+        }
+    }
     written = batch.commit() && written;
 
     // Left-overs beside the program that nothing reads; one that will not go is no failure.

@@ -260,6 +260,12 @@ bool clearProfileSection(const QString &file, const QString &section)
     return editProfile(file, [&](ProfileDocument &document) { return document.clearSection(section); });
 }
 
+bool hasProfileSection(const QString &file, const QString &section)
+{
+    const CachedFile &entry = cachedFile(cacheKey(file));
+    return entry.document && entry.document->hasSection(section);
+}
+
 ProfileBatch::ProfileBatch()
 {
     if (engine().batchDepth++ == 0)

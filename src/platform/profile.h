@@ -31,6 +31,8 @@ bool deleteProfileKey(const QString &file, const QString &section, const QString
 bool deleteProfileSection(const QString &file, const QString &section);
 // WritePrivateProfileSectionW with empty content: keeps the header, removes the lines under it.
 bool clearProfileSection(const QString &file, const QString &section);
+// Whether the file holds a section of that name (with keys or without).
+bool hasProfileSection(const QString &file, const QString &section);
 
 // A batch is one operation of the tool: inside it each file is compared with the disk once, so
 // reading thousands of keys costs no stat call each.

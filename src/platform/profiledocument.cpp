@@ -360,6 +360,11 @@ bool ProfileDocument::deleteSection(QStringView section)
     return true;
 }
 
+bool ProfileDocument::hasSection(QStringView section) const
+{
+    return findSection(trimmedBlanks(section)) != m_sections.end();
+}
+
 bool ProfileDocument::clearSection(QStringView section)
 {
     const auto found = findSection(trimmedBlanks(section));

@@ -45,6 +45,7 @@ public:
     bool deleteKey(QStringView section, QStringView key);
     bool deleteSection(QStringView section);
     bool clearSection(QStringView section);
+    bool hasSection(QStringView section) const;
 
 private:
     enum class LineEnd : quint8 { None, CrLf, Lf, Cr };
