@@ -152,7 +152,8 @@ void ProfileDocument::load(const QByteArray &bytes)
     m_sectionsByName.clear();
     m_nonAsciiLines = m_nonUtf8Lines = 0;
 
-    const QString &text = decoded.text;
+    m_text = decoded.text;
+    const QString &text = m_text;
     qsizetype start = 0;
     qsizetype nextCr = text.indexOf(u'\r'), nextLf = text.indexOf(u'\n');
     while (start < text.size()) {
@@ -174,7 +175,7 @@ void ProfileDocument::load(const QByteArray &bytes)
             next = stop + 1;
         }
 
-        const QString lineText = text.sliced(start, stop - start);
+        const QString lineText = QString::fromRawData(text.constData() + start, stop - start);
         if (!decoded.ascii)
             addText(lineText);
         const ParsedLine parsed = parseLine(lineText);

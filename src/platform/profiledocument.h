@@ -50,7 +50,7 @@ public:
 private:
     enum class LineEnd : quint8 { None, CrLf, Lf, Cr };
     struct Line {
-        QString text;
+        QString text;   // the lines read point into m_text; an edited line holds its own
         LineEnd end;
     };
     using Lines = std::list<Line>;
@@ -82,6 +82,9 @@ private:
     void dropText(const QString &text);
     void settleEncoding();
 
+    // The text as read. Its lines are not copied out of it: a large file is read without
+    // allocating thousands of strings. Nothing outside the document ever holds a line's text.
+    QString m_text;
     ProfileEncoding m_encoding = ProfileEncoding::Windows1252;
     QByteArray m_tail; // the odd last byte of a UTF-16 file, written back after the text
     bool m_exact = true;
