@@ -9,7 +9,6 @@
 
 #include "qttranslation.h"
 
-#include "platform/profile.h"
 #include "platform/singleinstance.h"
 #include "platform/uilanguage.h"
 
@@ -68,12 +67,13 @@ int CustomizationApp::run(QCoreApplication &application)
     QCoreApplication::installTranslator(&m_buttonTexts);   // asked first: installed last
 
     // The last package's large files are read on other threads while the window is made.
+    std::unique_ptr<document::PackageReading> reading;
     if (packages::PackageState last; packages::findLastPackage(last))
-        platform::preloadProfiles({last.textFilePath, last.machineFilePath});
+        reading = std::make_unique<document::PackageReading>(last);
 
     MainDialog dialog;
     QObject::connect(&instance, &platform::SingleInstance::activationRequested, &dialog, &MainDialog::comeForward);
-    dialog.initialize();
+    dialog.initialize(std::move(reading));
     dialog.exec();
     return 0;
 }
@@ -113,8 +113,7 @@ int CustomizationApp::buildFromCommandLine(const QString &path)
         return refuse(shown + QStringLiteral(" is not a complete package; missing: ")
                       + state.missingFiles().join(QLatin1Char(' ')));
 
-    platform::preloadProfiles({state.textFilePath, state.machineFilePath});   // each on a thread of its own
-    document.load();
+    document.load();   // its large files each on a thread of their own
     if (document.companyName().isEmpty())
         return refuse(QStringLiteral("the company name of ") + shown + QStringLiteral(" is empty; a package cannot be built without it"));
     const packages::BuildResult result = document.build();

@@ -94,7 +94,7 @@ MainDialog::~MainDialog()
         mainDialog = nullptr;
 }
 
-void MainDialog::initialize()
+void MainDialog::initialize(std::unique_ptr<document::PackageReading> reading)
 {
     Q_ASSERT(!m_initialized);
     m_initialized = true;
@@ -110,7 +110,7 @@ void MainDialog::initialize()
     const QString title = text("TITLE");
     if (!title.isEmpty())
         m_document.state().titleBase = title;
-    m_document.load();   // unmodified, with the title set
+    m_document.load(std::move(reading));   // unmodified, with the title set
     showArtwork();
 
     createPages();

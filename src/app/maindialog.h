@@ -35,8 +35,9 @@ public:
     explicit MainDialog(QWidget *parent = nullptr);
     ~MainDialog() override;
 
-    // The start-up sequence; called once, before the window is shown.
-    void initialize();
+    // The start-up sequence; called once, before the window is shown. A reading of the last
+    // package started earlier is taken by the document when it reads that package.
+    void initialize(std::unique_ptr<document::PackageReading> reading = nullptr);
 
     // Shows one page and hides the other two.
     void selectPage(int index);

@@ -49,13 +49,13 @@ QString tabKey(int n, const char *suffix)
 
 // Numbered lines are read from 1 up to the first number that yields nothing: lines after a
 // gap are not part of the list.
-QList<ConfigEntry> readNumberedLines(const QString &file, const QString &section, const QString &prefix)
+QList<ConfigEntry> readNumberedLines(const platform::ProfileRead &read, const QString &section, const QString &prefix)
 {
     QList<ConfigEntry> entries;
     QString key;
     for (int n = 1;; ++n) {
         setNumberedKey(key, prefix, n);
-        const QString line = platform::readProfileString(file, section, key, bufferSize);
+        const QString line = read(section, key, bufferSize);
         if (line.isEmpty())
             break;
         const FieldViews fields = splitFieldViews(line);
@@ -170,25 +170,30 @@ ConfigRecord::ConfigRecord(const QString &filePath, const QString &section)
 
 void ConfigRecord::loadTexts()
 {
-    m_textEntries.assign(readNumberedLines(m_filePath, m_section, textPrefix));
-    m_welcomeEntries.assign(readNumberedLines(m_filePath, welcomeSection, textPrefix));
+    loadTexts(platform::profileReader(m_filePath));
+}
+
+void ConfigRecord::loadTexts(const platform::ProfileRead &read)
+{
+    m_textEntries.assign(readNumberedLines(read, m_section, textPrefix));
+    m_welcomeEntries.assign(readNumberedLines(read, welcomeSection, textPrefix));
     m_textLinesRead = int(m_textEntries.entries().size());
 
-    const auto read = [this](const QString &section, const char *key) {
-        return platform::readProfileString(m_filePath, section, QLatin1String(key), bufferSize);
+    const auto readFixed = [&read](const QString &section, const char *key) {
+        return read(section, QLatin1String(key), bufferSize);
     };
-    m_fixedTexts.title = read(m_section, "TITLE");
-    m_fixedTexts.soundText = read(m_section, "SOUNDTEXT");
-    m_fixedTexts.animText = read(m_section, "ANIMTEXT");
-    m_fixedTexts.welcomeText = read(m_section, "WELCOMETEXT");
-    m_fixedTexts.whiteBackground = read(backgroundsSection, "WHITE_BACKGROUND");
-    m_fixedTexts.blackBackground = read(backgroundsSection, "BLACK_BACKGROUND");
-    m_fixedTexts.defaultBackground = read(backgroundsSection, "DEFAULT_BACKGROUND");
+    m_fixedTexts.title = readFixed(m_section, "TITLE");
+    m_fixedTexts.soundText = readFixed(m_section, "SOUNDTEXT");
+    m_fixedTexts.animText = readFixed(m_section, "ANIMTEXT");
+    m_fixedTexts.welcomeText = readFixed(m_section, "WELCOMETEXT");
+    m_fixedTexts.whiteBackground = readFixed(backgroundsSection, "WHITE_BACKGROUND");
+    m_fixedTexts.blackBackground = readFixed(backgroundsSection, "BLACK_BACKGROUND");
+    m_fixedTexts.defaultBackground = readFixed(backgroundsSection, "DEFAULT_BACKGROUND");
 }
 
 void ConfigRecord::loadOptions()
 {
-    m_optionEntries.assign(readNumberedLines(m_filePath, optionSection, optionPrefix));
+    m_optionEntries.assign(readNumberedLines(platform::profileReader(m_filePath), optionSection, optionPrefix));
     m_optionLinesRead = int(m_optionEntries.entries().size());
 }
 

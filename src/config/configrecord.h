@@ -4,6 +4,8 @@
 // of "Global Options"), each value a field list whose first field is the front-end's own key
 // ("__MENU1_TITLE__") and whose second field is the value. The record reads those lines into
 // lists of entries, answers and changes values by the front-end key, and writes them back.
+#include "platform/profile.h"
+
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -73,6 +75,8 @@ public:
 
     // Reads the numbered "TEXT" lines of the text section and of "WELCOME", then the fixed texts.
     void loadTexts();
+    // The same, read through read (from a snapshot of the file, say) instead of from the file.
+    void loadTexts(const platform::ProfileRead &read);
     // Reads the numbered "OPTION" lines of "Global Options".
     void loadOptions();
 

@@ -121,6 +121,14 @@ void MenuItemModel::readMenus(const QString &machineFilePath, const config::Conf
     endResetModel();
 }
 
+void MenuItemModel::setMenus(MainMenus menus, const config::ConfigRecord &textRecord,
+                             const config::ConfigRecord &configRecord)
+{
+    beginResetModel();
+    m_menus.setMenus(std::move(menus), textRecord, configRecord);
+    endResetModel();
+}
+
 CItem *MenuItemModel::insertItem(CItem *parent, int row, std::unique_ptr<CItem> item)
 {
     beginInsertRows(indexOf(parent), row, row);

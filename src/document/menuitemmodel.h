@@ -44,6 +44,8 @@ public:
     // Replaces the menus by those of a package's menu file (MenuModel::readMenus).
     void readMenus(const QString &machineFilePath, const config::ConfigRecord &textRecord,
                    const config::ConfigRecord &configRecord);
+    // Replaces the menus by main menus already read (MenuModel::setMenus).
+    void setMenus(MainMenus menus, const config::ConfigRecord &textRecord, const config::ConfigRecord &configRecord);
     // The entries of parent, or the main menus for none.
     ItemList &entriesOf(CItem *parent);
     // Puts item at row of parent's entries (the main menus for none). The list is numbered

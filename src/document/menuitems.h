@@ -166,6 +166,7 @@ public:
     void fromMainLine(const QStringList &fields, const QString &contentTitle, const QString &altKey,
                       const QString &tabDescription);
     void setTexts(const QString &contentTitle, const QString &altKey);
+    void setTabDescription(const QString &text) { m_tabDescription = text; }
     void setLooks(const QString &mainIcon, const QString &hoverIcon, const QString &color,
                   const QString &colorBar, const QString &tabIcon);
     // 0 learn, 1 configure, 2 protect, 3 help, 4 stay current, by the main icon; also its tree image.

@@ -4,11 +4,20 @@
 // looks from its configuration record.
 #include "menuitems.h"
 
+#include "platform/profile.h"
+
+#include <memory>
+#include <vector>
+
 namespace config {
 class ConfigRecord;
 }
 
 namespace document {
+
+// Main menus as a menu file holds them, before their texts and looks are added: each numbered
+// as the section it was read from ("Menu" n).
+using MainMenus = std::vector<std::unique_ptr<CItem>>;
 
 class MenuModel {
 public:
@@ -22,6 +31,11 @@ public:
     // list order, as the next build writes them, whatever sections they were read from.
     void readMenus(const QString &machineFilePath, const config::ConfigRecord &textRecord,
                    const config::ConfigRecord &configRecord);
+    // The two halves of readMenus, so that a menu file can be read while the text record is:
+    // the main menus of a menu file, read through read; then the model replaced by them, with
+    // their texts from the text record and the main menus' looks from the configuration record.
+    static MainMenus readMenuTree(const platform::ProfileRead &read);
+    void setMenus(MainMenus menus, const config::ConfigRecord &textRecord, const config::ConfigRecord &configRecord);
 
     ItemList &mainMenus() { return m_mainMenus; }
     const ItemList &mainMenus() const { return m_mainMenus; }

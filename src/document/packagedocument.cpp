@@ -30,13 +30,13 @@ PackageDocument::PackageDocument(QObject *parent)
 
 PackageDocument::~PackageDocument() = default;
 
-void PackageDocument::load()
+void PackageDocument::load(std::unique_ptr<PackageReading> reading)
 {
     // One operation: each file is compared with the disk once, however many keys are read.
-    platform::ProfileBatch reading;
-    // The order of the tool's pages: company name, menus, general settings.
+    platform::ProfileBatch batch;
+    // The menus first: the company name is read from the text file they take over.
+    loadMenus(std::move(reading));
     loadCompanyName();
-    loadMenus();
     if (m_settingsOpened) {
         m_settings.reload(m_state.configFilePath, privacyOffered());
     } else {
@@ -51,7 +51,7 @@ void PackageDocument::loadNewPackage()
     platform::ProfileBatch reading;
     // The title's prefix stays as it was: a new package starts from the default package's texts.
     m_companyName.clear();
-    loadMenus();
+    loadMenus(nullptr);
     m_settings.loadOemDefaults(m_state.configFilePath);
     finishLoading();
 }
@@ -74,10 +74,11 @@ void PackageDocument::loadCompanyName()
     m_companyName = parts.name;
 }
 
-void PackageDocument::loadMenus()
+void PackageDocument::loadMenus(std::unique_ptr<PackageReading> reading)
 {
-    m_textRecord = std::make_unique<config::ConfigRecord>(m_state.textFilePath);
-    m_textRecord->loadTexts();
+    // The two large files are read on threads of their own while the small ones are read here.
+    if (!reading || !reading->reads(m_state))
+        reading = std::make_unique<PackageReading>(m_state);
     m_configRecord = std::make_unique<config::ConfigRecord>(m_state.configFilePath);
     m_configRecord->loadOptions();
     // Without an install directory there is no default package to take the looks from.
@@ -85,7 +86,17 @@ void PackageDocument::loadMenus()
     m_defaultConfigRecord = std::make_unique<config::ConfigRecord>(
         defaultDir.isEmpty() ? QString() : defaultDir + QStringLiteral("/access-config.ini"));
     m_defaultConfigRecord->loadOptions();
-    m_itemModel.readMenus(m_state.machineFilePath, *m_textRecord, *m_configRecord);
+
+    // A file changed since its thread read it is read again.
+    m_textRecord = reading->takeTextRecord();
+    if (!m_textRecord) {
+        m_textRecord = std::make_unique<config::ConfigRecord>(m_state.textFilePath);
+        m_textRecord->loadTexts();
+    }
+    std::optional<MainMenus> menus = reading->takeMenus();
+    if (!menus)
+        menus = MenuModel::readMenuTree(platform::profileReader(m_state.machineFilePath));
+    m_itemModel.setMenus(std::move(*menus), *m_textRecord, *m_configRecord);
     setCurrentItem(nullptr);
 }
 

@@ -7,6 +7,7 @@
 // uses it with no window at all.
 #include "generalsettings.h"
 #include "menuitemmodel.h"
+#include "packagereading.h"
 
 #include "config/configrecord.h"
 #include "packages/build.h"
@@ -31,8 +32,9 @@ public:
     const packages::PackageState &state() const { return m_state; }
 
     // Reads everything the open package holds: the company name, the menus with their records
-    // and the general settings. The undo history is forgotten; the package is unmodified.
-    void load();
+    // and the general settings. The undo history is forgotten; the package is unmodified. What
+    // a reading started earlier read of this package is taken rather than read again.
+    void load(std::unique_ptr<PackageReading> reading = nullptr);
     // A new package was just made: its menus, an empty company name and the settings the
     // configuration file keeps for new packages (section "OEM Defaults").
     void loadNewPackage();
@@ -90,7 +92,7 @@ signals:
 
 private:
     void loadCompanyName();
-    void loadMenus();
+    void loadMenus(std::unique_ptr<PackageReading> reading);
     void finishLoading();
     // Texts of the package that no form of a field gives back as they are.
     QStringList unstorableTexts() const;

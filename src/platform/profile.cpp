@@ -9,7 +9,6 @@
 #include <QHash>
 
 #include <future>
-#include <map>
 #include <memory>
 #include <unordered_map>
 
@@ -87,12 +86,7 @@ std::unique_ptr<ProfileDocument> readDocument(const QString &path, const FileSta
     return std::make_unique<ProfileDocument>(bytes);
 }
 
-struct ReadFile {
-    FileStamp stamp;
-    std::unique_ptr<ProfileDocument> document;
-};
-
-// The engine serves one thread; only preloads read on others, and hand over what they read.
+// The engine serves one thread; snapshots read on others, and are handed over.
 struct Engine {
     std::unordered_map<QString, CachedFile> files; // by clean absolute path
     int batchDepth = 0;
@@ -104,7 +98,6 @@ struct Engine {
     QString lastEntryPath;            // the path last looked up in the cache, and its entry
     CachedFile *lastEntry = nullptr;
     QStringList refusedEdits; // files whose edits the open batch could not take: it reports them
-    std::map<QString, std::future<ReadFile>> preloads; // by clean absolute path
 };
 
 Engine &engine()
@@ -167,14 +160,6 @@ CachedFile &cachedFile(const QString &path)
     entry.stamp = stamp;
     entry.document.reset();
     entry.bytes.reset();
-    if (const auto preload = e.preloads.find(path); preload != e.preloads.end()) {
-        ReadFile read = preload->second.get();
-        e.preloads.erase(preload);
-        if (read.stamp == stamp) {
-            entry.document = std::move(read.document);
-            return entry;
-        }
-    }
     entry.document = readDocument(path, stamp);
     return entry;
 }
@@ -364,20 +349,64 @@ std::optional<QByteArray> profileBytes(const QString &file)
     return entry.documentBytes();
 }
 
-void preloadProfiles(const QStringList &files)
+ProfileRead profileReader(const QString &file)
 {
-    for (const QString &file : files) {
-        const QString path = cacheKey(file);
-        engine().preloads[path] = std::async(std::launch::async, [path] {
-            const FileStamp stamp = stampOf(path);
-            return ReadFile{stamp, readDocument(path, stamp)};
-        });
-    }
+    return [file](const QString &section, const QString &key, int bufferSize) {
+        return readProfileString(file, section, key, bufferSize);
+    };
+}
+
+struct ProfileSnapshot::Parsed {
+    QString path;   // clean and absolute, as the engine names its files
+    FileStamp stamp;
+    std::unique_ptr<ProfileDocument> document;
+};
+
+// Touches nothing of the engine's: any thread may take a snapshot.
+ProfileSnapshot::ProfileSnapshot(const QString &file) : m_parsed(std::make_unique<Parsed>())
+{
+    m_parsed->path = QDir::cleanPath(QFileInfo(file).absoluteFilePath());
+    m_parsed->stamp = stampOf(m_parsed->path);
+    m_parsed->document = readDocument(m_parsed->path, m_parsed->stamp);
+}
+
+ProfileSnapshot::ProfileSnapshot(ProfileSnapshot &&other) noexcept = default;
+ProfileSnapshot &ProfileSnapshot::operator=(ProfileSnapshot &&other) noexcept = default;
+ProfileSnapshot::~ProfileSnapshot() = default;
+
+QString ProfileSnapshot::read(const QString &section, const QString &key, int bufferSize) const
+{
+    const ProfileDocument *document = m_parsed ? m_parsed->document.get() : nullptr;
+    return document ? document->read(section, key, bufferSize) : QString();
+}
+
+ProfileRead ProfileSnapshot::reader() const
+{
+    return [this](const QString &section, const QString &key, int bufferSize) { return read(section, key, bufferSize); };
+}
+
+bool adoptProfileSnapshot(ProfileSnapshot &&snapshot)
+{
+    const std::unique_ptr<ProfileSnapshot::Parsed> parsed = std::move(snapshot.m_parsed);
+    // A file that could not be read is read again when asked for: it may be readable by then.
+    if (!parsed || !parsed->document)
+        return false;
+    Engine &e = engine();
+    CachedFile &entry = e.files[parsed->path];
+    if (entry.pending)
+        return false;
+    const FileStamp stamp = stampOf(parsed->path);
+    if (!(stamp == parsed->stamp))
+        return false;
+    entry.stamp = stamp;
+    entry.document = std::move(parsed->document);
+    entry.bytes.reset();
+    entry.checkedInBatch = e.batchDepth > 0 ? e.batch : 0;
+    return true;
 }
 
 void clearProfileCache()
 {
-    engine().preloads.clear();   // waits for them
     engine().keys.clear();
     engine().lastName = engine().lastPath = engine().lastEntryPath = QString();
     engine().lastEntry = nullptr;

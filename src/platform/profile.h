@@ -14,7 +14,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <future>
+#include <memory>
 #include <optional>
 
 namespace platform {
@@ -76,11 +78,37 @@ private:
 // batch: its bytes now); nothing when the engine could not read it.
 std::optional<QByteArray> profileBytes(const QString &file);
 
-// Starts reading these files on threads of their own, ahead of the calls that will need them
-// (the program's start does, while the window is made). The first call that needs one takes it
-// from there, waiting if it must; a file changed in the meantime is read again. Calls give
-// exactly what they give without it.
-void preloadProfiles(const QStringList &files);
+// Reads one key of one file as readProfileString does: through the engine, or from a snapshot.
+using ProfileRead = std::function<QString(const QString &section, const QString &key, int bufferSize)>;
+// Reading through the engine.
+ProfileRead profileReader(const QString &file);
+
+// A file as it was read at one moment, on any thread, and read from there: its keys read as
+// readProfileString read them at that moment. A package's large files are read side by side on
+// threads of their own this way, and the engine then takes each one over instead of reading it
+// again (adoptProfileSnapshot).
+class ProfileSnapshot {
+public:
+    explicit ProfileSnapshot(const QString &file);
+    ProfileSnapshot(ProfileSnapshot &&other) noexcept;
+    ProfileSnapshot &operator=(ProfileSnapshot &&other) noexcept;
+    ~ProfileSnapshot();
+
+    QString read(const QString &section, const QString &key, int bufferSize = 2048) const;
+    // Reading from the snapshot; valid while it lives and has not been handed to the engine.
+    ProfileRead reader() const;
+
+private:
+    friend bool adoptProfileSnapshot(ProfileSnapshot &&snapshot);
+    struct Parsed;
+    std::unique_ptr<Parsed> m_parsed;
+};
+
+// Hands a snapshot's file to the engine, on the engine's thread. True when the engine now answers
+// for the file what the snapshot answered: the file is still as it was read, and no change an
+// open batch holds for it stands in the way. Otherwise the engine reads the file itself when it
+// is next asked, and what was read from the snapshot is out of date.
+bool adoptProfileSnapshot(ProfileSnapshot &&snapshot);
 
 // Forgets every cached file (tests that change files behind the engine's back use it). Changes
 // pending in an open batch are kept.

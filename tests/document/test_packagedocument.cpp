@@ -123,6 +123,41 @@ private slots:
         document.loadNewPackage();
         QCOMPARE(steps.count(), 0);
     }
+    // A reading started earlier gives way to files changed since it read them.
+    void aReadingAheadGivesWayToFilesChangedSince_data()
+    {
+        QTest::addColumn<QString>("changed");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<int>("entries");
+        QTest::newRow("nothing") << "" << "First" << 1;
+        QTest::newRow("text file") << "text" << "Second" << 1;
+        QTest::newRow("menu file") << "menus" << "First" << 2;
+    }
+    void aReadingAheadGivesWayToFilesChangedSince()
+    {
+        QFETCH(QString, changed);
+        QFETCH(QString, title);
+        QFETCH(int, entries);
+        PackageFixture world;
+        PackageDocument document;
+        const packages::PackageState &state = document.state();
+        world.startTool(document.state());
+        QVERIFY(platform::writeProfileString(state.textFilePath, "Access Text", "TEXT1", "__E1__,\"First\""));
+        QVERIFY(platform::writeProfileString(state.machineFilePath, "Menu1", "SubMenu1", ",,FALSE,__E1__,,x.gif,,,,,,,,,,"));
+
+        auto reading = std::make_unique<PackageReading>(state);
+        QTest::qWait(50);   // mostly read by now: the change below comes after it
+        if (changed == "text")
+            QVERIFY(platform::writeProfileString(state.textFilePath, "Access Text", "TEXT1", "__E1__,\"Second\""));
+        else if (changed == "menus")
+            QVERIFY(platform::writeProfileString(state.machineFilePath, "Menu1", "SubMenu2", ",,FALSE,__E2__,,,,,,,,,,,,"));
+        document.load(std::move(reading));
+        const ItemList &menuEntries = document.menus().mainMenus().at(0)->entries();
+        QCOMPARE(menuEntries.size(), entries);
+        QCOMPARE(menuEntries.at(0)->title(), title);
+        QVERIFY(platform::profileCacheIsConsistent(state.textFilePath));
+        QVERIFY(platform::profileCacheIsConsistent(state.machineFilePath));
+    }
 };
 KAVO_TEST(PackageDocumentTest)
 #include "test_packagedocument.moc"

@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include <future>
+
 using namespace platform;
 
 // What the vectors cannot show: when the engine touches the disk, and what it reports.
@@ -111,20 +113,42 @@ private slots:
         QCOMPARE(testing::readFile(m_file), QByteArray("[S]\r\nk=33\r\nn=4\r\n"));
     }
 
-    // A file read ahead gives what it holds when it is asked for, changed since or not.
-    void preloadedFilesReadAsTheyAreWhenAsked()
+    // A snapshot answers as the file was when it was read; the engine takes it over only while
+    // it answers as the engine would.
+    void snapshotsAreTakenOverOnlyWhileTheyHoldTheFile_data()
     {
-        const QString missing = m_dir.filePath("preloaded-missing.ini"), unchanged = m_dir.filePath("preloaded.ini");
-        testing::writeFile(unchanged, "[S]\r\nk=1\r\n");
-        preloadProfiles({m_file, missing, unchanged});
-        testing::writeFile(m_file, "[S]\r\nk=22\r\n");   // changed once the read ahead may have read it
-        QCOMPARE(readProfileString(m_file, "S", "k"), QString("22"));
-        QCOMPARE(readProfileString(missing, "S", "k"), QString());
-        QCOMPARE(readProfileString(unchanged, "S", "k"), QString("1"));
-        QVERIFY(!QFile::exists(missing));
-        preloadProfiles({unchanged});
-        clearProfileCache();   // waits for it and forgets it
-        QCOMPARE(readProfileString(unchanged, "S", "k"), QString("1"));
+        QTest::addColumn<QString>("change");   // what happens between the snapshot and its handing over
+        QTest::addColumn<QString>("snapshotReads");
+        QTest::addColumn<bool>("adopted");
+        QTest::addColumn<QString>("engineReads");
+        QTest::newRow("nothing") << "" << "1" << true << "1";
+        QTest::newRow("file changed on disk") << "disk" << "1" << false << "22";
+        QTest::newRow("change pending in a batch") << "batch" << "1" << false << "5";
+        QTest::newRow("missing file") << "missing" << "" << true << "";
+        QTest::newRow("folder, not a file") << "folder" << "" << false << "";
+    }
+    void snapshotsAreTakenOverOnlyWhileTheyHoldTheFile()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, snapshotReads);
+        QFETCH(bool, adopted);
+        QFETCH(QString, engineReads);
+        QString file = m_file;
+        if (change == "missing")
+            file = m_dir.filePath("snapshot-missing.ini");
+        if (change == "folder")
+            QVERIFY(QDir(m_dir.path()).mkpath(file = m_dir.filePath("snapshot-folder.ini")));
+        ProfileBatch batch;
+        if (change == "batch")
+            QVERIFY(writeProfileString(m_file, "S", "k", "5"));
+        ProfileSnapshot snapshot = std::async(std::launch::async, [file] { return ProfileSnapshot(file); }).get();
+        if (change == "disk")
+            testing::writeFile(m_file, "[S]\r\nk=22\r\n");
+        QCOMPARE(snapshot.reader()("S", "k", 2048), snapshotReads);
+        QCOMPARE(adoptProfileSnapshot(std::move(snapshot)), adopted);
+        QCOMPARE(readProfileString(file, "S", "k"), engineReads);
+        QVERIFY(profileCacheIsConsistent(file));
+        QCOMPARE(QFileInfo::exists(file), change != "missing");
     }
 
     void replacingKeepsThePermissions()

@@ -1,0 +1,46 @@
+#pragma once
+// A package's two large files read side by side, each on a thread of its own: the text record
+// from the text file and the menu tree from the menu file. The program starts reading the last
+// package before it makes its window, and the document's load takes what was read; a load
+// without such a start reads the same way, while it reads the small files itself.
+#include "menumodel.h"
+
+#include "config/configrecord.h"
+#include "packages/packagestate.h"
+#include "platform/profile.h"
+
+#include <future>
+#include <memory>
+#include <optional>
+
+namespace document {
+
+class PackageReading {
+public:
+    explicit PackageReading(const packages::PackageState &state);
+
+    // Whether it reads that package's files.
+    bool reads(const packages::PackageState &state) const;
+
+    // What was read, each taken once, waiting for its thread. The engine takes the file over;
+    // nothing is given when the file changed since it was read, and the caller reads it again.
+    std::unique_ptr<config::ConfigRecord> takeTextRecord();
+    std::optional<MainMenus> takeMenus();
+
+private:
+    struct ReadTexts {
+        platform::ProfileSnapshot file;
+        std::unique_ptr<config::ConfigRecord> record;
+    };
+    struct ReadMenus {
+        platform::ProfileSnapshot file;
+        MainMenus menus;
+    };
+
+    QString m_textFilePath;
+    QString m_machineFilePath;
+    std::future<ReadTexts> m_texts;
+    std::future<ReadMenus> m_menus;
+};
+
+} // namespace document
