@@ -66,12 +66,14 @@ int CustomizationApp::run(QCoreApplication &application)
         QCoreApplication::installTranslator(&m_qtTranslator);
     QCoreApplication::installTranslator(&m_buttonTexts);   // asked first: installed last
 
-    // The last package's large files are read on other threads while the window is made.
+    // The last package's large files are read, and the artwork drawn, on other threads while the
+    // window is made.
+    std::future<MainDialog::Artwork> artwork = MainDialog::drawArtwork();
     std::unique_ptr<document::PackageReading> reading;
     if (packages::PackageState last; packages::findLastPackage(last))
         reading = std::make_unique<document::PackageReading>(last);
 
-    MainDialog dialog;
+    MainDialog dialog(nullptr, std::move(artwork));
     QObject::connect(&instance, &platform::SingleInstance::activationRequested, &dialog, &MainDialog::comeForward);
     dialog.initialize(std::move(reading));
     dialog.exec();

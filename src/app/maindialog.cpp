@@ -15,6 +15,7 @@
 
 #include <QCloseEvent>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -47,21 +48,23 @@ QString text(const char *key)
 
 // What the dialog template holds: the menu bar, the banner and the tab control. The toolbar and
 // the pages come in the start-up sequence.
-MainDialog::MainDialog(QWidget *parent)
-    : QDialog(parent),
-      m_layout(new QVBoxLayout(this)),
-      m_menuBar(new QMenuBar(this)),
-      m_tabs(new QTabWidget(this)),
-      m_banner(new QLabel(this))
+std::future<MainDialog::Artwork> MainDialog::drawArtwork()
 {
-    // Drawing them, and reading the system's fonts for the first text the window measures, take
-    // as long as reading a large package: they run side by side with it.
-    m_artwork = std::async(std::launch::async, [ratio = document::screenPixelRatio(), font = font()] {
+    return std::async(std::launch::async, [ratio = document::screenPixelRatio(), font = QGuiApplication::font()] {
         QFontMetrics(font).height();
         return Artwork{document::svgImage(QStringLiteral(":/images/banner.svg"), ratio),
                        document::applicationIconImages()};
     });
+}
 
+MainDialog::MainDialog(QWidget *parent, std::future<Artwork> artwork)
+    : QDialog(parent),
+      m_layout(new QVBoxLayout(this)),
+      m_menuBar(new QMenuBar(this)),
+      m_tabs(new QTabWidget(this)),
+      m_banner(new QLabel(this)),
+      m_artwork(artwork.valid() ? std::move(artwork) : drawArtwork())
+{
     // The window opens at its designed size and may grow (the tree and the pages grow with it),
     // but not shrink below what its pages need.
     const QSize designed(qRound(widthInDialogUnits * pixelsPerUnitAcross), qRound(heightInDialogUnits * pixelsPerUnitDown));

@@ -32,7 +32,17 @@ class MainDialog : public QDialog {
 public:
     enum Page { CompanyPage, MenuTreePage, GeneralPage };
 
-    explicit MainDialog(QWidget *parent = nullptr);
+    // The banner and the window's icon. Drawing them, and reading the system's fonts for the
+    // first text the window measures, take as long as reading a large package: they are drawn on
+    // a thread of their own, which the program starts before it makes the window.
+    struct Artwork {
+        QImage banner;
+        QList<QImage> icon;
+    };
+    static std::future<Artwork> drawArtwork();
+
+    // Draws its artwork itself when none is being drawn for it.
+    explicit MainDialog(QWidget *parent = nullptr, std::future<Artwork> artwork = {});
     ~MainDialog() override;
 
     // The start-up sequence; called once, before the window is shown. A reading of the last
@@ -90,11 +100,6 @@ private:
     QToolBar *m_toolBar = nullptr;
     QTabWidget *m_tabs;
     QLabel *m_banner;
-    // The banner and the window's icon, drawn on another thread while the package loads.
-    struct Artwork {
-        QImage banner;
-        QList<QImage> icon;
-    };
     std::future<Artwork> m_artwork;
 
     QMenu *m_fileMenu = nullptr;
