@@ -4,7 +4,8 @@
 //    files, beside `cp -r` of the same package followed by `sync`; and of the large one (N = 200)
 //    after one of its texts was edited, so that the text of every language changes;
 //  - the tool started until its window is on screen with the large package (N = 200) or the
-//    sample package open, beside a bare Qt dialog holding a tab widget (window-shown-bare).
+//    sample package open, beside a bare Qt dialog holding a tab widget (window-shown-bare), each
+//    on its own and the two in turns.
 // The window benchmarks need a display: xvfb-run -a build/bench/bench_processes.
 #include "platform/profile.h"
 
@@ -16,6 +17,7 @@
 #include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <chrono>
 #include <map>
 #include <memory>
 
@@ -196,17 +198,31 @@ bool hasDisplay(benchmark::State &state)
     return true;
 }
 
-void windowShown(benchmark::State &state)
+// Makes the package of the benchmark's size the one the tool opens; false (the benchmark
+// skipped) when there is no display or no package.
+bool openedAtStart(benchmark::State &state)
 {
     const QString package = world().package(packageName(state));
-    if (package.isEmpty())
-        return state.SkipWithError("the package could not be made");
+    if (package.isEmpty()) {
+        state.SkipWithError("the package could not be made");
+        return false;
+    }
     if (!hasDisplay(state))
-        return;
+        return false;
     // The tool opens the package built last.
     platform::writeProfileString(world().program() + "/0409/custom-text.ini", "OTHER", "LASTCONFIG",
                                  package + "/" + packageName(state) + ".pkg");
-    const QString probe = QCoreApplication::applicationDirPath() + "/window-shown-tool";
+    return true;
+}
+
+const QString toolProbe = QStringLiteral("/window-shown-tool");
+const QString bareProbe = QStringLiteral("/window-shown-bare");
+
+void windowShown(benchmark::State &state)
+{
+    if (!openedAtStart(state))
+        return;
+    const QString probe = QCoreApplication::applicationDirPath() + toolProbe;
     for (auto _ : state) {
         if (runProcess({probe}) != 0)
             return state.SkipWithError("the tool did not show its window");
@@ -218,13 +234,40 @@ void bareDialogShown(benchmark::State &state)
 {
     if (!hasDisplay(state))
         return;
-    const QString probe = QCoreApplication::applicationDirPath() + "/window-shown-bare";
+    const QString probe = QCoreApplication::applicationDirPath() + bareProbe;
     for (auto _ : state) {
         if (runProcess({probe}) != 0)
             return state.SkipWithError("the dialog was not shown");
     }
 }
 BENCHMARK(bareDialogShown)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The two in turns, so that both meet the machine in the same state (its speed drifts within
+// minutes): the time is the tool's, bare_ms the bare dialog's, ratio the one over the other.
+void windowShownBesideBare(benchmark::State &state)
+{
+    if (!openedAtStart(state))
+        return;
+    const QString tool = QCoreApplication::applicationDirPath() + toolProbe;
+    const QString bare = QCoreApplication::applicationDirPath() + bareProbe;
+    using Clock = std::chrono::steady_clock;
+    std::chrono::duration<double> toolTotal{}, bareTotal{};
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        if (runProcess({bare}) != 0)
+            return state.SkipWithError("the dialog was not shown");
+        const Clock::time_point between = Clock::now();
+        if (runProcess({tool}) != 0)
+            return state.SkipWithError("the tool did not show its window");
+        const std::chrono::duration<double> toolTime = Clock::now() - between;
+        state.SetIterationTime(toolTime.count());
+        toolTotal += toolTime;
+        bareTotal += between - start;
+    }
+    state.counters["bare_ms"] = benchmark::Counter(bareTotal.count() * 1000, benchmark::Counter::kAvgIterations);
+    state.counters["ratio"] = toolTotal / bareTotal;
+}
+BENCHMARK(windowShownBesideBare)->Arg(0)->Arg(200)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 } // namespace
 
