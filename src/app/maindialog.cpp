@@ -108,6 +108,10 @@ void MainDialog::initialize(std::unique_ptr<document::PackageReading> reading)
                                 QStringLiteral("WARNING"), platform::MessageStyle::Ok);
     createToolBar();
     mainDialog = this;
+    // The pages are views of the document: made while the last package is still being read on
+    // other threads, they show it once it is.
+    createPages();
+    insertTabs();
     packages::openLastPackage(m_document.state());
 
     const QString title = text("TITLE");
@@ -116,8 +120,6 @@ void MainDialog::initialize(std::unique_ptr<document::PackageReading> reading)
     m_document.load(std::move(reading));   // unmodified, with the title set
     showArtwork();
 
-    createPages();
-    insertTabs();
     selectPage(CompanyPage);
     translateMenuBar();
     restoreWindowGeometry();
