@@ -2,6 +2,10 @@
 
 #include <QStringBuilder>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace config {
 namespace {
 
@@ -24,6 +28,30 @@ QString lineWith(const QString &field)
     return QStringLiteral("K,") % field;
 }
 
+// The positions of the text's commas and quotes, in order. Thousands of lines are split when a
+// package is read: eight characters are looked at in one step where the processor can.
+template <typename Found>
+void findCommasAndQuotes(QStringView text, Found found)
+{
+    const char16_t *const chars = text.utf16();
+    const qsizetype size = text.size();
+    qsizetype i = 0;
+#ifdef __SSE2__
+    const __m128i comma = _mm_set1_epi16(','), quote = _mm_set1_epi16('"');
+    for (; i + 8 <= size; i += 8) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i *>(chars + i));
+        // Two bits, one per byte, for every character that matches.
+        unsigned bits = unsigned(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(block, comma), _mm_cmpeq_epi16(block, quote))));
+        for (; bits != 0; bits &= bits - 1, bits &= bits - 1)
+            found(i + __builtin_ctz(bits) / 2);
+    }
+#endif
+    for (; i < size; ++i) {
+        if (chars[i] == u',' || chars[i] == u'"')
+            found(i);
+    }
+}
+
 } // namespace
 
 FieldViews splitFieldViews(QStringView text)
@@ -32,15 +60,13 @@ FieldViews splitFieldViews(QStringView text)
     QVarLengthArray<qsizetype, 64> marks;
     qsizetype quotes = 0, lastQuote = -1;
     const char16_t *const chars = text.utf16();
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (chars[i] == u',') {
-            marks.append(i);
-        } else if (chars[i] == u'"') {
-            marks.append(i);
+    findCommasAndQuotes(text, [&](qsizetype i) {
+        marks.append(i);
+        if (chars[i] == u'"') {
             ++quotes;
             lastQuote = i;
         }
-    }
+    });
     // Quotes pair up from the left; with an odd count the last one has no partner and opens
     // nothing, so the commas after it separate as any other.
     const qsizetype unpairedQuote = quotes % 2 == 1 ? lastQuote : -1;
