@@ -47,6 +47,7 @@ std::unique_ptr<CItem> readMenuEntry(const platform::ProfileRead &read, const QS
     return entry;
 }
 
+// Gives entries and their sub-entries the texts their keys name.
 void takeTexts(const ItemList &entries, const config::ConfigRecord &textRecord)
 {
     for (CItem *entry : entries) {

@@ -382,7 +382,10 @@ QString ProfileSnapshot::read(const QString &section, const QString &key, int bu
 
 ProfileRead ProfileSnapshot::reader() const
 {
-    return [this](const QString &section, const QString &key, int bufferSize) { return read(section, key, bufferSize); };
+    return [document = m_parsed ? m_parsed->document.get() : nullptr](const QString &section, const QString &key,
+                                                                      int bufferSize) {
+        return document ? document->read(section, key, bufferSize) : QString();
+    };
 }
 
 bool adoptProfileSnapshot(ProfileSnapshot &&snapshot)

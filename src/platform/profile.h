@@ -95,7 +95,7 @@ public:
     ~ProfileSnapshot();
 
     QString read(const QString &section, const QString &key, int bufferSize = 2048) const;
-    // Reading from the snapshot; valid while it lives and has not been handed to the engine.
+    // Reading from the snapshot, moved or not, until it is handed to the engine or destroyed.
     ProfileRead reader() const;
 
 private:
