@@ -7,7 +7,8 @@
 // main menus in the text file (quoted or not); random text comes from the input as UTF-8.
 //
 // Invariants (a violation aborts):
-// - MenuModel::readMenus reads any such package without crashing.
+// - MenuModel::readMenus reads any such package without crashing, and reading from snapshots of
+//   its files gives the same tree.
 // - document::writeMenus writes the model back into the package, and a second read, with fresh
 //   records of the written files, gives the same tree: the same main menus with the same title,
 //   Alt key and tab description; the same entries and sub-entries, in order, with the same
@@ -249,17 +250,25 @@ bool anyNotStorable(const QList<QStringList> &tree)
     return std::any_of(tree.begin(), tree.end(), [](const QStringList &object) { return object.contains(notStorable); });
 }
 
-// Reads the package with fresh records, as opening it does.
+// Reads the package with fresh records, as opening it does: through the engine, or from
+// snapshots of its two large files, as the tool's start does on other threads.
 struct Opened {
     config::ConfigRecord texts, config;
     document::MenuModel model;
-    explicit Opened(const Package &package) : texts(package.textFile), config(package.configFile)
+    explicit Opened(const Package &package, bool fromSnapshots = false)
+        : texts(package.textFile), config(package.configFile)
     {
         platform::clearProfileCache();
         platform::ProfileBatch batch;
-        texts.loadTexts();
         config.loadOptions();
-        model.readMenus(package.menuFile, texts, config);
+        if (fromSnapshots) {
+            const platform::ProfileSnapshot textFile(package.textFile), menuFile(package.menuFile);
+            texts.loadTexts(textFile.reader());
+            model.setMenus(document::MenuModel::readMenuTree(menuFile.reader()), texts, config);
+        } else {
+            texts.loadTexts();
+            model.readMenus(package.menuFile, texts, config);
+        }
     }
 };
 
@@ -288,8 +297,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QList<QStringList> first;
     bool storable = true;
     {
+        first = describe(Opened(package, true).model);
         Opened opened(package);
-        first = describe(opened.model);
+        check(describe(opened.model) == first, "the snapshots read otherwise than the engine" + context);
         check(write(opened, package), "the menus could not be written" + context);
         // A value that cannot be stored may read back as one that can, and be written otherwise.
         storable = !anyNotStorable(first) && opened.texts.unstorableEntries().isEmpty()
