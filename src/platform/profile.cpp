@@ -374,12 +374,6 @@ ProfileSnapshot::ProfileSnapshot(ProfileSnapshot &&other) noexcept = default;
 ProfileSnapshot &ProfileSnapshot::operator=(ProfileSnapshot &&other) noexcept = default;
 ProfileSnapshot::~ProfileSnapshot() = default;
 
-QString ProfileSnapshot::read(const QString &section, const QString &key, int bufferSize) const
-{
-    const ProfileDocument *document = m_parsed ? m_parsed->document.get() : nullptr;
-    return document ? document->read(section, key, bufferSize) : QString();
-}
-
 ProfileRead ProfileSnapshot::reader() const
 {
     return [document = m_parsed ? m_parsed->document.get() : nullptr](const QString &section, const QString &key,

@@ -94,7 +94,6 @@ public:
     ProfileSnapshot &operator=(ProfileSnapshot &&other) noexcept;
     ~ProfileSnapshot();
 
-    QString read(const QString &section, const QString &key, int bufferSize = 2048) const;
     // Reading from the snapshot, moved or not, until it is handed to the engine or destroyed.
     ProfileRead reader() const;
 
