@@ -5,7 +5,7 @@
 #include "document/packagedocument.h"
 #include "packages/languagefiles.h"
 #include "packages/packagestore.h"
-#include "platform/files.h"
+#include "platform/confinedfolder.h"
 #include "platform/modal.h"
 
 #include <QDir>
@@ -175,10 +175,12 @@ bool FileCommands::savePackageAs()
         if (answer != platform::MessageButton::Ok)
             return false;
     }
+    // The folder the user named for the package (a link on its way is the user's to make);
+    // everything below it is reached through it, never through a link.
     QDir().mkpath(packageDir);
-    createLanguageDirs(packageDir, 0, false);
-
-    copyPackageFiles(state().packageDir, packageDir);
+    platform::ConfinedFolder destination(packageDir);
+    createLanguageDirs(destination);
+    copyPackageFiles(state().packageDir, destination);
     if (state().isUntitled)
         removeUntitledPackage(state().packageDir, packageDir);
     state().packageDir = packageDir;

@@ -6,6 +6,7 @@
 #include "config/fields.h"
 #include "config/texts.h"
 #include "packages/packagestore.h"
+#include "platform/confinedfolder.h"
 #include "platform/profile.h"
 #include "platform/programdir.h"
 
@@ -164,47 +165,65 @@ packages::BuildResult PackageDocument::build()
 {
     packages::BuildResult result;
     m_state.setPackagePaths();
+    const QString shown = QDir::toNativeSeparators(m_state.packageDir);
     if (packages::isDefaultPackage(m_state.packageDir)) {
-        result.failures << tr("%1: the default package, the source of every new package, is never built")
-                               .arg(QDir::toNativeSeparators(m_state.packageDir));
+        result.failures << tr("%1: the default package, the source of every new package, is never built").arg(shown);
         return result;
     }
     if (packages::isInstallDirectory(m_state.packageDir)) {
-        result.failures << tr("%1: the installation of Access Kavo itself, not a package, is never built")
-                               .arg(QDir::toNativeSeparators(m_state.packageDir));
+        result.failures << tr("%1: the installation of Access Kavo itself, not a package, is never built").arg(shown);
         return result;
     }
-    // Nothing is written through a link out of the package.
-    const QStringList refused = packages::filesLeavingPackage(m_state);
-    for (const QString &file : refused)
-        result.failures << packages::leavesPackageFailure(file);
-    {
-        // Every INI file the build touches is written once, when the batch commits.
-        platform::ProfileBatch batch;
-        batch.refuse(refused);
-        storeMenuTexts(m_menus, *m_textRecord, *m_configRecord);
-        bool written = m_textRecord->save(m_state.textFilePath);
-        written = writeCompanyName() && written;
-        // The text file is final: it and its copies, the bulk of the build's bytes, are written
-        // while the rest is made.
-        const QList<platform::FileBytes> copies = packages::textCopies(m_state, refused, result);
-        batch.writeAhead(m_state.textFilePath, copies);
-        written = m_configRecord->save(m_state.configFilePath) && written;
-        written = writeMenuFile(m_menus, m_state.machineFilePath, platform::programDirectory()) && written;
-        const GeneralSettings::SaveOutcome settings = writeSettings();
-        result.registryError = settings.registryError;
-        if (!written || !settings.fileWritten)
-            result.failures << packages::settingsFilesFailure();
-        // Written all the same: the user is told, and can change them and save again.
-        for (const QString &text : unstorableTexts())
-            result.failures << tr("the text \"%1\": Access Kavo would read its double quotes otherwise").arg(text);
-        const QList<platform::FileBytes> alongside = packages::prepareBuildFiles(m_state, refused, result);
-        batch.commit(alongside);
-        packages::reportBuildFiles(m_state, copies + alongside, batch.failedFiles(), result);
+    // A file lost since the package was read would come back as a stub of what the pages hold,
+    // and be copied over every language: the package is left as it is, the changes kept.
+    if (const QStringList missing = m_state.missingFiles(); !missing.isEmpty()) {
+        result.failures << tr("%1 is no longer a complete package; missing: %2").arg(shown, missing.join(QStringLiteral(", ")));
+        return result;
     }
 
+    // Every file of the package is reached through the folder opened here, never through a link.
+    platform::ConfinedFolder package(m_state.packageDir);
+    bool written = false;
+    {
+        // Every INI file the build touches is edited in memory, and all the files are written in
+        // one transaction when the batch commits.
+        platform::ProfileBatch batch;
+        storeMenuTexts(m_menus, *m_textRecord, *m_configRecord);
+        m_textRecord->save(m_state.textFilePath);
+        writeCompanyName();
+        m_configRecord->save(m_state.configFilePath);
+        writeMenuFile(m_menus, m_state.machineFilePath, platform::programDirectory());
+        result.registryError = writeSettings().registryError;
+        packages::raiseVersion(m_state);
+        for (const platform::FileFailure &file : batch.refusedEdits())
+            result.failures << packages::notWrittenFailure(file.path, file.reason);
+        const QByteArray textBytes = platform::profileBytes(m_state.textFilePath).value_or(QByteArray());
+        batch.commit([&](const QList<platform::FileBytes> &changed) {
+            const auto files = packages::buildFiles(m_state, changed, textBytes, result);
+            const QList<platform::FileFailure> failures =
+                files ? package.writeFiles(*files) : QList<platform::FileFailure>();
+            for (const platform::FileFailure &file : failures)
+                result.failures << packages::notWrittenFailure(m_state.packageDir + QLatin1Char('/') + file.path, file.reason);
+            QStringList unwritten;
+            if (!files || !failures.isEmpty()) {   // one transaction: none was written
+                for (const platform::FileBytes &file : changed)
+                    unwritten << file.path;
+                return unwritten;
+            }
+            for (const platform::ConfinedFolder::Write &file : *files)
+                result.written << m_state.packageDir + QLatin1Char('/') + file.path;
+            written = true;
+            return unwritten;
+        });
+    }
+    if (written) {
+        packages::finishBuild(m_state, package);
+        m_state.isUntitled = false;
+    }
+    // Written all the same: the user is told, and can change them and save again.
+    for (const QString &text : unstorableTexts())
+        result.failures << tr("the text \"%1\": Access Kavo would read its double quotes otherwise").arg(text);
     // What could not be written is still unsaved: the package stays modified, so leaving it asks.
-    m_state.isUntitled = false;
     result.failures.removeDuplicates();
     if (result.succeeded())
         m_undoStack.setClean();

@@ -3,7 +3,6 @@
 #include "languagefiles.h"
 #include "packagestate.h"
 #include "packagestore.h"
-#include "platform/files.h"
 #include "platform/profile.h"
 #include "platform/profileencoding.h"
 
@@ -29,16 +28,21 @@ QString nativePath(const QString &path)
     return QDir::toNativeSeparators(path);
 }
 
+QString batchFilePath(const PackageState &state)
+{
+    return state.packageDir + QStringLiteral("/custom.bat");
+}
+
+} // namespace
+
 // The installed front-end's version is the base, so building twice gives the same number.
-bool bumpVersion(const PackageState &state)
+bool raiseVersion(const PackageState &state)
 {
     const QString installed = platform::readProfileString(getInstallDir() + QStringLiteral("/access-config.ini"),
                                                           QStringLiteral("OTHER"), QStringLiteral("VERSION"));
     return platform::writeProfileString(state.configFilePath, QStringLiteral("OTHER"), QStringLiteral("VERSION"),
                                         nextVersion(installed));
 }
-
-} // namespace
 
 QString nextVersion(const QString &installed)
 {
@@ -82,7 +86,7 @@ QByteArray markerBytes(const PackageState &state)
 {
     const QString paths = nativePath(state.machineFilePath) + nativePath(state.textFilePath)
                           + nativePath(state.configFilePath) + nativePath(state.markerPath())
-                          + nativePath(state.packageDir + QStringLiteral("/custom.bat"));
+                          + nativePath(batchFilePath(state));
     QByteArray bytes;
     bytes.reserve(paths.size() * 2 + 16);
     for (const QChar c : paths) {
@@ -95,105 +99,55 @@ QByteArray markerBytes(const PackageState &state)
     return bytes;
 }
 
-QString settingsFilesFailure()
+QString notWrittenFailure(const QString &file, const QString &reason)
 {
-    return QObject::tr("the package's settings files");
+    return QObject::tr("%1 (%2: not written)").arg(nativePath(file), reason);
 }
 
-QStringList filesLeavingPackage(const PackageState &state)
+std::optional<QList<platform::ConfinedFolder::Write>> buildFiles(const PackageState &state,
+                                                                  const QList<platform::FileBytes> &changed,
+                                                                  const QByteArray &textBytes, BuildResult &result)
 {
-    QStringList files{state.machineFilePath, state.configFilePath, state.packageDir + QStringLiteral("/custom.bat"),
-                      state.markerPath()};
-    for (const QString &dir : languageDirsCopyOrder())
-        files << state.packageDir + QLatin1Char('/') + dir + QStringLiteral("/access-text.ini");
-    QStringList leaving;
-    for (const QString &file : std::as_const(files)) {
-        if (platform::writeLeavesDirectory(file, state.packageDir))
-            leaving << file;
+    const QString prefix = state.packageDir + QLatin1Char('/');
+    QList<platform::ConfinedFolder::Write> files;
+    bool complete = true;
+    for (const platform::FileBytes &file : changed) {
+        if (file.path.startsWith(prefix)) {
+            files.append({file.path.mid(prefix.size()), file.bytes, true});
+        } else {
+            result.failures << notWrittenFailure(file.path, QObject::tr("outside the package"));
+            complete = false;
+        }
     }
-    return leaving;
-}
-
-QString leavesPackageFailure(const QString &file)
-{
-    return QObject::tr("%1 (a link out of the package: not written)").arg(nativePath(file));
-}
-
-QList<platform::FileBytes> textCopies(const PackageState &state, const QStringList &refused, BuildResult &result)
-{
-    // The text file stands for every language; when it may not be written, neither are its copies.
-    if (refused.contains(state.textFilePath)) {
-        result.failures << QObject::tr("the language copies of %1").arg(nativePath(state.textFilePath));
-        return {};
-    }
-    QList<platform::FileBytes> copies;
-    const std::optional<QByteArray> text = platform::profileBytes(state.textFilePath);
-    const QString textFile = QFileInfo(state.textFilePath).canonicalFilePath();
+    const QString textFile = state.textFilePath.mid(prefix.size());
     for (const QString &dir : languageDirsCopyOrder()) {
-        const QString copy = state.packageDir + QLatin1Char('/') + dir + QStringLiteral("/access-text.ini");
-        if (copy == state.textFilePath || refused.contains(copy))
-            continue;
-        // A copy onto the text file itself (through a link) is none, as on Windows.
-        if (!text || (!textFile.isEmpty() && QFileInfo(copy).canonicalFilePath() == textFile))
-            result.failures << nativePath(copy);
-        else
-            copies.append({copy, *text});
+        const QString copy = dir + QStringLiteral("/access-text.ini");
+        if (copy != textFile)
+            files.append({copy, textBytes});
     }
-    return copies;
-}
-
-QList<platform::FileBytes> prepareBuildFiles(const PackageState &state, const QStringList &refused, BuildResult &result)
-{
-    if (!bumpVersion(state))
-        result.failures << settingsFilesFailure();
-    platform::writeProfileString(state.uiTextPath, QStringLiteral("OTHER"), QStringLiteral("LASTCONFIG"),
-                                 nativePath(state.markerPath()));
-
-    QList<platform::FileBytes> files;
-    const QString batchPath = state.packageDir + QStringLiteral("/custom.bat");
+    // Without an install directory the batch file names the program's.
     QString installDir = getInstallDir();
     if (installDir.isEmpty())
         installDir = programFilePath(QString());
-    const std::optional<QByteArray> batchBytes = installBatchBytes(installDir);
-    if (refused.contains(batchPath)) {
-        result.batchFailed = true;
-    } else if (batchBytes) {
-        files.append({batchPath, *batchBytes});
+    if (const std::optional<QByteArray> batch = installBatchBytes(installDir)) {
+        files.append({QStringLiteral("custom.bat"), *batch});
     } else {
-        result.batchFailed = true;
-        result.failures << nativePath(batchPath);
+        result.failures << notWrittenFailure(batchFilePath(state),
+                                             QObject::tr("the install directory cannot be named in it safely"));
+        complete = false;
     }
-
-    const QString marker = state.markerPath();
-    if (refused.contains(marker))
-        result.markerFailed = true;
-    else
-        files.append({marker, markerBytes(state)});
+    files.append({state.markerPath().mid(prefix.size()), markerBytes(state)});
+    if (!complete)
+        return std::nullopt;
     return files;
 }
 
-void reportBuildFiles(const PackageState &state, const QList<platform::FileBytes> &alongside,
-                      const QStringList &failedFiles, BuildResult &result)
+void finishBuild(const PackageState &state, platform::ConfinedFolder &package)
 {
-    for (const QString &file : failedFiles)
-        if (file != state.uiTextPath && !result.failures.contains(leavesPackageFailure(file)))
-            result.failures << nativePath(file);
-    QStringList written{state.machineFilePath, state.textFilePath, state.configFilePath};
-    for (const platform::FileBytes &file : alongside)
-        written << file.path;
-    for (const QString &file : std::as_const(written)) {
-        if (!failedFiles.contains(file))
-            result.written << file;
-    }
-    const QString batchPath = state.packageDir + QStringLiteral("/custom.bat");
-    result.batchFailed = result.batchFailed || failedFiles.contains(batchPath);
-    result.markerFailed = result.markerFailed || failedFiles.contains(state.markerPath());
-
-    // Copies take the attributes of the files they replace; every language's file ends up writable.
-    platform::setFileAttributes(state.textFilePath, platform::NormalAttribute);
-    for (const platform::FileBytes &file : alongside)
-        if (file.path.endsWith(QStringLiteral("/access-text.ini")))
-            platform::setFileAttributes(file.path, platform::NormalAttribute);
+    platform::writeProfileString(state.uiTextPath, QStringLiteral("OTHER"), QStringLiteral("LASTCONFIG"),
+                                 nativePath(state.markerPath()));
+    for (const QString &dir : languageDirsCopyOrder())
+        package.setAttributes(dir + QStringLiteral("/access-text.ini"), platform::NormalAttribute);
 }
 
 } // namespace packages

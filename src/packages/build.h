@@ -2,9 +2,9 @@
 // Saving is building: the pages are written into the package's files, the version is raised
 // above the installed front-end's, "custom.bat" is written, the package is recorded as the last
 // one built, the edited language text is copied to all sixteen languages and the marker file
-// is written. Every file is replaced atomically, so an interrupted build leaves each file either
-// as it was or as it should be.
-#include "platform/files.h"
+// is written. The files are written as one transaction: a build writes all of them or none, and
+// an interrupted build leaves each file either as it was or as it should be.
+#include "platform/confinedfolder.h"
 
 #include <QByteArray>
 #include <QString>
@@ -29,35 +29,29 @@ std::optional<QByteArray> installBatchBytes(const QString &installDir);
 QByteArray markerBytes(const PackageState &state);
 
 struct BuildResult {
-    QStringList failures;   // what could not be written, for the user
+    QStringList failures;   // what could not be written, and why, for the user
     QStringList written;    // the files the build wrote
-    bool batchFailed = false;
-    bool markerFailed = false;
     int registryError = 0;  // an errno value when the privacy option could not be stored
     bool succeeded() const { return failures.isEmpty(); }
 };
 
-// The failure every unwritten settings file of the package is reported as.
-QString settingsFilesFailure();
+// The failure a file of the package that was not written is reported as.
+QString notWrittenFailure(const QString &file, const QString &reason);
 
-// The files a build writes into the package that would land outside its folder through a
-// symbolic link (the file itself or a folder on its way). The build writes none of them.
-QStringList filesLeavingPackage(const PackageState &state);
-// The failure such a file is reported as.
-QString leavesPackageFailure(const QString &file);
+// Raises the version in the package's configuration file, one step above the installed
+// front-end's (an edit of the profile batch the caller holds open). False when the file refused it.
+bool raiseVersion(const PackageState &state);
 
-// The edited text file's copies for every other language, with the bytes the profile batch the
-// caller holds open will give it, to be written with it. Refused files (filesLeavingPackage) are
-// left as they are; a copy that cannot be made is recorded as a failure.
-QList<platform::FileBytes> textCopies(const PackageState &state, const QStringList &refused, BuildResult &result);
-// The steps of a build that follow the package's own contents, written into the batch: the
-// version one step above the installed front-end's and the package recorded as the last one
-// built. Then the files the batch is to write alongside its own: "custom.bat" and the marker
-// file, refused or failed as the copies are.
-QList<platform::FileBytes> prepareBuildFiles(const PackageState &state, const QStringList &refused, BuildResult &result);
-// After the batch: reports what it wrote and what it could not. The program's own text file may
-// lie in a read-only folder, which is not the package's fault.
-void reportBuildFiles(const PackageState &state, const QList<platform::FileBytes> &alongside,
-                      const QStringList &failedFiles, BuildResult &result);
+// Every file a build writes, relative to the package folder, in the order they are put in place:
+// the package's own files the caller changed (each must still be there), the text file's copies
+// for every other language (textBytes), "custom.bat", and last the marker file, which makes the
+// package count as built. Nothing when one of them cannot be made (result says which).
+std::optional<QList<platform::ConfinedFolder::Write>> buildFiles(const PackageState &state,
+                                                                  const QList<platform::FileBytes> &changed,
+                                                                  const QByteArray &textBytes, BuildResult &result);
+
+// After the files were written: the package is recorded as the last one built, and every
+// language's text file is made writable (copies take the attributes of the files they replace).
+void finishBuild(const PackageState &state, platform::ConfinedFolder &package);
 
 } // namespace packages

@@ -1,8 +1,7 @@
 #include "languagefiles.h"
 
-#include "platform/files.h"
+#include "platform/confinedfolder.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 namespace packages {
@@ -21,25 +20,22 @@ const QStringList &languageDirsCopyOrder()
     return dirs;
 }
 
-void createLanguageDirs(const QString &root, int attributes, bool setAttributes)
+void createLanguageDirs(platform::ConfinedFolder &package)
 {
-    for (const QString &dir : languageDirsCreationOrder()) {
-        const QString path = root + QLatin1Char('/') + dir;
-        QDir().mkdir(path);
-        if (setAttributes)
-            platform::setFileAttributes(path, attributes);
-    }
+    for (const QString &dir : languageDirsCreationOrder())
+        package.makeFolder(dir);
 }
 
-void copyLanguageFiles(const QString &sourceRoot, const QString &destinationRoot, const QString &fileName,
+void copyLanguageFiles(const QString &sourceRoot, platform::ConfinedFolder &package, const QString &fileName,
                        int attributes, bool keepExisting)
 {
     for (const QString &dir : languageDirsCopyOrder()) {
         const QString source = sourceRoot + QLatin1Char('/') + dir + QLatin1Char('/') + fileName;
-        const QString destination = destinationRoot + QLatin1Char('/') + dir + QLatin1Char('/') + fileName;
-        if (QFileInfo::exists(source))
-            platform::copyFileAtomically(source, destination, !keepExisting);
-        platform::setFileAttributes(destination, attributes);
+        const QString destination = dir + QLatin1Char('/') + fileName;
+        if (QFileInfo::exists(source)
+            && !(keepExisting && package.kindOf(destination) != platform::ConfinedFolder::Kind::Missing))
+            platform::copyInto(package, source, destination);
+        package.setAttributes(destination, attributes);
     }
 }
 

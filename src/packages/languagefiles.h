@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace platform { class ConfinedFolder; }
+
 namespace packages {
 
 // In the order they are created.
@@ -11,13 +13,14 @@ const QStringList &languageDirsCreationOrder();
 // In the order files are copied between them.
 const QStringList &languageDirsCopyOrder();
 
-// Creates the sixteen directories under root; existing ones stay (and still get the attributes).
-void createLanguageDirs(const QString &root, int attributes, bool setAttributes);
+// Creates the sixteen directories in a package folder; existing ones stay. (Directories keep
+// their permissions here, so the attributes a new directory would get do not apply.)
+void createLanguageDirs(platform::ConfinedFolder &package);
 
-// Copies fileName from each language directory of sourceRoot to the same one of destinationRoot.
+// Copies fileName from each language directory of sourceRoot to the same one of a package folder.
 // With keepExisting an existing destination stays. Every destination then gets the attributes,
 // copied or kept. Missing sources and failed copies are skipped silently.
-void copyLanguageFiles(const QString &sourceRoot, const QString &destinationRoot, const QString &fileName,
+void copyLanguageFiles(const QString &sourceRoot, platform::ConfinedFolder &package, const QString &fileName,
                        int attributes, bool keepExisting);
 
 } // namespace packages

@@ -17,8 +17,7 @@ PackageState::PackageState() : uiTextPath(config::uiTextFilePath()) {}
 
 void PackageState::setLocation(const QString &path)
 {
-    const QString full =
-        QDir::cleanPath(QFileInfo(QDir::fromNativeSeparators(path).remove(QLatin1Char('"'))).absoluteFilePath());
+    const QString full = QDir::cleanPath(QFileInfo(QDir::fromNativeSeparators(path)).absoluteFilePath());
     const qsizetype slash = full.lastIndexOf(QLatin1Char('/'));
     packageName = full.mid(slash + 1);
     packageDir = full.endsWith(markerSuffix, Qt::CaseInsensitive) ? full.left(slash) : full;

@@ -19,9 +19,8 @@ struct PackageState {
     bool isUntitled = false;  // made by createUntitledPackage and never built
 
     // The package a path names. A marker file ("…/Sales/Sales.pkg") names the folder it stands
-    // in and gives the package its own name; a folder names itself. Double quotes, which a
-    // remembered path may carry, are no part of it; a relative path is taken from the working
-    // directory. The file paths follow.
+    // in and gives the package its own name; a folder names itself. A relative path is taken
+    // from the working directory. The file paths follow.
     void setLocation(const QString &path);
     // Derives the three file paths from packageDir (and the current language).
     void setPackagePaths();

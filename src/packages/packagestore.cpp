@@ -2,14 +2,14 @@
 
 #include "languagefiles.h"
 #include "packagestate.h"
-#include "platform/files.h"
+#include "platform/confinedfolder.h"
 #include "platform/profile.h"
 #include "platform/programdir.h"
 #include "platform/registry.h"
 #include "platform/uilanguage.h"
 
 #include <QDir>
-#include <QDirIterator>
+#include <optional>
 #include <QFile>
 #include <QFileInfo>
 
@@ -20,12 +20,54 @@ const QString machineFileName = QStringLiteral("machine-specifics.csv");
 const QString configFileName = QStringLiteral("access-config.ini");
 const QString textFileName = QStringLiteral("access-text.ini");
 
-// Copies a seed or package file and gives the copy its attributes.
-bool copyWithAttributes(const QString &source, const QString &destination, int attributes)
+using platform::ConfinedFolder;
+
+// Copies a seed or package file into a package folder and gives the copy its attributes.
+bool copyWithAttributes(const QString &source, ConfinedFolder &package, const QString &name, int attributes)
 {
-    const bool copied = platform::copyFileAtomically(source, destination);
-    platform::setFileAttributes(destination, attributes);
+    const bool copied = platform::copyInto(package, source, name);
+    package.setAttributes(name, attributes);
     return copied;
+}
+
+QString lastComponent(const QString &path)
+{
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+// Removes a folder of the packages folder that holds exactly what the tool puts into an untitled
+// package (its three files, the sixteen language folders with their texts, and what a killed
+// write left), and nothing else; never through a link. True when no folder of that name is left.
+bool removeToolsOwnFolder(ConfinedFolder &packages, const QString &name)
+{
+    if (packages.kindOf(name) == ConfinedFolder::Kind::Missing)
+        return true;
+    ConfinedFolder folder(packages, name, false);
+    if (!folder.isOpen())
+        return false;   // a link, or no folder
+    QStringList files;   // relative to the folder, language folders after their texts
+    QStringList languageFolders;
+    const auto isFile = [&](const QString &relative, const QString &expected) {
+        return (lastComponent(relative) == expected || platform::isStagedLeftover(lastComponent(relative)))
+               && folder.kindOf(relative) == ConfinedFolder::Kind::File;
+    };
+    for (const QString &entry : folder.entryNames()) {
+        if (isFile(entry, machineFileName) || isFile(entry, configFileName)) {
+            files << entry;
+        } else if (languageDirsCreationOrder().contains(entry) && folder.kindOf(entry) == ConfinedFolder::Kind::Folder) {
+            for (const QString &inner : folder.entryNames(entry)) {
+                if (!isFile(entry + QLatin1Char('/') + inner, textFileName))
+                    return false;
+                files << entry + QLatin1Char('/') + inner;
+            }
+            languageFolders << entry;
+        } else {
+            return false;   // the user's, or a built package's: it stays, all of it
+        }
+    }
+    for (const QString &file : std::as_const(files) + languageFolders)
+        folder.remove(file);
+    return packages.remove(name);   // fails when something came in meanwhile: then it stays
 }
 
 } // namespace
@@ -38,11 +80,11 @@ QString getInstallDir()
                                                     QStringLiteral("InstallDir"));
     if (!value || (value->size() + 1) * 2 > 255)
         return QString();
-    // A file there is no installation: nothing could be read from it or made in it, and a build
-    // would aim "custom.bat" at it.
+    // Only an existing folder named in full is an installation: a relative path would be taken
+    // from whatever folder the tool was started in, and a file or a missing folder can neither
+    // be read from nor made packages in, while a build would aim "custom.bat" at it.
     const QString directory = QDir::cleanPath(QDir::fromNativeSeparators(*value));
-    const QFileInfo found(directory);
-    return found.exists() && !found.isDir() ? QString() : directory;
+    return QDir::isAbsolutePath(directory) && QFileInfo(directory).isDir() ? directory : QString();
 }
 
 QString packagesDir()
@@ -107,9 +149,14 @@ bool ensureDefaultPackage()
     const QString install = getInstallDir();
     if (install.isEmpty())
         return false;
-    const QString defaultDir = defaultPackageDir();
-    const QString machineTarget = defaultDir + QLatin1Char('/') + machineFileName;
-    const QString configTarget = defaultDir + QLatin1Char('/') + configFileName;
+    // The packages folder is the installation's, named by it (a link there is followed); the
+    // default package below it is the tool's own and reached without following any link.
+    ConfinedFolder(install).makeFolder(QStringLiteral("Packages"));
+    ConfinedFolder packages(packagesDir());
+    const bool creating = packages.kindOf(QStringLiteral("HarbelDefault")) == ConfinedFolder::Kind::Missing;
+    ConfinedFolder defaultPackage(packages, QStringLiteral("HarbelDefault"), true);
+    if (!defaultPackage.isOpen())
+        return false;
 
     const bool defaultSeeds = !QDir(platform::programDirectory())
                                    .entryList({QStringLiteral("*.default")}, QDir::Files)
@@ -120,49 +167,34 @@ bool ensureDefaultPackage()
                                             : programFilePath(QLatin1Char('/') + configFileName);
     const int readOnlyHidden = platform::ReadOnlyAttribute | platform::HiddenAttribute;
 
+    // Made afresh, or completed: files lost from it come back, and those it has stay.
     bool complete = true;
-    if (!QFileInfo::exists(defaultDir)) {
-        QDir().mkpath(defaultDir);
-        platform::setFileAttributes(defaultDir, readOnlyHidden);
-        createLanguageDirs(defaultDir, readOnlyHidden, true);
-        if (QFileInfo::exists(machineSeed))
-            copyWithAttributes(machineSeed, machineTarget, readOnlyHidden);
+    const auto seed = [&](const QString &source, const QString &name) {
+        if (!creating && defaultPackage.kindOf(name) != ConfinedFolder::Kind::Missing)
+            return;
+        if (QFileInfo::exists(source))
+            copyWithAttributes(source, defaultPackage, name, readOnlyHidden);
         else
             complete = false;
-        copyLanguageFiles(install, defaultDir, textFileName, readOnlyHidden, false);
-        if (QFileInfo::exists(configSeed))
-            copyWithAttributes(configSeed, configTarget, readOnlyHidden);
-        else
-            complete = false;
-        if (defaultSeeds) {   // the ".default" seeds are consumed by the first start
-            for (const char *name : {"/machine-specifics.default", "/access-text.default", "/access-config.default"})
-                QFile::remove(programFilePath(QLatin1String(name)));
-        }
-        return complete;
-    }
-
-    // Language folders lost from the default package come back, or their texts could not be copied.
-    createLanguageDirs(defaultDir, readOnlyHidden, true);
-    if (!QFileInfo::exists(machineTarget)) {
-        if (QFileInfo::exists(machineSeed))
-            copyWithAttributes(machineSeed, machineTarget, readOnlyHidden);
-        else
-            complete = false;
-    }
-    copyLanguageFiles(install, defaultDir, textFileName, readOnlyHidden, true);
-    if (!QFileInfo::exists(configTarget)) {
-        if (QFileInfo::exists(configSeed))
-            copyWithAttributes(configSeed, configTarget, readOnlyHidden);
-        else
-            complete = false;
+    };
+    createLanguageDirs(defaultPackage);
+    seed(machineSeed, machineFileName);
+    copyLanguageFiles(install, defaultPackage, textFileName, readOnlyHidden, !creating);
+    seed(configSeed, configFileName);
+    if (creating && defaultSeeds) {   // the ".default" seeds are consumed by the first start
+        for (const char *name : {"/machine-specifics.default", "/access-text.default", "/access-config.default"})
+            QFile::remove(programFilePath(QLatin1String(name)));
     }
     return complete;
 }
 
 bool findLastPackage(PackageState &state)
 {
+    // The remembered path may have been stored in double quotes, which are no part of it (the
+    // reader removes only a pair that encloses the whole value).
     const QString last = platform::readProfileString(state.uiTextPath, QStringLiteral("OTHER"),
-                                                     QStringLiteral("LASTCONFIG"));
+                                                     QStringLiteral("LASTCONFIG"))
+                             .remove(QLatin1Char('"'));
     if (last.isEmpty())
         return false;
     state.setLocation(last);
@@ -183,64 +215,62 @@ void openLastPackage(PackageState &state)
 
 bool createUntitledPackage(PackageState &state)
 {
-    const QString packages = packagesDir();
-    if (packages.isEmpty())
+    const QString packagesPath = packagesDir();
+    if (packagesPath.isEmpty())
         return false;
-    int number = 1;
+    ConfinedFolder(getInstallDir()).makeFolder(QStringLiteral("Packages"));
+    ConfinedFolder packages(packagesPath);
     QString name;
-    QString directory;
-    for (;; ++number) {
+    std::optional<ConfinedFolder> package;
+    for (int number = 1; !package && number < 10000; ++number) {
         name = QStringLiteral("Untitled%1").arg(number);
-        directory = packages + QLatin1Char('/') + name;
-        // Only the marker counts: a directory without its marker was never built and is reused.
-        if (!QFileInfo::exists(directory + QLatin1Char('/') + name + QStringLiteral(".pkg")))
-            break;
+        // A left-over of the tool's own is made afresh; a folder of anything else stays as it is.
+        if (!removeToolsOwnFolder(packages, name))
+            continue;
+        ConfinedFolder made(packages, name, true);
+        if (made.isOpen() && made.entryNames().isEmpty())
+            package = std::move(made);
     }
-    QDir().mkpath(directory);
-    state.packageDir = directory;
+    if (!package)
+        return false;
+    state.packageDir = packagesPath + QLatin1Char('/') + name;
     state.packageName = name;
 
     const QString defaultDir = defaultPackageDir();
-    copyWithAttributes(defaultDir + QLatin1Char('/') + machineFileName, directory + QLatin1Char('/') + machineFileName,
+    copyWithAttributes(defaultDir + QLatin1Char('/') + machineFileName, *package, machineFileName,
                        platform::NormalAttribute);
-    createLanguageDirs(directory, 0, false);
-    copyLanguageFiles(defaultDir, directory, textFileName, platform::NormalAttribute, false);
-    copyWithAttributes(defaultDir + QLatin1Char('/') + configFileName, directory + QLatin1Char('/') + configFileName,
+    createLanguageDirs(*package);
+    copyLanguageFiles(defaultDir, *package, textFileName, platform::NormalAttribute, false);
+    copyWithAttributes(defaultDir + QLatin1Char('/') + configFileName, *package, configFileName,
                        platform::NormalAttribute);
     state.setPackagePaths();
     state.isUntitled = true;
     return true;
 }
 
-void copyPackageFiles(const QString &sourceDir, const QString &destinationDir)
+void copyPackageFiles(const QString &sourceDir, ConfinedFolder &destination)
 {
     const auto copyRootFile = [&](const QString &name) {
         const QString source = sourceDir + QLatin1Char('/') + name;
         if (QFileInfo::exists(source))
-            copyWithAttributes(source, destinationDir + QLatin1Char('/') + name, platform::NormalAttribute);
+            copyWithAttributes(source, destination, name, platform::NormalAttribute);
     };
     copyRootFile(machineFileName);
-    copyLanguageFiles(sourceDir, destinationDir, textFileName, platform::NormalAttribute, false);
+    copyLanguageFiles(sourceDir, destination, textFileName, platform::NormalAttribute, false);
     copyRootFile(configFileName);
 }
 
-void removeUntitledPackage(const QString &untitledDir, const QString &nextDir)
+bool removeUntitledPackage(const QString &untitledDir, const QString &nextDir)
 {
     if (!nextDir.isEmpty()
         && (QFileInfo(nextDir) == QFileInfo(untitledDir) || platform::isInsideDirectory(nextDir, untitledDir)))
-        return;
-    QDirIterator markers(untitledDir, {QStringLiteral("*.pkg")}, QDir::Files, QDirIterator::Subdirectories);
-    if (markers.hasNext())
-        return;
-    removePackageDir(untitledDir);
-}
-
-bool removePackageDir(const QString &directory)
-{
-    const QString packages = packagesDir();
-    if (packages.isEmpty() || !platform::isInsideDirectory(directory, packages))
         return false;
-    return platform::removeDirectoryTree(directory);
+    // Untitled packages are made in the packages folder, and only there are they removed.
+    const QString packagesPath = packagesDir();
+    if (packagesPath.isEmpty() || QDir::cleanPath(untitledDir) != packagesPath + QLatin1Char('/') + lastComponent(untitledDir))
+        return false;
+    ConfinedFolder packages(packagesPath);
+    return removeToolsOwnFolder(packages, lastComponent(untitledDir));
 }
 
 } // namespace packages

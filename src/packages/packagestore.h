@@ -4,11 +4,14 @@
 // read-only starting point of every new package.
 #include <QString>
 
+namespace platform { class ConfinedFolder; }
+
 namespace packages {
 
 struct PackageState;
 
-// The front-end's install directory from the registry; empty when it is unknown or names a file.
+// The front-end's install directory from the registry: an absolute path to an existing folder;
+// empty when the value is missing, unreadable, relative, or names no folder.
 QString getInstallDir();
 // <install dir>/Packages, or empty when the install directory is unknown.
 QString packagesDir();
@@ -41,21 +44,21 @@ void openLastPackage(PackageState &state);
 // Only the first half: true, with state located there, when LASTCONFIG names a complete package.
 bool findLastPackage(PackageState &state);
 
-// Makes <packages>/Untitled<N> (the first N without a marker file) from the default package and
-// opens it as untitled. False, and nothing created, when the install directory is unknown.
+// Makes <packages>/Untitled<N> from the default package and opens it as untitled: N is the
+// first for which no such folder exists, or one holds only what the tool itself put into an
+// untitled package (left by a crash), which is emptied and filled afresh. Anything else of that
+// name (a folder of the user's, a built package, a link) is left alone. False, and nothing
+// created, when the install directory is unknown or no folder could be made.
 bool createUntitledPackage(PackageState &state);
 
 // Copies the menu file, the sixteen language texts and the configuration file of one package
 // into another whose language directories exist. The marker and batch file are not copied.
-void copyPackageFiles(const QString &sourceDir, const QString &destinationDir);
+void copyPackageFiles(const QString &sourceDir, platform::ConfinedFolder &destination);
 
 // Removes the untitled package's folder when it gives way to nextDir (another package, or none
 // when the tool ends). It stays when nextDir is that folder or lies inside it, and when it holds
-// a package of its own (a marker file below it): Save As may have put one there.
-void removeUntitledPackage(const QString &untitledDir, const QString &nextDir = QString());
-
-// Removes a package directory with everything in it. Refuses (false) a path that is not inside
-// the packages directory, and never follows a symbolic link out of the directory.
-bool removePackageDir(const QString &directory);
+// anything but what the tool put there (Save As may have put a package there; the user may have
+// put files there). Never follows a link. True when the folder is gone.
+bool removeUntitledPackage(const QString &untitledDir, const QString &nextDir = QString());
 
 } // namespace packages

@@ -1,6 +1,5 @@
 #include "profile.h"
 
-#include "files.h"
 #include "profiledocument.h"
 
 #include <QDir>
@@ -12,9 +11,8 @@
 #include <memory>
 #include <unordered_map>
 
-#ifdef Q_OS_LINUX
 #include <sys/stat.h>
-#endif
+#include <time.h>
 
 namespace platform {
 
@@ -26,36 +24,49 @@ struct FileStamp {
     bool regular = false;   // a device, a pipe or a folder is no profile
     qint64 size = 0;
     qint64 modifiedNs = 0;
+    qint64 changedNs = 0;   // no program can set it back, as cp -p and touch -d set the other
     quint64 device = 0;
     quint64 inode = 0;
+    // Taken within one clock tick of the file's last change: a change in the same tick may leave
+    // every field as it was, so the stamp alone proves nothing and the bytes are compared.
+    bool racy = false;
     bool operator==(const FileStamp &other) const
     {
         return exists == other.exists && regular == other.regular && size == other.size
-               && modifiedNs == other.modifiedNs && device == other.device && inode == other.inode;
+               && modifiedNs == other.modifiedNs && changedNs == other.changedNs && device == other.device
+               && inode == other.inode;
     }
 };
 
+// Longer than any file system's clock tick here (FAT's two seconds included).
+constexpr qint64 ClockTickNs = 2'000'000'000;
+
 FileStamp stampOf(const QString &path)
 {
-#ifdef Q_OS_LINUX
     struct stat info;
     if (::stat(QFile::encodeName(path).constData(), &info) != 0)
         return {};
-    return {true, S_ISREG(info.st_mode), qint64(info.st_size),
-            qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec, quint64(info.st_dev), quint64(info.st_ino)};
-#else
-    const QFileInfo info(path);
-    if (!info.exists())
-        return {};
-    return {true, info.isFile(), info.size(), info.lastModified().toMSecsSinceEpoch() * 1000000, 0, 0};
-#endif
+    struct timespec now {};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    const auto ns = [](const struct timespec &time) { return qint64(time.tv_sec) * 1000000000 + time.tv_nsec; };
+    const qint64 lastChange = std::max(ns(info.st_mtim), ns(info.st_ctim));
+    return {true, S_ISREG(info.st_mode), qint64(info.st_size), ns(info.st_mtim), ns(info.st_ctim),
+            quint64(info.st_dev), quint64(info.st_ino), ns(now) - lastChange < ClockTickNs};
+}
+
+// Whether the file holds exactly these bytes.
+bool fileHolds(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.size() == bytes.size() && file.readAll() == bytes;
 }
 
 struct CachedFile {
     FileStamp stamp;
     // A missing file is an empty document; null when the file exists but could not be read, or
     // is no regular file, so that nothing ever overwrites a file the engine has not seen.
-    std::unique_ptr<ProfileDocument> document;
+    // Shared only with the readers of a snapshot, until it is taken over: then the engine's own.
+    std::shared_ptr<ProfileDocument> document;
     bool pending = false; // changed inside a batch and not yet written
     int checkedInBatch = 0; // the batch in which the file was last compared with the disk
     // The document's bytes, once made, until it changes: a build copies the text file it is
@@ -73,17 +84,17 @@ struct CachedFile {
 // A file's document as read just after its stamp was taken: empty for a missing file, null for
 // one that could not be read or is no regular file (reading a device or a pipe might never end).
 // Touches nothing shared: any thread may read.
-std::unique_ptr<ProfileDocument> readDocument(const QString &path, const FileStamp &stamp)
+std::shared_ptr<ProfileDocument> readDocument(const QString &path, const FileStamp &stamp)
 {
     if (!stamp.exists)
-        return std::make_unique<ProfileDocument>();
+        return std::make_shared<ProfileDocument>();
     QFile file(path);
     if (!stamp.regular || !file.open(QIODevice::ReadOnly))
         return nullptr;
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return nullptr;
-    return std::make_unique<ProfileDocument>(bytes);
+    return std::make_shared<ProfileDocument>(bytes);
 }
 
 // The engine serves one thread; snapshots read on others, and are handed over.
@@ -97,7 +108,7 @@ struct Engine {
     QString lastName, lastPath;       // the name last asked for, and its clean path
     QString lastEntryPath;            // the path last looked up in the cache, and its entry
     CachedFile *lastEntry = nullptr;
-    QStringList refusedEdits; // files whose edits the open batch could not take: it reports them
+    QList<FileFailure> refusedEdits; // files whose edits the open batch could not take: it reports them
 };
 
 Engine &engine()
@@ -155,8 +166,11 @@ CachedFile &cachedFile(const QString &path)
         return entry;
     entry.checkedInBatch = batch;
     const FileStamp stamp = stampOf(path);
-    if (entry.document && stamp == entry.stamp)
+    if (entry.document && stamp == entry.stamp
+        && (!entry.stamp.racy || (stamp.exists && fileHolds(path, entry.documentBytes())))) {
+        entry.stamp = stamp;   // trusted from now on once it is a tick old
         return entry;
+    }
     entry.stamp = stamp;
     entry.document.reset();
     entry.bytes.reset();
@@ -164,15 +178,15 @@ CachedFile &cachedFile(const QString &path)
     return entry;
 }
 
-// Replaces files atomically, side by side with the others given (a file that is not writable is
-// refused). A file written is what the cache holds; one that failed is dropped from it, so the
-// disk is what the next call sees. Returns the files that failed.
-QStringList save(const QStringList &paths, const QList<FileBytes> &others = {})
+// Has the files written by writer (a file that is not writable is refused). A file written is
+// what the cache holds; one that failed is dropped from it, so the disk is what the next call
+// sees. Returns the files that failed.
+QStringList save(const QStringList &paths, const ProfileBatch::Writer &writer = writeFilesAtomically)
 {
-    QList<FileBytes> files = others;
+    QList<FileBytes> files;
     for (const QString &path : paths)
         files.append({path, engine().files[path].documentBytes()});
-    const QStringList failed = writeFilesAtomically(files);
+    const QStringList failed = writer(files);
     for (const QString &path : paths) {
         if (failed.contains(path)) {
             forgetFile(path);
@@ -193,14 +207,16 @@ template <typename Edit>
 bool editProfile(const QString &file, Edit edit)
 {
     const QString path = cacheKey(file);
-    const auto refuse = [&] {
-        if (engine().batchDepth > 0 && !engine().refusedEdits.contains(path))
-            engine().refusedEdits.append(path);
+    const auto refuse = [&](const QString &reason) {
+        QList<FileFailure> &refused = engine().refusedEdits;
+        if (engine().batchDepth > 0
+            && std::none_of(refused.begin(), refused.end(), [&](const FileFailure &f) { return f.path == path; }))
+            refused.append({path, reason});
         return false;
     };
     CachedFile &entry = cachedFile(path);
     if (!entry.document)
-        return refuse();
+        return refuse(QStringLiteral("not a readable file"));
     const bool writable = entry.document->writable();
     if (!edit(*entry.document))
         return true;
@@ -208,7 +224,7 @@ bool editProfile(const QString &file, Edit edit)
     if (!writable) {
         // Writing would change bytes nobody edited; the edit is forgotten with the copy.
         forgetFile(path);
-        return refuse();
+        return refuse(QStringLiteral("holds bytes its encoding cannot hold"));
     }
     if (engine().batchDepth > 0) {
         entry.pending = true;
@@ -263,76 +279,41 @@ ProfileBatch::~ProfileBatch()
         commit();
 }
 
-void ProfileBatch::refuse(const QStringList &files)
+QList<FileFailure> ProfileBatch::refusedEdits() const
 {
-    for (const QString &file : files)
-        m_refused.append(cacheKey(file));
+    return engine().refusedEdits;
 }
 
-void ProfileBatch::writeAhead(const QString &file, const QList<FileBytes> &alongside)
+bool ProfileBatch::commit()
 {
-    if (engine().batchDepth != 1 || m_ahead.valid()) {
-        m_later.append(alongside);
-        return;
-    }
-    QList<FileBytes> files = alongside;
-    const QString path = cacheKey(file);
-    if (const auto found = engine().files.find(path);
-        found != engine().files.end() && found->second.pending && !m_refused.contains(path)) {
-        // Written from here on; an edit after this makes the file pending again.
-        found->second.pending = false;
-        files.append({path, found->second.documentBytes()});
-        m_aheadFile = path;
-    }
-    m_ahead = std::async(std::launch::async, [files] { return writeFilesAtomically(files); });
+    return commit(writeFilesAtomically);
 }
 
-bool ProfileBatch::commit(const QList<FileBytes> &alongside)
+bool ProfileBatch::commit(const Writer &writer)
 {
     if (m_committed)
         return m_failed.isEmpty();
     m_committed = true;
-    const QList<FileBytes> others = m_later + alongside;
-    if (--engine().batchDepth > 0) {
-        m_failed = writeFilesAtomically(others);   // the outermost batch writes the changes and reports them
-        return m_failed.isEmpty();
-    }
-    if (m_ahead.valid()) {
-        const QStringList aheadFailed = m_ahead.get();
-        const auto entry = m_aheadFile.isEmpty() ? engine().files.end() : engine().files.find(m_aheadFile);
-        // A file changed again meanwhile is written again below, and that write is the one that counts.
-        const bool changedAgain = entry != engine().files.end() && entry->second.pending;
-        for (const QString &file : aheadFailed) {
-            if (!changedAgain || file != m_aheadFile)
-                m_failed.append(file);
-        }
-        if (entry != engine().files.end() && !changedAgain) {
-            if (aheadFailed.contains(m_aheadFile))
-                forgetFile(m_aheadFile);   // the disk, unchanged, is what the next call sees
-            else
-                entry->second.stamp = stampOf(m_aheadFile);
-        }
-    }
+    if (--engine().batchDepth > 0)
+        return true;   // the outermost batch writes the changes and reports them
 
     QStringList pending;
     for (const auto &[path, entry] : engine().files) {
         if (entry.pending)
             pending.append(path);
     }
-    QStringList writing;
-    for (const QString &path : std::as_const(pending)) {
-        if (m_refused.contains(path)) {
+    const QList<FileFailure> refused = std::exchange(engine().refusedEdits, {});
+    if (refused.isEmpty()) {
+        m_failed = save(pending, writer);
+    } else {
+        // The files are one whole: none is written when an edit of one could not be made.
+        for (const QString &path : std::as_const(pending))
             forgetFile(path);   // the disk, unchanged, is what the next call sees
-            m_failed.append(path);
-        } else {
-            writing.append(path);
-        }
+        m_failed = pending;
     }
-    m_failed.append(save(writing, others));
-    for (const QString &path : std::as_const(engine().refusedEdits))
-        if (!m_failed.contains(path))
-            m_failed.append(path);
-    engine().refusedEdits.clear();
+    for (const FileFailure &file : refused)
+        if (!m_failed.contains(file.path))
+            m_failed.append(file.path);
     return m_failed.isEmpty();
 }
 
@@ -359,7 +340,7 @@ ProfileRead profileReader(const QString &file)
 struct ProfileSnapshot::Parsed {
     QString path;   // clean and absolute, as the engine names its files
     FileStamp stamp;
-    std::unique_ptr<ProfileDocument> document;
+    std::shared_ptr<ProfileDocument> document;
 };
 
 // Touches nothing of the engine's: any thread may take a snapshot.
@@ -376,8 +357,8 @@ ProfileSnapshot::~ProfileSnapshot() = default;
 
 ProfileRead ProfileSnapshot::reader() const
 {
-    return [document = m_parsed ? m_parsed->document.get() : nullptr](const QString &section, const QString &key,
-                                                                      int bufferSize) {
+    std::shared_ptr<const ProfileDocument> document = m_parsed ? m_parsed->document : nullptr;
+    return [document = std::move(document)](const QString &section, const QString &key, int bufferSize) {
         return document ? document->read(section, key, bufferSize) : QString();
     };
 }
@@ -386,17 +367,19 @@ bool adoptProfileSnapshot(ProfileSnapshot &&snapshot)
 {
     const std::unique_ptr<ProfileSnapshot::Parsed> parsed = std::move(snapshot.m_parsed);
     // A file that could not be read is read again when asked for: it may be readable by then.
-    if (!parsed || !parsed->document)
+    // A document a reader still holds is never edited under it.
+    if (!parsed || !parsed->document || parsed->document.use_count() != 1)
         return false;
     Engine &e = engine();
     CachedFile &entry = e.files[parsed->path];
     if (entry.pending)
         return false;
+    // What was read from the snapshot is what the file holds now, or it is read again.
     const FileStamp stamp = stampOf(parsed->path);
-    if (!(stamp == parsed->stamp))
+    if (!(stamp == parsed->stamp) || (parsed->stamp.racy && !fileHolds(parsed->path, parsed->document->toBytes())))
         return false;
     entry.stamp = stamp;
-    entry.document = std::move(parsed->document);
+    entry.document = parsed->document;
     entry.bytes.reset();
     entry.checkedInBatch = e.batchDepth > 0 ? e.batch : 0;
     return true;

@@ -6,10 +6,13 @@
 // atomically, so a crash never leaves half a file.
 //
 // Parsed files are cached and re-read only when they change on disk, so reading numbered
-// lines one by one stays linear. Inside a ProfileBatch, writes collect in memory and each
+// lines one by one stays linear. A file counts as unchanged while its stamp (size, modification
+// and change time, device, inode) is; a stamp taken within one clock tick of the file's last
+// change proves nothing (a second change in the same tick leaves it as it was), so such a file is
+// compared by its bytes until its stamp is older. Inside a ProfileBatch, writes collect in memory and each
 // changed file is written once when the batch commits: a build that writes hundreds of keys
 // rewrites each file once instead of once per key.
-#include "files.h"
+#include "confinedfolder.h"
 
 #include <QString>
 #include <QStringList>
@@ -39,9 +42,9 @@ bool hasProfileSection(const QString &file, const QString &section);
 // A batch is one operation of the tool: inside it each file is compared with the disk once, so
 // reading thousands of keys costs no stat call each.
 // While a batch is open (batches nest; the outermost one counts), writes go to memory and reads
-// see them. commit() writes every changed file once, atomically, and reports the files it could
-// not write: those whose edits failed in the batch (unreadable, or not writable as they are)
-// too. A batch destroyed without commit() commits.
+// see them. The outermost batch's commit writes every changed file once, atomically: by path, or
+// through a writer the caller gives, which writes them in one transaction with files of its own.
+// A batch destroyed without commit() commits.
 class ProfileBatch {
 public:
     ProfileBatch();
@@ -49,29 +52,24 @@ public:
     ProfileBatch(const ProfileBatch &) = delete;
     ProfileBatch &operator=(const ProfileBatch &) = delete;
 
-    // Files this batch must not write (they would land outside the folder the caller writes):
-    // their changes are dropped at commit, and they count as failed.
-    void refuse(const QStringList &files);
-    // True when every changed file was written; failedFiles() names the others. Files given
-    // alongside (none the batch changed) are written in the same round, side by side with the
-    // changed ones, and count the same way: a build syncs its twenty files together instead of
-    // in turns. A nested batch, which writes nothing itself, writes them at once.
-    bool commit(const QList<FileBytes> &alongside = {});
-    QStringList failedFiles() const;
+    // The files whose edits the batch could not take: unreadable, or holding bytes their
+    // encoding cannot give back (such a file is read, never written).
+    QList<FileFailure> refusedEdits() const;
 
-    // Starts writing a changed file that is final, and other files with it, in the background,
-    // while the caller goes on making the rest: commit() waits for them and counts them as it
-    // counts its own. A file edited again afterwards is written again at commit. A nested batch
-    // leaves them all to the commit.
-    void writeAhead(const QString &file, const QList<FileBytes> &alongside);
+    // Writes each changed file by path. True when every changed file was written and no edit was
+    // refused; failedFiles() names the others. A nested batch writes nothing and reports success.
+    bool commit();
+    // Writes the changed files (absolute paths, with the bytes they will have) and returns those
+    // it did not write.
+    using Writer = std::function<QStringList(const QList<FileBytes> &changed)>;
+    // The same through writer. When an edit was refused, writer is not called: nothing is
+    // written, and every change is dropped.
+    bool commit(const Writer &writer);
+    QStringList failedFiles() const;
 
 private:
     bool m_committed = false;
-    QStringList m_refused;
     QStringList m_failed;
-    QList<FileBytes> m_later;   // files a nested batch was given ahead, for its commit
-    QString m_aheadFile;        // the changed file written ahead, if any
-    std::future<QStringList> m_ahead;   // the files of it that failed
 };
 
 // The bytes file will have once the open batch commits, its pending edits included (outside a
@@ -94,7 +92,8 @@ public:
     ProfileSnapshot &operator=(ProfileSnapshot &&other) noexcept;
     ~ProfileSnapshot();
 
-    // Reading from the snapshot, moved or not, until it is handed to the engine or destroyed.
+    // Reading from the snapshot. The reader keeps what it reads alive, so it may outlive the
+    // snapshot; while one is kept, the engine does not take the snapshot over.
     ProfileRead reader() const;
 
 private:
@@ -104,9 +103,10 @@ private:
 };
 
 // Hands a snapshot's file to the engine, on the engine's thread. True when the engine now answers
-// for the file what the snapshot answered: the file is still as it was read, and no change an
-// open batch holds for it stands in the way. Otherwise the engine reads the file itself when it
-// is next asked, and what was read from the snapshot is out of date.
+// for the file what the snapshot answered: the file is still as it was read, no change an open
+// batch holds for it stands in the way, and no reader of the snapshot is left. Otherwise the
+// engine reads the file itself when it is next asked, and what was read from the snapshot may be
+// out of date.
 bool adoptProfileSnapshot(ProfileSnapshot &&snapshot);
 
 // Forgets every cached file (tests that change files behind the engine's back use it). Changes

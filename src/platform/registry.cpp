@@ -1,6 +1,9 @@
 #include "registry.h"
 
+#include "profileencoding.h"
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <memory>
@@ -55,7 +58,14 @@ std::optional<QString> readRegistryString(RegistryScope scope, const QString &ke
 {
     // Only a string counts. An unquoted value holding a comma reads as a list, "@ByteArray(...)"
     // and the like as other types; turning those into a string would name some other folder.
-    const QVariant value = openKey(scope, keyPath)->value(name);
+    const std::unique_ptr<QSettings> key = openKey(scope, keyPath);
+#ifndef Q_OS_WIN
+    // Settings files are UTF-8; the reader drops what is not, which would name another folder.
+    QFile file(key->fileName());
+    if (file.open(QIODevice::ReadOnly) && !isStrictUtf8(file.readAll()))
+        return std::nullopt;
+#endif
+    const QVariant value = key->value(name);
     if (value.metaType().id() != QMetaType::QString)
         return std::nullopt;
     return value.toString();

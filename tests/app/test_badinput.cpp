@@ -5,6 +5,7 @@
 #include "packages/packagestore.h"
 #include "platform/profile.h"
 #include "platform/profileencoding.h"
+#include "platform/confinedfolder.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -47,8 +48,9 @@ BadInput setUp(const InstalledWorld &world, const QString &input)
     QDir().mkpath(dir);
     QFile::copy(world.installDir() + "/machine-specifics.csv", dir + "/machine-specifics.csv");
     QFile::copy(world.installDir() + "/access-config.ini", dir + "/access-config.ini");
-    packages::createLanguageDirs(dir, 0, false);
-    packages::copyLanguageFiles(world.installDir(), dir, "access-text.ini", 0x80, false);
+    platform::ConfinedFolder package(dir);
+    packages::createLanguageDirs(package);
+    packages::copyLanguageFiles(world.installDir(), package, "access-text.ini", 0x80, false);
     writeFile(dir + "/Bad.pkg", "marker");
 
     BadInput bad;
@@ -135,30 +137,6 @@ void makeWritable(const QString &dir)
         QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
-// What lies below a folder, the left-out paths aside: each file with its bytes, each link with
-// where it leads (never followed), each folder.
-QMap<QString, QByteArray> contents(const QString &root, const QStringList &leftOut = {})
-{
-    QMap<QString, QByteArray> entries;
-    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        if (std::any_of(leftOut.begin(), leftOut.end(),
-                        [&](const QString &out) { return path == out || path.startsWith(out + '/'); }))
-            continue;
-        const QFileInfo info = it.fileInfo();
-        const QString name = QDir(root).relativeFilePath(path);
-        if (info.isSymLink())
-            entries.insert(name, "-> " + info.symLinkTarget().toUtf8());
-        else if (info.isDir())
-            entries.insert(name, "<folder>");
-        else
-            entries.insert(name, readFile(path));
-    }
-    return entries;
-}
-
 // The world outside the package: all of it but the package, the places the package store makes
 // its own packages in, the user's settings, and the line of the tool's text file that remembers
 // the last package.
@@ -169,7 +147,7 @@ QMap<QString, QByteArray> outsideOf(const InstalledWorld &world, const BadInput 
                         world.registryDir() + "/user", uiText};
     if (!bad.packageDir.isEmpty())
         leftOut << bad.packageDir;
-    QMap<QString, QByteArray> entries = contents(world.root(), leftOut);
+    QMap<QString, QByteArray> entries = testing::treeContents(world.root(), leftOut);
     QList<QByteArray> lines = readFile(uiText).split('\n');
     lines.removeIf([](const QByteArray &line) { return line.startsWith("LASTCONFIG="); });
     entries.insert("custom-text.ini without LASTCONFIG", lines.join('\n'));
@@ -182,7 +160,7 @@ void verifyNothingLost(const BadInput &bad, const QMap<QString, QByteArray> &bef
 {
     if (bad.packageDir.isEmpty())
         return;
-    const QMap<QString, QByteArray> after = contents(bad.packageDir);
+    const QMap<QString, QByteArray> after = testing::treeContents(bad.packageDir);
     if (refused)
         QCOMPARE(after, before);
     const QStringList built{"machine-specifics.csv", "access-config.ini", "custom.bat", "Bad.pkg"};
@@ -226,9 +204,10 @@ private slots:
         row("read-only package folder", 1, "Bad/custom.bat", true, "Bad/custom.bat");
         row("folder in place of the configuration file", 1, config, true, config);   // unwritable even for root
         row("no language folder", 1, texts0411, true, texts0411);
-        row("configuration file linked out", 1, config + " (a link out", true, config + " (a link out");
-        row("language folder linked out", 1, texts0411 + " (a link out", true, texts0411 + " (a link out");
-        row("configuration file linked to /dev/zero", 1, config + " (a link out", true, config + " (a link out");
+        row("configuration file linked out", 1, config + " (a symbolic link", true, config + " (a symbolic link");
+        const QString linkOnTheWay = texts0411 + " (a folder on its way is a symbolic link";
+        row("language folder linked out", 1, linkOnTheWay, true, linkOnTheWay);
+        row("configuration file linked to /dev/zero", 1, config + " (not a readable file", true, config + " (not a readable file");
         row("install directory is a file", 2, "not installed completely", true, "not installed completely");
         row("/dev/null", 2, "/dev/null is a file, not a package", false, "/dev/null/machine-specifics.csv");
         row("/dev/zero", 2, "/dev/zero is a file, not a package", false, "/dev/zero/machine-specifics.csv");
@@ -257,7 +236,7 @@ private slots:
             const BadInput bad = setUp(world, input);
             const auto restore = qScopeGuard([&] { makeWritable(bad.packageDir); });
             const QMap<QString, QByteArray> outside = outsideOf(world, bad);
-            const QMap<QString, QByteArray> package = contents(bad.packageDir);
+            const QMap<QString, QByteArray> package = testing::treeContents(bad.packageDir);
 
             QProcess tool;
             QProcessEnvironment environment = world.environment();
@@ -282,7 +261,7 @@ private slots:
         packages::mergeMissingTexts();   // the first start's one-time step: no row is about it
         platform::writeProfileString(world.programDir() + "/0409/custom-text.ini", "OTHER", "LASTCONFIG", bad.target);
         const QMap<QString, QByteArray> outside = outsideOf(world, bad);
-        const QMap<QString, QByteArray> package = contents(bad.packageDir);
+        const QMap<QString, QByteArray> package = testing::treeContents(bad.packageDir);
         packages::PackageState named;
         named.setLocation(bad.target);
 

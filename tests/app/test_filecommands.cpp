@@ -5,6 +5,7 @@
 #include "packages/languagefiles.h"
 #include "packages/packagestore.h"
 #include "scriptedmodals.h"
+#include "platform/confinedfolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -266,8 +267,9 @@ private slots:
         const QString untitled = s.state.packageDir;
         const QString inside = untitled + "/Inner";
         QDir().mkpath(inside);
-        createLanguageDirs(inside, 0, false);
-        copyPackageFiles(untitled, inside);
+        platform::ConfinedFolder insideFolder(inside);
+        createLanguageDirs(insideFolder);
+        copyPackageFiles(untitled, insideFolder);
         writeFile(inside + "/Inner.pkg", "marker");
         const QString sales = s.world.makeBuiltPackage("Sales");
         if (command == "open") {

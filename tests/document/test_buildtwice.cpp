@@ -2,6 +2,7 @@
 #include "document/packagedocument.h"
 #include "packages/languagefiles.h"
 #include "platform/profile.h"
+#include "platform/confinedfolder.h"
 
 #include <QDirIterator>
 #include <QTest>
@@ -85,7 +86,8 @@ void writeRandomPackage(Rng &rng, const QString &dir)
                       + someText(rng) + "\"\r\n";
     testing::writeFile(dir + "/machine-specifics.csv", menus);
     testing::writeFile(dir + "/access-config.ini", configFile);
-    packages::createLanguageDirs(dir, 0, false);
+    platform::ConfinedFolder package(dir);
+    packages::createLanguageDirs(package);
     for (const QString &language : packages::languageDirsCreationOrder())
         testing::writeFile(dir + "/" + language + "/access-text.ini", textFile);
 }

@@ -4,6 +4,7 @@
 #include "packages/languagefiles.h"
 #include "packages/packagestore.h"
 #include "platform/profile.h"
+#include "platform/confinedfolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -67,13 +68,16 @@ private slots:
         // Directories where the files should go: no write can replace them, even as root.
         QDir().mkpath(document.state().packageDir + "/custom.bat");
         QDir().mkpath(document.state().packageDir + "/Untitled1.pkg");
+        const QMap<QString, QByteArray> before = testing::treeContents(world.root());
 
+        // One transaction: nothing is written, and the failures name both files.
         const BuildResult result = document.build();
-        QVERIFY(result.batchFailed);
-        QVERIFY(result.markerFailed);
-        QVERIFY(!result.succeeded());
+        QVERIFY(result.failures.join("\n").contains("custom.bat (not a regular file"));
+        QVERIFY(result.failures.join("\n").contains("Untitled1.pkg (not a regular file"));
+        QVERIFY(result.written.isEmpty());
+        QCOMPARE(testing::treeContents(world.root()), before);
         QVERIFY(document.isModified());
-        QVERIFY(!document.state().isUntitled);
+        QVERIFY(document.state().isUntitled);
     }
 
     void withoutAnInstallDirectoryTheBatchNamesTheProgramDirectory()
@@ -81,7 +85,10 @@ private slots:
         PackageFixture world;
         const QString package = world.root() + "/loose";
         QDir().mkpath(package);
-        packages::createLanguageDirs(package, 0, false);
+        platform::ConfinedFolder folder(package);
+        packages::createLanguageDirs(folder);
+        for (const char *file : {"/machine-specifics.csv", "/access-config.ini", "/0409/access-text.ini"})
+            testing::writeFile(package + file, "");
         world.setInstallDir(QString());
         PackageDocument document;
         document.state().setLocation(package);

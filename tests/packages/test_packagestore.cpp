@@ -3,6 +3,7 @@
 #include "packages/packagestate.h"
 #include "packages/packagestore.h"
 #include "platform/profile.h"
+#include "platform/registry.h"
 #include "platform/uilanguage.h"
 
 #include <QDir>
@@ -194,22 +195,52 @@ private slots:
     {
         QFETCH(QString, path);
         PackageFixture world;
+        const auto read = [] {
+            return platform::readRegistryString(platform::RegistryScope::System, "Software\\Harbel\\ZELT", "InstallDir");
+        };
         world.setInstallDir(path);
-        QCOMPARE(getInstallDir(), path);
+        QCOMPARE(read(), path);
 
         QProcess script;
         script.start(KAVO_SOURCE_DIR "/scripts/settings-string", {path});
         QVERIFY(script.waitForFinished() && script.exitCode() == 0);
         writeFile(world.root() + "/registry/system/Harbel/ZELT.conf",
                   "[General]\nInstallDir=" + script.readAllStandardOutput() + "\n");
-        QCOMPARE(getInstallDir(), path);
+        QCOMPARE(read(), path);
+    }
+
+    // Only an existing folder named in full is an installation, read as it was written.
+    void installDirIsAnExistingFolderNamedInFull_data()
+    {
+        QTest::addColumn<QByteArray>("value");   // as the registry file holds it; %1 is the scratch folder
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("an existing folder") << QByteArray("%1/inst") << true;
+        QTest::newRow("a relative path") << QByteArray("inst") << false;
+        QTest::newRow("a missing folder") << QByteArray("%1/missing") << false;
+        QTest::newRow("a file") << QByteArray("%1/inst/access-config.ini") << false;
+        QTest::newRow("a file that is not UTF-8") << QByteArray("%1/ins\xFFt") << false;   // read as ".../inst"
+    }
+    void installDirIsAnExistingFolderNamedInFull()
+    {
+        QFETCH(QByteArray, value);
+        QFETCH(bool, accepted);
+        PackageFixture world;
+        writeFile(world.root() + "/inst/access-config.ini", "[Other]\r\n");
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(world.root());   // where a relative path would lead
+        value.replace("%1", world.root().toUtf8());
+        writeFile(world.root() + "/registry/system/Harbel/ZELT.conf", "[General]\nInstallDir=" + value + "\n");
+        const QString found = getInstallDir();
+        QDir::setCurrent(previous);
+        QCOMPARE(found, accepted ? QString::fromUtf8(value) : QString());
     }
 
     // The value was read into a buffer of 255 bytes: 126 characters and their end fit, 127 do not.
     void installDirLongerThanItsBufferIsMissing()
     {
         PackageFixture world;
-        const QString longest = "/" + QString(125, 'a');
+        const QString longest = world.root() + "/" + QString(126 - world.root().size() - 1, 'a');
+        QVERIFY(QDir().mkpath(longest) && QDir().mkpath(longest + "b"));
         world.setInstallDir(longest);
         QCOMPARE(getInstallDir(), longest);
         world.setInstallDir(longest + "b");
@@ -227,23 +258,66 @@ private slots:
         }
     }
 
-    void removePackageDirStaysInsideThePackagesDirectory()
+    // Start-up and New make their untitled package afresh in a folder the tool itself left
+    // (after a crash), or under the next free name; Exit removes only what the tool put there.
+    // Whatever else stands under that name, and wherever a link there leads, stays as it is.
+    void untitledPackagesTakeOnlyWhatIsTheToolsOwn_data()
     {
+        QTest::addColumn<QString>("present");   // in Packages/Untitled1 before the start
+        QTest::addColumn<bool>("reused");
+        QTest::newRow("a left-over of the tool's own") << "left-over" << true;
+        QTest::newRow("a folder of the user's") << "notes" << false;
+        QTest::newRow("the tool's files and one of the user's") << "left-over notes" << false;
+        QTest::newRow("a link to a folder outside") << "folder link" << false;
+        QTest::newRow("a language folder linked outside") << "left-over language link" << false;
+        QTest::newRow("the menu file linked outside") << "left-over file link" << false;
+        QTest::newRow("a built package") << "left-over marker" << false;
+    }
+    void untitledPackagesTakeOnlyWhatIsTheToolsOwn()
+    {
+        QFETCH(QString, present);
+        QFETCH(bool, reused);
         PackageFixture world;
-        const QString outside = world.root() + "/outside";
-        writeFile(outside + "/precious.txt", "keep");
-        const QString package = world.makeBuiltPackage("Doomed");
-        QVERIFY(QFile::link(outside, package + "/link"));
+        world.writeInstallation();
+        world.writePlainSeeds();
+        QVERIFY(ensureDefaultPackage());
+        const QString outside = world.root() + "/outside", untitled1 = world.packagesDir() + "/Untitled1";
+        writeFile(outside + "/notes.txt", "mine");
+        writeFile(outside + "/access-text.ini", "mine too");
+        if (present.contains("left-over")) {
+            PackageState made;
+            QVERIFY(createUntitledPackage(made));
+            writeFile(untitled1 + "/access-config.ini.kavo-new-x1", "left by a killed write");
+        }
+        if (present.contains("notes"))
+            writeFile(untitled1 + "/notes.txt", "mine");
+        if (present == "folder link")
+            QVERIFY(QFile::link(outside, untitled1));
+        if (present.contains("language link")) {
+            QDir(untitled1 + "/0409").removeRecursively();
+            QVERIFY(QFile::link(outside, untitled1 + "/0409"));
+        }
+        if (present.contains("file link")) {
+            QFile::remove(untitled1 + "/machine-specifics.csv");
+            QVERIFY(QFile::link(outside + "/notes.txt", untitled1 + "/machine-specifics.csv"));
+        }
+        if (present.contains("marker"))
+            writeFile(untitled1 + "/Untitled1.pkg", "marker");
+        const QMap<QString, QByteArray> outsideBefore = testing::treeContents(outside);
+        const QMap<QString, QByteArray> before = testing::treeContents(untitled1);
 
-        QVERIFY(!removePackageDir(outside));
-        QVERIFY(!removePackageDir(world.packagesDir()));
-        QVERIFY(removePackageDir(package));
-        QVERIFY(!QFile::exists(package));
-        QCOMPARE(readFile(outside + "/precious.txt"), QByteArray("keep"));
-
-        QVERIFY(QFile::link(outside, world.packagesDir() + "/alias"));
-        QVERIFY(!removePackageDir(world.packagesDir() + "/alias"));
-        QCOMPARE(readFile(outside + "/precious.txt"), QByteArray("keep"));
+        PackageState state;
+        QVERIFY(createUntitledPackage(state));
+        QCOMPARE(state.packageName, QString(reused ? "Untitled1" : "Untitled2"));
+        QVERIFY(state.packageIsComplete());
+        QVERIFY(!QFile::exists(state.packageDir + "/access-config.ini.kavo-new-x1"));
+        if (!reused) {
+            QVERIFY(!removeUntitledPackage(untitled1));
+            QCOMPARE(testing::treeContents(untitled1), before);
+        }
+        QVERIFY(removeUntitledPackage(state.packageDir));
+        QVERIFY(!QFileInfo::exists(state.packageDir));
+        QCOMPARE(testing::treeContents(outside), outsideBefore);
     }
 
     // A marker file or a folder names a package the same way wherever the path comes from
@@ -257,7 +331,7 @@ private slots:
         QTest::newRow("marker in another case") << "Sales/Sales.PKG" << "Sales" << "Sales.PKG";
         QTest::newRow("folder") << "Sales" << "Sales" << "Sales";
         QTest::newRow("folder with a trailing separator") << "Sales/" << "Sales" << "Sales";
-        QTest::newRow("quoted") << "\"Sales/Sales.pkg\"" << "Sales" << "Sales.pkg";
+        QTest::newRow("quotes are part of a name") << "Q\"x/Q\"x.pkg" << "Q\"x" << "Q\"x.pkg";
         QTest::newRow("dot segments") << "Other/../Sales/./Sales.pkg" << "Sales" << "Sales.pkg";
     }
     void aPathNamesAPackage()

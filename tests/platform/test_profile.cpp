@@ -73,21 +73,40 @@ private slots:
         QCOMPARE(readProfileString(unwritable, "S", "k"), QString());
     }
 
-    // A file written ahead lands with the files beside it; edited again, the commit writes it
-    // again; what failed on the way is reported with the rest.
-    void writtenAheadFilesCountAtTheCommit()
+    // A writer given to the commit writes the changed files as one whole, or none of them when
+    // an edit could not be made; what it did not write is read from the disk again.
+    void aWriterTakesTheChangedFiles()
     {
-        const QString copy = m_dir.filePath("copy.ini"), lost = m_dir.filePath("missing-folder/copy.ini");
-        ProfileBatch batch;
-        QVERIFY(writeProfileString(m_file, "S", "k", "2"));
-        batch.writeAhead(m_file, {{copy, "copied"}, {lost, "lost"}});
-        QVERIFY(writeProfileString(m_file, "S", "k", "3"));
-        QVERIFY(!batch.commit({{m_dir.filePath("beside.ini"), "beside"}}));
-        QCOMPARE(batch.failedFiles(), QStringList{lost});
-        QCOMPARE(testing::readFile(m_file), QByteArray("[S]\r\nk=3\r\n[Empty]\r\n"));
-        QCOMPARE(testing::readFile(copy), QByteArray("copied"));
-        QCOMPARE(testing::readFile(m_dir.filePath("beside.ini")), QByteArray("beside"));
+        const QString other = m_dir.filePath("other.ini"), broken = m_dir.filePath("broken.ini");
+        testing::writeFile(other, "[S]\r\nk=1\r\n");
+        testing::writeFile(broken, "\xEF\xBB\xBF[S]\r\nk=\xFF\r\n");   // invalid after a UTF-8 mark
+        QList<FileBytes> given;
+        const auto writer = [&](const QList<FileBytes> &changed) {
+            given = changed;
+            testing::writeFile(m_file, changed[0].path == m_file ? changed[0].bytes : changed[1].bytes);
+            return QStringList{other};
+        };
+        {
+            ProfileBatch batch;
+            QVERIFY(writeProfileString(m_file, "S", "k", "2"));
+            QVERIFY(writeProfileString(other, "S", "k", "2"));
+            QVERIFY(!batch.commit(writer));
+            QCOMPARE(batch.failedFiles(), QStringList{other});
+        }
+        QCOMPARE(given.size(), 2);
+        QCOMPARE(readProfileString(m_file, "S", "k"), QString("2"));
+        QCOMPARE(readProfileString(other, "S", "k"), QString("1"));
         QVERIFY(profileCacheIsConsistent(m_file));
+
+        given.clear();
+        ProfileBatch batch;
+        QVERIFY(writeProfileString(other, "S", "k", "3"));
+        QVERIFY(!writeProfileString(broken, "S", "k", "3"));
+        QCOMPARE(batch.refusedEdits().size(), 1);
+        QCOMPARE(batch.refusedEdits()[0].path, broken);
+        QVERIFY(!batch.commit(writer));
+        QVERIFY(given.isEmpty());
+        QCOMPARE(readProfileString(other, "S", "k"), QString("1"));
     }
 
     void writeIntoAMissingFolderFails()
@@ -109,6 +128,14 @@ private slots:
         testing::writeFile(m_file, "[S]\r\nk=33\r\n");
         makeOld(m_file);
         QCOMPARE(readProfileString(m_file, "S", "k"), QString("33"));
+        // Same size and the old modification time put back (as cp -p does), at once or a tick later.
+        for (const char *value : {"44", "55"}) {
+            testing::writeFile(m_file, QByteArray("[S]\r\nk=") + value + "\r\n");
+            makeOld(m_file);
+            QCOMPARE(readProfileString(m_file, "S", "k"), QString(value));
+            QTest::qWait(20);
+        }
+        testing::writeFile(m_file, "[S]\r\nk=33\r\n");
         QVERIFY(writeProfileString(m_file, "S", "n", "4"));
         QCOMPARE(testing::readFile(m_file), QByteArray("[S]\r\nk=33\r\nn=4\r\n"));
     }
@@ -123,6 +150,8 @@ private slots:
         QTest::addColumn<QString>("engineReads");
         QTest::newRow("nothing") << "" << "1" << true << "1";
         QTest::newRow("file changed on disk") << "disk" << "1" << false << "22";
+        QTest::newRow("same size, old time put back") << "restored" << "1" << false << "7";
+        QTest::newRow("a reader still kept") << "reader kept" << "1" << false << "1";
         QTest::newRow("change pending in a batch") << "batch" << "1" << false << "5";
         QTest::newRow("missing file") << "missing" << "" << true << "";
         QTest::newRow("folder, not a file") << "folder" << "" << false << "";
@@ -144,8 +173,17 @@ private slots:
         ProfileSnapshot snapshot = std::async(std::launch::async, [file] { return ProfileSnapshot(file); }).get();
         if (change == "disk")
             testing::writeFile(m_file, "[S]\r\nk=22\r\n");
+        if (change == "restored") {
+            const QDateTime before = modified(m_file);
+            testing::writeFile(m_file, "[S]\r\nk=7\r\n[Empty]\r\n");
+            QFile same(m_file);
+            QVERIFY(same.open(QIODevice::ReadWrite) && same.setFileTime(before, QFileDevice::FileModificationTime));
+        }
         QCOMPARE(snapshot.reader()("S", "k", 2048), snapshotReads);
+        const ProfileRead kept = change == "reader kept" ? snapshot.reader() : ProfileRead();
         QCOMPARE(adoptProfileSnapshot(std::move(snapshot)), adopted);
+        if (kept)   // still reads what it read, whatever became of the snapshot
+            QCOMPARE(kept("S", "k", 2048), snapshotReads);
         QCOMPARE(readProfileString(file, "S", "k"), engineReads);
         QVERIFY(profileCacheIsConsistent(file));
         QCOMPARE(QFileInfo::exists(file), change != "missing");

@@ -15,6 +15,7 @@ PackageFixture::PackageFixture()
     m_savedRegistry = qgetenv("AKVO_REGISTRY");
     qputenv("AKVO_REGISTRY", (root() + "/registry").toLocal8Bit());
     QDir().mkpath(programDir());
+    QDir().mkpath(installDir());
     writeFile(programDir() + "/0409/custom-text.ini", "[TEXT]\r\nTITLE=Tool\r\n[OTHER]\r\n");
     platform::setProgramDirectory(programDir());
     platform::setUserInterfaceLanguage(0x0409);

@@ -71,6 +71,28 @@ QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+QMap<QString, QByteArray> treeContents(const QString &root, const QStringList &leftOut)
+{
+    QMap<QString, QByteArray> entries;
+    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (std::any_of(leftOut.begin(), leftOut.end(),
+                        [&](const QString &out) { return path == out || path.startsWith(out + '/'); }))
+            continue;
+        const QFileInfo info = it.fileInfo();
+        const QString name = QDir(root).relativeFilePath(path);
+        if (info.isSymLink())
+            entries.insert(name, "-> " + info.symLinkTarget().toUtf8());
+        else if (info.isDir())
+            entries.insert(name, "<folder>");
+        else
+            entries.insert(name, readFile(path));
+    }
+    return entries;
+}
+
 void writeSettingsValue(const QString &path, const QString &name, const QVariant &value)
 {
     QDir().mkpath(QFileInfo(path).path());
