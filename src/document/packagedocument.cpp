@@ -197,22 +197,12 @@ packages::BuildResult PackageDocument::build()
         packages::raiseVersion(m_state);
         for (const platform::FileFailure &file : batch.refusedEdits())
             result.failures << packages::notWrittenFailure(file.path, file.reason);
-        const QByteArray textBytes = platform::profileBytes(m_state.textFilePath).value_or(QByteArray());
         batch.commit([&](const QList<platform::FileBytes> &changed) {
-            const auto files = packages::buildFiles(m_state, changed, textBytes, result);
-            const QList<platform::FileFailure> failures =
-                files ? package.writeFiles(*files) : QList<platform::FileFailure>();
-            for (const platform::FileFailure &file : failures)
-                result.failures << packages::notWrittenFailure(m_state.packageDir + QLatin1Char('/') + file.path, file.reason);
+            written = packages::writeBuildFiles(m_state, package, changed, result);
             QStringList unwritten;
-            if (!files || !failures.isEmpty()) {   // one transaction: none was written
-                for (const platform::FileBytes &file : changed)
+            if (!written)
+                for (const platform::FileBytes &file : changed)   // one transaction: none was written
                     unwritten << file.path;
-                return unwritten;
-            }
-            for (const platform::ConfinedFolder::Write &file : *files)
-                result.written << m_state.packageDir + QLatin1Char('/') + file.path;
-            written = true;
             return unwritten;
         });
     }

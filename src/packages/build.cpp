@@ -104,42 +104,66 @@ QString notWrittenFailure(const QString &file, const QString &reason)
     return QObject::tr("%1 (%2: not written)").arg(nativePath(file), reason);
 }
 
-std::optional<QList<platform::ConfinedFolder::Write>> buildFiles(const PackageState &state,
-                                                                  const QList<platform::FileBytes> &changed,
-                                                                  const QByteArray &textBytes, BuildResult &result)
+// Every file a build writes, relative to the package folder, in the order they are put in place.
+static std::optional<QList<platform::ConfinedFolder::Write>> buildFiles(const PackageState &state,
+                                                                         const QList<platform::FileBytes> &changed,
+                                                                         BuildResult &result)
 {
-    const QString prefix = state.packageDir + QLatin1Char('/');
-    QList<platform::ConfinedFolder::Write> files;
+    const QStringList ownFiles{state.machineFilePath, state.configFilePath, state.textFilePath};
     bool complete = true;
     for (const platform::FileBytes &file : changed) {
-        if (file.path.startsWith(prefix)) {
-            files.append({file.path.mid(prefix.size()), file.bytes, true});
-        } else {
-            result.failures << notWrittenFailure(file.path, QObject::tr("outside the package"));
+        if (!ownFiles.contains(file.path)) {
+            result.failures << notWrittenFailure(file.path, QObject::tr("not a file of the package"));
             complete = false;
         }
     }
-    const QString textFile = state.textFilePath.mid(prefix.size());
+    const QString prefix = state.packageDir + QLatin1Char('/');
+    QList<platform::ConfinedFolder::Write> files;
+    for (const QString &path : ownFiles) {
+        if (const std::optional<QByteArray> bytes = platform::profileBytes(path)) {
+            files.append({path.mid(prefix.size()), *bytes, true});
+        } else {
+            result.failures << notWrittenFailure(path, QObject::tr("not a readable text file as it is"));
+            complete = false;
+        }
+    }
+    if (!complete)
+        return std::nullopt;
+    const QByteArray text = files.last().bytes;
     for (const QString &dir : languageDirsCopyOrder()) {
         const QString copy = dir + QStringLiteral("/access-text.ini");
-        if (copy != textFile)
-            files.append({copy, textBytes});
+        if (prefix + copy != state.textFilePath)
+            files.append({copy, text});
     }
     // Without an install directory the batch file names the program's.
     QString installDir = getInstallDir();
     if (installDir.isEmpty())
         installDir = programFilePath(QString());
-    if (const std::optional<QByteArray> batch = installBatchBytes(installDir)) {
-        files.append({QStringLiteral("custom.bat"), *batch});
-    } else {
+    const std::optional<QByteArray> batch = installBatchBytes(installDir);
+    if (!batch) {
         result.failures << notWrittenFailure(batchFilePath(state),
                                              QObject::tr("the install directory cannot be named in it safely"));
-        complete = false;
-    }
-    files.append({state.markerPath().mid(prefix.size()), markerBytes(state)});
-    if (!complete)
         return std::nullopt;
+    }
+    files.append({QStringLiteral("custom.bat"), *batch});
+    files.append({state.markerPath().mid(prefix.size()), markerBytes(state)});
     return files;
+}
+
+bool writeBuildFiles(const PackageState &state, platform::ConfinedFolder &package,
+                     const QList<platform::FileBytes> &changed, BuildResult &result)
+{
+    const std::optional<QList<platform::ConfinedFolder::Write>> files = buildFiles(state, changed, result);
+    if (!files)
+        return false;
+    const QList<platform::FileFailure> failures = package.writeFiles(*files);
+    for (const platform::FileFailure &file : failures)
+        result.failures << notWrittenFailure(state.packageDir + QLatin1Char('/') + file.path, file.reason);
+    if (!failures.isEmpty())
+        return false;
+    for (const platform::ConfinedFolder::Write &file : *files)
+        result.written << state.packageDir + QLatin1Char('/') + file.path;
+    return true;
 }
 
 void finishBuild(const PackageState &state, platform::ConfinedFolder &package)

@@ -42,13 +42,14 @@ QString notWrittenFailure(const QString &file, const QString &reason);
 // front-end's (an edit of the profile batch the caller holds open). False when the file refused it.
 bool raiseVersion(const PackageState &state);
 
-// Every file a build writes, relative to the package folder, in the order they are put in place:
-// the package's own files the caller changed (each must still be there), the text file's copies
-// for every other language (textBytes), "custom.bat", and last the marker file, which makes the
-// package count as built. Nothing when one of them cannot be made (result says which).
-std::optional<QList<platform::ConfinedFolder::Write>> buildFiles(const PackageState &state,
-                                                                  const QList<platform::FileBytes> &changed,
-                                                                  const QByteArray &textBytes, BuildResult &result);
+// Writes every file of a build into the package folder as one transaction, with the bytes the
+// profile batch the caller holds open gives them, in this order: the package's three files (all
+// of them, changed or not, so that each is checked; each must still be there), the text file's
+// copies for every other language, "custom.bat", and last the marker file, which makes the
+// package count as built. True when all were written; otherwise none was, and result says why.
+// changed are the files the batch changed, which must be among the three.
+bool writeBuildFiles(const PackageState &state, platform::ConfinedFolder &package,
+                     const QList<platform::FileBytes> &changed, BuildResult &result);
 
 // After the files were written: the package is recorded as the last one built, and every
 // language's text file is made writable (copies take the attributes of the files they replace).

@@ -325,7 +325,7 @@ QStringList ProfileBatch::failedFiles() const
 std::optional<QByteArray> profileBytes(const QString &file)
 {
     CachedFile &entry = cachedFile(cacheKey(file));
-    if (!entry.document)
+    if (!entry.document || !entry.document->writable())
         return std::nullopt;
     return entry.documentBytes();
 }

@@ -73,7 +73,8 @@ private:
 };
 
 // The bytes file will have once the open batch commits, its pending edits included (outside a
-// batch: its bytes now); nothing when the engine could not read it.
+// batch: its bytes now); nothing when the engine could not read it, or could not give back the
+// bytes it read (invalid UTF-8 after a UTF-8 mark).
 std::optional<QByteArray> profileBytes(const QString &file);
 
 // Reads one key of one file as readProfileString does: through the engine, or from a snapshot.
