@@ -191,10 +191,13 @@ bool ensureDefaultPackage()
 bool findLastPackage(PackageState &state)
 {
     // The remembered path may have been stored in double quotes, which are no part of it (the
-    // reader removes only a pair that encloses the whole value).
-    const QString last = platform::readProfileString(state.uiTextPath, QStringLiteral("OTHER"),
-                                                     QStringLiteral("LASTCONFIG"))
-                             .remove(QLatin1Char('"'));
+    // reader removes only a pair that encloses the whole value). It names a marker file by its
+    // full path, so a quote at either end is none of its names'; one inside is.
+    QString last = platform::readProfileString(state.uiTextPath, QStringLiteral("OTHER"), QStringLiteral("LASTCONFIG"));
+    if (last.startsWith(QLatin1Char('"')))
+        last.remove(0, 1);
+    if (last.endsWith(QLatin1Char('"')))
+        last.chop(1);
     if (last.isEmpty())
         return false;
     state.setLocation(last);

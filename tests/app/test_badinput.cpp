@@ -8,12 +8,12 @@
 #include "platform/confinedfolder.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QTest>
 
+#include <functional>
 #include <unistd.h>
 
 using testing::readFile;
@@ -27,6 +27,8 @@ struct BadInput {
     QString packageDir;   // the package it names; none when it names no package
     QString badFile;      // where the bad bytes are, which must survive whatever happens
     QByteArray badBytes;
+    std::function<void()> whileOpen = [] {};   // done to the package once it is open
+    QStringList untitled;   // where the tool may make its untitled packages
 };
 
 QByteArray garbage()
@@ -41,21 +43,37 @@ QByteArray garbage()
     return bytes;
 }
 
-// A package built before (it has its marker) from the sample installation, then broken.
-BadInput setUp(const InstalledWorld &world, const QString &input)
+// A package built before (it has its marker) from the sample installation.
+QString makeBuiltPackage(const InstalledWorld &world, const QString &name)
 {
-    const QString dir = world.packagesDir() + "/Bad";
+    const QString dir = world.packagesDir() + "/" + name;
     QDir().mkpath(dir);
     QFile::copy(world.installDir() + "/machine-specifics.csv", dir + "/machine-specifics.csv");
     QFile::copy(world.installDir() + "/access-config.ini", dir + "/access-config.ini");
     platform::ConfinedFolder package(dir);
     packages::createLanguageDirs(package);
     packages::copyLanguageFiles(world.installDir(), package, "access-text.ini", 0x80, false);
-    writeFile(dir + "/Bad.pkg", "marker");
+    writeFile(dir + "/" + name + ".pkg", "marker");
+    return dir;
+}
+
+// A package built before, then broken, or a bad place to take one from.
+BadInput setUp(const InstalledWorld &world, const QString &input)
+{
+    const QString name = input.contains("quote") ? "Q\"x" : "Bad";
+    const QString dir = makeBuiltPackage(world, name);
 
     BadInput bad;
-    bad.target = dir + "/Bad.pkg";
+    bad.target = dir + "/" + name + ".pkg";
     bad.packageDir = dir;
+    const QString usersOwn = world.root() + "/users-own";
+    writeFile(usersOwn + "/notes.txt", "the user's notes");
+    writeFile(usersOwn + "/access-text.ini", "the user's text");
+    QFile::setPermissions(usersOwn + "/notes.txt", QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    const QString untitled1 = world.packagesDir() + "/Untitled1";
+    const auto registryValue = [&](const QByteArray &value) {
+        writeFile(world.registryDir() + "/system/Harbel/ZELT.conf", "[General]\nInstallDir=" + value + "\n");
+    };
     const auto notAPackage = [&](const QString &target) {
         bad.target = target;
         bad.packageDir.clear();
@@ -120,12 +138,49 @@ BadInput setUp(const InstalledWorld &world, const QString &input)
     } else if (input == "folder outside the packages folder") {
         QDir().mkpath(world.root() + "/elsewhere");
         notAPackage(world.root() + "/elsewhere");
+    } else if (input == "an Untitled1 of links") {
+        QFile::remove(dir + "/access-config.ini");   // so that the tool makes an untitled package
+        writeFile(untitled1 + "/access-config.ini", "[OTHER]\r\n");
+        QFile::link(usersOwn + "/notes.txt", untitled1 + "/machine-specifics.csv");
+        QFile::link(usersOwn, untitled1 + "/0409");
+    } else if (input == "an Untitled1 that is a link") {
+        QFile::remove(dir + "/access-config.ini");
+        QDir().mkpath(world.packagesDir());
+        QFile::link(usersOwn, untitled1);
+    } else if (input == "an Untitled1 of the user's") {
+        QFile::remove(dir + "/access-config.ini");
+        writeFile(untitled1 + "/notes.txt", "the user's notes");
+    } else if (input == "a default package's text linked to the user's file") {
+        packages::ensureDefaultPackage();
+        const QString text = packages::defaultPackageDir() + "/0409/access-text.ini";
+        QFile::remove(text);
+        QFile::link(usersOwn + "/notes.txt", text);
+    } else if (input == "the configuration file deleted while open") {
+        bad.whileOpen = [config] { QFile::remove(config); };
+    } else if (input == "the text file deleted while open") {
+        bad.whileOpen = [texts] { QFile::remove(texts); };
+    } else if (input == "garbage after a UTF-8 BOM in the texts") {
+        const QByteArray bytes = "\xEF\xBB\xBF" + readFile(texts) + garbage();
+        spoil(texts, bytes, bytes);
+    } else if (input == "a package name with a quote") {
+        makeBuiltPackage(world, "Qx");   // the package the name would be without its quote
+    } else if (input == "a relative install directory") {
+        registryValue("install");   // the install directory, taken from the folder the tool starts in
+    } else if (input == "a missing install directory") {
+        registryValue(world.root().toUtf8() + "/gone");
+    } else if (input == "a registry file that is not UTF-8") {
+        registryValue(world.root().toUtf8() + "/inst\xFFall");   // read as ".../install" when the byte is dropped
     } else if (input == "the installation's folder") {
         // As a build of it would have left it; it holds every file a package has.
         writeFile(world.installDir() + "/install.pkg", "marker");
         notAPackage(world.installDir() + "/install.pkg");
     } else {
         notAPackage(input);   // a device
+    }
+    for (int n = 1; n <= 3; ++n) {
+        const QString folder = world.packagesDir() + QString("/Untitled%1").arg(n);
+        if (!QFileInfo::exists(folder) && !QFileInfo(folder).isSymLink())
+            bad.untitled << folder;
     }
     return bad;
 }
@@ -137,17 +192,22 @@ void makeWritable(const QString &dir)
         QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
-// The world outside the package: all of it but the package, the places the package store makes
-// its own packages in, the user's settings, and the line of the tool's text file that remembers
-// the last package.
+// The world outside the package, with the permissions of its files: all of it but the package,
+// the places the package store makes its own packages in, the user's settings, and the line of
+// the tool's text file that remembers the last package.
 QMap<QString, QByteArray> outsideOf(const InstalledWorld &world, const BadInput &bad)
 {
     const QString uiText = world.programDir() + "/0409/custom-text.ini";
-    QStringList leftOut{world.packagesDir() + "/HarbelDefault", world.packagesDir() + "/Untitled1",
-                        world.registryDir() + "/user", uiText};
+    QStringList leftOut = bad.untitled;
+    leftOut << world.packagesDir() + "/HarbelDefault" << world.registryDir() + "/user" << uiText;
     if (!bad.packageDir.isEmpty())
         leftOut << bad.packageDir;
     QMap<QString, QByteArray> entries = testing::treeContents(world.root(), leftOut);
+    for (const QString &name : entries.keys()) {
+        const QFileInfo file(world.root() + "/" + name);
+        if (file.isFile() && !file.isSymLink())
+            entries.insert(name + " (permissions)", QByteArray::number(int(file.permissions()), 16));
+    }
     QList<QByteArray> lines = readFile(uiText).split('\n');
     lines.removeIf([](const QByteArray &line) { return line.startsWith("LASTCONFIG="); });
     entries.insert("custom-text.ini without LASTCONFIG", lines.join('\n'));
@@ -163,7 +223,7 @@ void verifyNothingLost(const BadInput &bad, const QMap<QString, QByteArray> &bef
     const QMap<QString, QByteArray> after = testing::treeContents(bad.packageDir);
     if (refused)
         QCOMPARE(after, before);
-    const QStringList built{"machine-specifics.csv", "access-config.ini", "custom.bat", "Bad.pkg"};
+    const QStringList built{"machine-specifics.csv", "access-config.ini", "custom.bat", QFileInfo(bad.target).fileName()};
     for (auto it = before.cbegin(); it != before.cend(); ++it) {
         QVERIFY2(after.contains(it.key()), qPrintable(it.key() + " is gone"));
         if (!built.contains(it.key()) && !it.key().endsWith("/access-text.ini"))
@@ -215,6 +275,22 @@ private slots:
         row("folder outside the packages folder", 2, "elsewhere is not a complete package; missing: ", false,
             "elsewhere/machine-specifics.csv");
         row("the installation's folder", 2, "is the installation of Access Kavo", true, "the installation of Access Kavo");
+        // Where the tool makes its untitled package (when the last package does not open): a
+        // folder of that name is taken only when it holds nothing but what the tool puts there.
+        const QString incomplete = "is not a complete package; missing: ";
+        row("an Untitled1 of links", 2, incomplete, false, config);
+        row("an Untitled1 that is a link", 2, incomplete, false, config);
+        row("an Untitled1 of the user's", 2, incomplete, false, config);
+        row("a default package's text linked to the user's file", 0, "", true, "");
+        // A file lost while the package is open is not written back as a stub of what the pages hold.
+        row("the configuration file deleted while open", 2, incomplete, true, config);
+        row("the text file deleted while open", 2, incomplete, true, "Bad/0409/access-text.ini");
+        row("garbage after a UTF-8 BOM in the texts", 1, "Bad/0409/access-text.ini (", true, "Bad/0409/access-text.ini (");
+        row("a package name with a quote", 0, "", true, "");
+        const QString noInstallation = "not installed completely";
+        row("a relative install directory", 2, noInstallation, true, noInstallation);
+        row("a missing install directory", 2, noInstallation, true, noInstallation);
+        row("a registry file that is not UTF-8", 2, noInstallation, true, noInstallation);
     }
     void badInput()
     {
@@ -231,10 +307,14 @@ private slots:
             shown.clear();
         }
 
+        // The tool is started in the scratch world, where a relative path would lead.
+        const QString previousFolder = QDir::currentPath();
+        const auto backHome = qScopeGuard([&] { QDir::setCurrent(previousFolder); });
         {
             InstalledWorld world;
             const BadInput bad = setUp(world, input);
             const auto restore = qScopeGuard([&] { makeWritable(bad.packageDir); });
+            bad.whileOpen();
             const QMap<QString, QByteArray> outside = outsideOf(world, bad);
             const QMap<QString, QByteArray> package = testing::treeContents(bad.packageDir);
 
@@ -242,6 +322,7 @@ private slots:
             QProcessEnvironment environment = world.environment();
             environment.insert("QT_QPA_PLATFORM", "no-such-platform");   // a build needs no display
             tool.setProcessEnvironment(environment);
+            tool.setWorkingDirectory(world.root());
             tool.start(KAVO_PROGRAM_DIR "/kavo-custom", {"--build", bad.target});
             QVERIFY2(tool.waitForFinished(60000), "the build hangs");
             const QByteArray out = tool.readAllStandardOutput();
@@ -252,35 +333,41 @@ private slots:
             for (const QByteArray &written : out.split('\n'))   // lists only what it wrote
                 QVERIFY2(written.isEmpty() || !err.contains(written), written.constData());
             QCOMPARE(outsideOf(world, bad), outside);
-            verifyNothingLost(bad, package, exitCode == 2);
+            verifyNothingLost(bad, package, exitCode != 0);
         }
 
         InstalledWorld world;
         const BadInput bad = setUp(world, input);
+        QDir::setCurrent(world.root());
         const auto restore = qScopeGuard([&] { makeWritable(bad.packageDir); });
         packages::mergeMissingTexts();   // the first start's one-time step: no row is about it
         platform::writeProfileString(world.programDir() + "/0409/custom-text.ini", "OTHER", "LASTCONFIG", bad.target);
         const QMap<QString, QByteArray> outside = outsideOf(world, bad);
-        const QMap<QString, QByteArray> package = testing::treeContents(bad.packageDir);
+        QMap<QString, QByteArray> package;
         packages::PackageState named;
         named.setLocation(bad.target);
 
         ScriptedModals modals;
+        bool saved = false;
         {
             app::MainDialog dialog;
             dialog.initialize();
+            bad.whileOpen();
+            package = testing::treeContents(bad.packageDir);
             packages::PackageState &state = dialog.document().state();
             QCOMPARE(state.packageDir == named.packageDir, opens);
             QCOMPARE(state.isUntitled, !opens);
             if (opens) {   // Save reports success exactly when it has nothing to tell
                 const qsizetype before = modals.messages.size();
-                const bool saved = dialog.commands().savePackage();
+                saved = dialog.commands().savePackage();
                 QCOMPARE(saved, modals.messages.size() == before);
             } else {
                 const QString untitled = state.packageDir;
                 modals.fileAnswers.push_back(bad.target);
                 dialog.commands().openCommand();
                 QCOMPARE(state.packageDir, untitled);
+                QVERIFY(dialog.commands().exitCommand());   // the untitled package goes, and only it
+                QVERIFY(!QFileInfo::exists(untitled));
             }
         }
         QStringList texts;
@@ -291,7 +378,7 @@ private slots:
         else
             QVERIFY2(texts.join("\n---\n").contains(shown), qPrintable(texts.join("\n---\n")));
         QCOMPARE(outsideOf(world, bad), outside);
-        verifyNothingLost(bad, package, !opens);
+        verifyNothingLost(bad, package, !saved);
     }
 };
 KAVO_TEST(BadInputTest)

@@ -111,6 +111,32 @@ private slots:
         }
     }
 
+    // Save As over a package whose files lead elsewhere: nothing is copied or built through a
+    // link, and the message says which files were not written.
+    void saveAsOverAPackageOfLinksWritesNothingThroughThem()
+    {
+        Session s;
+        s.typeCompanyName();
+        const QString sales = s.world.makeBuiltPackage("Sales"), usersOwn = s.world.root() + "/users-own";
+        writeFile(usersOwn + "/settings.ini", "the user's settings");
+        writeFile(usersOwn + "/access-text.ini", "the user's text");
+        QFile::remove(sales + "/access-config.ini");
+        QVERIFY(QFile::link(usersOwn + "/settings.ini", sales + "/access-config.ini"));
+        QDir(sales + "/0411").removeRecursively();
+        QVERIFY(QFile::link(usersOwn, sales + "/0411"));
+        const QMap<QString, QByteArray> before = testing::treeContents(usersOwn);
+        s.modals.fileAnswers.push_back(s.state.packageDir + "/Sales");
+        s.modals.messageAnswers.push_back(MessageButton::Ok);   // replace it
+
+        QVERIFY(!s.commands.savePackageAs());
+        QCOMPARE(testing::treeContents(usersOwn), before);
+        QCOMPARE(s.modals.messages.size(), 2);
+        QVERIFY2(s.modals.messages[1].text.contains("Sales/access-config.ini (a symbolic link: not written)"),
+                 qPrintable(s.modals.messages[1].text));
+        QVERIFY(QFileInfo(sales + "/access-config.ini").isSymLink() && QFileInfo(sales + "/0411").isSymLink());
+        QVERIFY(s.document.isModified());
+    }
+
     void emptyCompanyNameRefusesToSave()
     {
         Session s;

@@ -11,6 +11,10 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <atomic>
+#include <thread>
+#include <unistd.h>
+
 using namespace document;
 using packages::BuildResult;
 using testing::readFile;
@@ -97,6 +101,44 @@ private slots:
         QCOMPARE(readFile(package + "/custom.bat"), "@ECHO OFF\r\nxcopy *.* " + world.programDir().toUtf8() + "/U /S /Y\r\n");
         QCOMPARE(platform::readProfileString(document.state().configFilePath, "OTHER", "VERSION"), QString("1"));
         QVERIFY(QFile::exists(package + "/loose.pkg"));
+    }
+
+    // Another program keeps swapping a language folder and a file of the package between the real
+    // ones and links to the user's own, while builds run: no build writes through a link, ever.
+    void buildsNeverWriteThroughLinksSwappedInMeanwhile()
+    {
+        PackageFixture world;
+        PackageDocument document;
+        start(world, document);
+        const QString dir = document.state().packageDir, outside = world.root() + "/outside";
+        testing::writeFile(outside + "/access-text.ini", "the user's text");
+        testing::writeFile(outside + "/access-config.ini", "the user's settings");
+        const QMap<QString, QByteArray> outsideBefore = testing::treeContents(outside);
+
+        std::atomic<bool> stop = false;
+        std::thread swapper([&] {
+            const QByteArray folder = QFile::encodeName(dir + "/0411"), file = QFile::encodeName(dir + "/access-config.ini");
+            const QByteArray linkedFolder = QFile::encodeName(outside), linkedFile = QFile::encodeName(outside + "/access-config.ini");
+            while (!stop) {
+                for (const auto &[path, target] : {std::pair{folder, linkedFolder}, std::pair{file, linkedFile}}) {
+                    ::rename(path.constData(), (path + ".real").constData());
+                    ::symlink(target.constData(), path.constData());
+                    std::this_thread::sleep_for(std::chrono::microseconds(100));
+                    ::unlink(path.constData());
+                    ::rename((path + ".real").constData(), path.constData());
+                    std::this_thread::sleep_for(std::chrono::microseconds(500));
+                }
+            }
+        });
+        int built = 0;
+        for (int i = 0; i < 200; ++i) {
+            document.undoStack().push(new SetCompanyNameCommand(document, QString("Contoso %1").arg(i)));
+            built += document.build().succeeded();
+        }
+        stop = true;
+        swapper.join();
+        qInfo("%d of 200 builds got through", built);
+        QCOMPARE(testing::treeContents(outside), outsideBefore);
     }
 
     // Modified means away from the state last read or built, whichever way the stack got there.

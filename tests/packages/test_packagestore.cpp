@@ -216,7 +216,7 @@ private slots:
         QTest::addColumn<bool>("accepted");
         QTest::newRow("an existing folder") << QByteArray("%1/inst") << true;
         QTest::newRow("a relative path") << QByteArray("inst") << false;
-        QTest::newRow("a missing folder") << QByteArray("%1/missing") << false;
+        QTest::newRow("a missing folder") << QByteArray("%1/no-such-folder") << false;
         QTest::newRow("a file") << QByteArray("%1/inst/access-config.ini") << false;
         QTest::newRow("a file that is not UTF-8") << QByteArray("%1/ins\xFFt") << false;   // read as ".../inst"
     }
