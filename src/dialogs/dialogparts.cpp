@@ -23,6 +23,13 @@ QDialogButtonBox *okCancelButtons(QDialog *dialog)
     return buttons;
 }
 
+void showLengthLimit(QWidget *dialog, qsizetype limit)
+{
+    platform::modals().message(dialog, {QStringLiteral("Please enter no more than %1 characters.").arg(limit),
+                                        config::lookupText(QStringLiteral("MESSAGES"), QStringLiteral("ERROR")),
+                                        platform::MessageStyle::OkExclamation});
+}
+
 bool textsCanBeKept(QWidget *dialog, const QList<QWidget *> &edits)
 {
     for (QWidget *edit : edits) {

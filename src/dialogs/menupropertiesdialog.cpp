@@ -6,7 +6,6 @@
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -86,9 +85,7 @@ bool MenuPropertiesDialog::checkAltKey()
 {
     if (m_altKey->text().size() <= AltKeyLength)
         return true;
-    platform::modals().message(this, {QStringLiteral("Please enter no more than %1 characters.").arg(AltKeyLength),
-                                      QGuiApplication::applicationDisplayName(),
-                                      platform::MessageStyle::OkExclamation});
+    showLengthLimit(this, AltKeyLength);
     m_altKey->setFocus();
     m_altKey->selectAll();
     return false;

@@ -38,7 +38,8 @@ private slots:
         platform::setProgramDirectory(m_dir.path() + "/program");
         platform::setUserInterfaceLanguage(0x0409);
         testing::writeFile(m_dir.path() + "/program/0409/custom-text.ini",
-                           "[TEXT]\r\nPROP=Item Properties\r\nMENUPROP=Menu Properties\r\nHELP=Help topic\r\n");
+                           "[TEXT]\r\nPROP=Item Properties\r\nMENUPROP=Menu Properties\r\nHELP=Help topic\r\n"
+                           "[MESSAGES]\r\nERROR=Error\r\n");
         platform::clearProfileCache();
     }
     void cleanupTestCase()
@@ -178,6 +179,7 @@ private slots:
         QTEST(int(modals.messages.size()), "messages");
         for (const platform::MessageRequest &message : modals.messages) {
             QCOMPARE(message.text, QString("Please enter no more than 1 characters."));
+            QCOMPARE(message.caption, QString("Error"));
             QCOMPARE(message.style, platform::MessageStyle::OkExclamation);
         }
         QCOMPARE(refusedWithFocusOnAltKey, messages > 0);
