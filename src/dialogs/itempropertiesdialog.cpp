@@ -132,9 +132,13 @@ void ItemPropertiesDialog::selectType(int index)
     m_browse->setEnabled(type.browseEnabled);
 }
 
+// The chooser is named after the button that opens it: "Browse" after "Browse...".
 void ItemPropertiesDialog::browse()
 {
-    if (const std::optional<QString> path = platform::modals().chooseFolder(this))
+    QString caption = config::withoutMnemonic(text("BROWSE")).trimmed();
+    while (caption.endsWith(QLatin1Char('.')) || caption.endsWith(QChar(0x2026)))
+        caption.chop(1);
+    if (const std::optional<QString> path = platform::modals().chooseFolderOrFile(this, {caption, m_location->text()}))
         m_location->setText(*path);
 }
 

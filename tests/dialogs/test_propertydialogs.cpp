@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 using namespace dialogs;
 using Enabled = std::pair<bool, bool>;   // the location edit, BROWSE
@@ -39,6 +40,7 @@ private slots:
         platform::setUserInterfaceLanguage(0x0409);
         testing::writeFile(m_dir.path() + "/program/0409/custom-text.ini",
                            "[TEXT]\r\nPROP=Item Properties\r\nMENUPROP=Menu Properties\r\nHELP=Help topic\r\n"
+                           "BROWSE=&Browse...\r\n"
                            "[MESSAGES]\r\nERROR=Error\r\n");
         platform::clearProfileCache();
     }
@@ -94,7 +96,7 @@ private slots:
     void itemDialogReturnsWhatWasTypedAndNothingOnEscape()
     {
         ScriptedModals modals;
-        modals.folderAnswers = {QString("/opt/tools"), std::nullopt};   // chosen, then cancelled
+        modals.pathAnswers = {QString("/opt/tools"), std::nullopt};   // chosen, then cancelled
         QString chosenType;
         bool openAfterReturnInDescription = false;
         modals.dialogAnswers.push_back([&](QDialog &dialog) {
@@ -184,6 +186,41 @@ private slots:
         }
         QCOMPARE(refusedWithFocusOnAltKey, messages > 0);
         QCOMPARE(result, messages > 0 ? std::nullopt : std::optional(MenuProperties{"Files", shown}));
+    }
+
+    // BROWSE opens the default chooser, which takes a folder as well as a file.
+    void browseChoosesFolderOrFile_data()
+    {
+        QTest::addColumn<QString>("typed");      // into the chooser's edit, in the scratch folder
+        QTest::addColumn<QString>("location");   // afterwards, in the scratch folder; empty: as it was
+        QTest::newRow("folder") << "tools/" << "tools";
+        QTest::newRow("file") << "tools/app.exe" << "tools/app.exe";
+        QTest::newRow("nothing there: OK refused") << "none" << "";
+    }
+    void browseChoosesFolderOrFile()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, location);
+        const QString scratch = testing::scratchPath(m_dir);
+        testing::writeFile(scratch + "/tools/app.exe", "");
+        ItemPropertiesDialog dialog(nullptr, {"", "", "", "/old"}, true);
+        QVERIFY(showActive(dialog));
+        QString caption;
+        QTimer::singleShot(0, &dialog, [&] {
+            auto *chooser = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!chooser)
+                return;
+            caption = chooser->windowTitle();
+            auto *path = chooser->findChild<QLineEdit *>();
+            path->clear();
+            QTest::keyClicks(path, scratch + "/" + typed);
+            QTest::keyClick(path, Qt::Key_Return);
+            if (chooser->isVisible())
+                chooser->reject();
+        });
+        QTest::mouseClick(child<QPushButton>(dialog, "browse"), Qt::LeftButton);
+        QCOMPARE(caption, QString("Browse"));
+        QCOMPARE(child<QLineEdit>(dialog, "location")->text(), location.isEmpty() ? "/old" : scratch + "/" + location);
     }
 };
 KAVO_TEST(PropertyDialogsTest)
