@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextBlock>
 
 namespace dialogs {
 
@@ -44,6 +45,39 @@ bool textsCanBeKept(QWidget *dialog, const QList<QWidget *> &edits)
         return false;
     }
     return true;
+}
+
+OneLineText::OneLineText(QObject *parent, qsizetype maxLength) : QValidator(parent), m_maxLength(maxLength) {}
+
+QValidator::State OneLineText::validate(QString &input, int &) const
+{
+    // One blank for each character of a break, so the cursor keeps its place.
+    input.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return m_maxLength < 0 || input.size() <= m_maxLength ? Acceptable : Invalid;
+}
+
+void keepOnOneLine(QPlainTextEdit *edit)
+{
+    const auto showAsStored = [document = edit->document()] {
+        // Each blank joins the edit that brought its break, so one undo takes both back.
+        const auto putBlank = [](QTextCursor cursor) {
+            cursor.joinPreviousEditBlock();
+            cursor.insertText(QStringLiteral(" "));
+            cursor.endEditBlock();
+        };
+        // A break ends a block, or is a line separator (Shift+Return) inside one.
+        while (document->blockCount() > 1) {
+            QTextCursor joint(document->findBlockByNumber(1));
+            joint.movePosition(QTextCursor::PreviousCharacter, QTextCursor::KeepAnchor);
+            putBlank(joint);
+        }
+        const QString separator(QChar::LineSeparator);
+        for (QTextCursor found = document->find(separator); !found.isNull(); found = document->find(separator, found))
+            putBlank(found);
+    };
+    QObject::connect(edit, &QPlainTextEdit::textChanged, edit, showAsStored);
+    showAsStored();
+    edit->document()->clearUndoRedoStacks();   // undo stops at the text the dialog opened with
 }
 
 } // namespace dialogs

@@ -65,6 +65,9 @@ ItemPropertiesDialog::ItemPropertiesDialog(QWidget *parent, const EntryPropertie
     m_browse->setObjectName(QStringLiteral("browse"));
     m_description->setObjectName(QStringLiteral("description"));
     m_description->setTabChangesFocus(true);
+    m_title->setValidator(new OneLineText(m_title));
+    m_location->setValidator(new OneLineText(m_location));
+    keepOnOneLine(m_description);
 
     const document::ItemTypeImages images;
     for (int row = 0; row < int(std::size(entryTypes)); ++row) {

@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QValidator>
 
 namespace dialogs {
 namespace {
@@ -21,17 +20,6 @@ QString text(const char *key)
     return config::lookupText(QStringLiteral("TEXT"), QLatin1String(key));
 }
 
-// Refuses typing beyond one character. Unlike a maximum length it does not cut a longer key
-// that is put in, so a stored key of two characters shows as stored and is refused on OK.
-class AltKeyLimit : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString &input, int &) const override
-    {
-        return input.size() <= AltKeyLength ? Acceptable : Invalid;
-    }
-};
-
 } // namespace
 
 MenuPropertiesDialog::MenuPropertiesDialog(QWidget *parent, const MenuProperties &properties)
@@ -42,7 +30,10 @@ MenuPropertiesDialog::MenuPropertiesDialog(QWidget *parent, const MenuProperties
     setWindowTitle(text("MENUPROP"));
     m_title->setObjectName(QStringLiteral("title"));
     m_altKey->setObjectName(QStringLiteral("altKey"));
-    m_altKey->setValidator(new AltKeyLimit(m_altKey));
+    m_title->setValidator(new OneLineText(m_title));
+    // Unlike a maximum length of the edit, the validator does not cut a longer key that is put
+    // in, so a stored key of two characters shows as stored and is refused on OK.
+    m_altKey->setValidator(new OneLineText(m_altKey, AltKeyLength));
     setAltKey(properties.altKey);
     // Every change the user makes is checked at once.
     connect(m_altKey, &QLineEdit::textEdited, this, &MenuPropertiesDialog::checkAltKey);

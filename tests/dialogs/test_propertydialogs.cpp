@@ -7,6 +7,7 @@
 #include "platform/uilanguage.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLineEdit>
@@ -122,8 +123,9 @@ private slots:
             QTest::keyClick(child<QLineEdit>(dialog, "title"), Qt::Key_Return);   // the default button, OK
             return dialog.result();
         });
+        // The line break shows as the blank the file stores for it.
         QCOMPARE(editEntryProperties(nullptr, {"", "", "", "old.exe"}, true),
-                 (EntryProperties{"Topic-link.gif", "Manual", "How to\nuse it", "/opt/tools/manual.chm"}));
+                 (EntryProperties{"Topic-link.gif", "Manual", "How to use it", "/opt/tools/manual.chm"}));
         QCOMPARE(modals.dialogTitles, QStringList{"Item Properties"});
         QCOMPARE(chosenType, QString("Help topic"));
         QVERIFY(openAfterReturnInDescription);
@@ -186,6 +188,19 @@ private slots:
         }
         QCOMPARE(refusedWithFocusOnAltKey, messages > 0);
         QCOMPARE(result, messages > 0 ? std::nullopt : std::optional(MenuProperties{"Files", shown}));
+    }
+
+    // Shift+Return and pasted breaks show as blanks too, one for each character of a break in a
+    // line edit.
+    void pastedBreaksShowAsStored()
+    {
+        ItemPropertiesDialog dialog(nullptr, {}, true);
+        QVERIFY(showActive(dialog));
+        QApplication::clipboard()->setText("b\r\nc");
+        QTest::keyClick(child<QPlainTextEdit>(dialog, "description"), Qt::Key_Return, Qt::ShiftModifier);
+        QTest::keySequence(child<QPlainTextEdit>(dialog, "description"), QKeySequence::Paste);
+        QTest::keySequence(child<QLineEdit>(dialog, "title"), QKeySequence::Paste);
+        QCOMPARE(dialog.properties(), (EntryProperties{"Application-link.gif", "b  c", " b c", ""}));
     }
 
     // BROWSE opens the default chooser, which takes a folder as well as a file.
