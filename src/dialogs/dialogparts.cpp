@@ -31,17 +31,35 @@ void showLengthLimit(QWidget *dialog, qsizetype limit)
                                         platform::MessageStyle::OkExclamation});
 }
 
-bool textsCanBeKept(QWidget *dialog, const QList<QWidget *> &edits)
+bool textsCanBeKept(QWidget *dialog, const QList<StoredText> &texts)
 {
-    for (QWidget *edit : edits) {
-        const auto *line = qobject_cast<QLineEdit *>(edit);
-        const auto *lines = qobject_cast<QPlainTextEdit *>(edit);
+    for (const StoredText &stored : texts) {
+        auto *line = qobject_cast<QLineEdit *>(stored.edit);
+        auto *lines = qobject_cast<QPlainTextEdit *>(stored.edit);
         const QString text = line ? line->text() : lines ? lines->toPlainText() : QString();
-        if (config::fieldFor(text))
+        if (!config::isStorable(text)) {
+            config::showTextMessage(dialog, QStringLiteral("MESSAGES"), QStringLiteral("QUOTEDTEXT"),
+                                    QStringLiteral("MESSAGES"), QStringLiteral("ERROR"), platform::MessageStyle::OkExclamation);
+            stored.edit->setFocus();
+            return false;
+        }
+        if (stored.room >= 0)
             continue;
-        config::showTextMessage(dialog, QStringLiteral("MESSAGES"), QStringLiteral("QUOTEDTEXT"),
-                                QStringLiteral("MESSAGES"), QStringLiteral("ERROR"), platform::MessageStyle::OkExclamation);
-        edit->setFocus();
+        qsizetype limit = qMax<qsizetype>(0, text.size() + stored.room);
+        showLengthLimit(dialog, limit);
+        // What does not fit is selected with a surrogate pair whole, so deleting it never
+        // leaves half a character behind.
+        if (limit > 0 && text.at(limit - 1).isHighSurrogate())
+            --limit;
+        stored.edit->setFocus();
+        if (line) {
+            line->setSelection(limit, text.size() - limit);
+        } else if (lines) {
+            QTextCursor excess = lines->textCursor();
+            excess.setPosition(int(limit));
+            excess.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+            lines->setTextCursor(excess);
+        }
         return false;
     }
     return true;

@@ -17,10 +17,18 @@ QDialogButtonBox *okCancelButtons(QDialog *dialog);
 // "Please enter no more than %1 characters.", with the tool's caption for errors.
 void showLengthLimit(QWidget *dialog, qsizetype limit);
 
+// An edit of a property dialog, and the code units the line its text is stored in leaves to
+// spare (negative: the line would come back cut; none for a text that always fits).
+struct StoredText {
+    QWidget *edit;
+    qsizetype room = 0;
+};
+
 // The front-end keeps these texts as fields of its lines, which cannot hold every use of double
-// quotes. When an edit's text would read back otherwise, the user is told (QUOTEDTEXT), the edit
-// gets the focus and false is returned: the dialog stays open.
-bool textsCanBeKept(QWidget *dialog, const QList<QWidget *> &edits);
+// quotes nor more than a line's worth of text. When an edit's text would read back otherwise,
+// the user is told (QUOTEDTEXT, or the length it may have), the edit gets the focus with what
+// does not fit selected, and false is returned: the dialog stays open.
+bool textsCanBeKept(QWidget *dialog, const QList<StoredText> &texts);
 
 // The front-end's files hold a text on one line, where a line break is stored as a blank: the
 // edits show it so at once, whether typed or pasted, rather than change the text unseen.

@@ -1,7 +1,9 @@
 #include "menupropertiesdialog.h"
 
+#include "config/linelength.h"
 #include "config/texts.h"
 #include "dialogparts.h"
+#include "document/menuitems.h"
 #include "platform/modal.h"
 
 #include <QDialogButtonBox>
@@ -66,7 +68,13 @@ MenuProperties MenuPropertiesDialog::properties() const
 
 void MenuPropertiesDialog::accept()
 {
-    if (checkAltKey() && textsCanBeKept(this, {m_title, m_altKey}))
+    // The title is stored twice, plain and with the Alt key's letter marked; every main menu's
+    // number has one digit, so the first one's keys are as long as any.
+    document::CItem menu(document::ItemKind::MainMenu);
+    menu.setTexts(m_title->text(), m_altKey->text());
+    const qsizetype titleRoom = config::mainMenuTitleRoom(1, menu.contentTitle(), menu.displayTitle());
+    // A key of one character always fits its line.
+    if (checkAltKey() && textsCanBeKept(this, {{m_title, titleRoom}, {m_altKey}}))
         QDialog::accept();
 }
 
