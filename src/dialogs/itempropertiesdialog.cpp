@@ -50,13 +50,15 @@ const EntryType &typeAt(const QComboBox *list, int index)
 
 } // namespace
 
-ItemPropertiesDialog::ItemPropertiesDialog(QWidget *parent, const EntryProperties &properties, bool offerSubMenu)
+ItemPropertiesDialog::ItemPropertiesDialog(QWidget *parent, const EntryProperties &properties,
+                                           const config::EntryPlace &place)
     : QDialog(parent),
       m_typeList(new QComboBox(this)),
       m_title(new QLineEdit(properties.title, this)),
       m_location(new QLineEdit(properties.location, this)),
       m_browse(new QPushButton(text("BROWSE"), this)),
-      m_description(new QPlainTextEdit(properties.description, this))
+      m_description(new QPlainTextEdit(properties.description, this)),
+      m_place(place)
 {
     setWindowTitle(text("PROP"));
     m_typeList->setObjectName(QStringLiteral("typeList"));
@@ -65,7 +67,12 @@ ItemPropertiesDialog::ItemPropertiesDialog(QWidget *parent, const EntryPropertie
     m_browse->setObjectName(QStringLiteral("browse"));
     m_description->setObjectName(QStringLiteral("description"));
     m_description->setTabChangesFocus(true);
+    m_title->setValidator(new OneLineText(m_title));
+    m_location->setValidator(new OneLineText(m_location));
+    keepOnOneLine(m_description);
 
+    // Only an entry of a main menu may be a sub-menu.
+    const bool offerSubMenu = place.subEntry == 0;
     const document::ItemTypeImages images;
     for (int row = 0; row < int(std::size(entryTypes)); ++row) {
         if (entryTypes[row].image == document::SubMenuImage && !offerSubMenu)
@@ -117,7 +124,11 @@ EntryProperties ItemPropertiesDialog::properties() const
 
 void ItemPropertiesDialog::accept()
 {
-    if (textsCanBeKept(this, {m_title, m_location, m_description}))
+    const EntryProperties values = properties();
+    // The location shares its line with the type icon and the description's key.
+    const config::EntryLineRoom room =
+        config::entryLineRoom(m_place, values.typeIcon, values.title, values.description, values.location);
+    if (textsCanBeKept(this, {{m_title, room.title}, {m_location, room.entryLine}, {m_description, room.description}}))
         QDialog::accept();
 }
 
@@ -132,19 +143,31 @@ void ItemPropertiesDialog::selectType(int index)
     m_browse->setEnabled(type.browseEnabled);
 }
 
+// The chooser is named after the button that opens it: "Browse" after "Browse...".
 void ItemPropertiesDialog::browse()
 {
-    if (const std::optional<QString> path = platform::modals().chooseFolder(this))
+    QString caption = config::withoutMnemonic(text("BROWSE")).trimmed();
+    while (caption.endsWith(QLatin1Char('.')) || caption.endsWith(QChar(0x2026)))
+        caption.chop(1);
+    if (const std::optional<QString> path = platform::modals().chooseFolderOrFile(this, {caption, m_location->text()}))
         m_location->setText(*path);
 }
 
 std::optional<EntryProperties> editEntryProperties(QWidget *parent, const EntryProperties &initial,
-                                                   bool offerSubMenu)
+                                                   const config::EntryPlace &place)
 {
-    ItemPropertiesDialog dialog(parent, initial, offerSubMenu);
+    ItemPropertiesDialog dialog(parent, initial, place);
     if (platform::modals().runDialog(dialog) != QDialog::Accepted)
         return std::nullopt;
     return dialog.properties();
+}
+
+config::EntryPlace entryPlace(const document::CItem &container, int row)
+{
+    if (document::isMainMenu(&container))
+        return {container.position(), row + 1};
+    const document::CItem &menu = *container.parent();
+    return {menu.position(), menu.entries().indexOf(&container) + 1, row + 1};
 }
 
 } // namespace dialogs

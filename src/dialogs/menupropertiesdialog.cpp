@@ -1,16 +1,16 @@
 #include "menupropertiesdialog.h"
 
+#include "config/linelength.h"
 #include "config/texts.h"
 #include "dialogparts.h"
+#include "document/menuitems.h"
 #include "platform/modal.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QValidator>
 
 namespace dialogs {
 namespace {
@@ -22,17 +22,6 @@ QString text(const char *key)
     return config::lookupText(QStringLiteral("TEXT"), QLatin1String(key));
 }
 
-// Refuses typing beyond one character. Unlike a maximum length it does not cut a longer key
-// that is put in, so a stored key of two characters shows as stored and is refused on OK.
-class AltKeyLimit : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString &input, int &) const override
-    {
-        return input.size() <= AltKeyLength ? Acceptable : Invalid;
-    }
-};
-
 } // namespace
 
 MenuPropertiesDialog::MenuPropertiesDialog(QWidget *parent, const MenuProperties &properties)
@@ -43,7 +32,10 @@ MenuPropertiesDialog::MenuPropertiesDialog(QWidget *parent, const MenuProperties
     setWindowTitle(text("MENUPROP"));
     m_title->setObjectName(QStringLiteral("title"));
     m_altKey->setObjectName(QStringLiteral("altKey"));
-    m_altKey->setValidator(new AltKeyLimit(m_altKey));
+    m_title->setValidator(new OneLineText(m_title));
+    // Unlike a maximum length of the edit, the validator does not cut a longer key that is put
+    // in, so a stored key of two characters shows as stored and is refused on OK.
+    m_altKey->setValidator(new OneLineText(m_altKey, AltKeyLength));
     setAltKey(properties.altKey);
     // Every change the user makes is checked at once.
     connect(m_altKey, &QLineEdit::textEdited, this, &MenuPropertiesDialog::checkAltKey);
@@ -76,7 +68,13 @@ MenuProperties MenuPropertiesDialog::properties() const
 
 void MenuPropertiesDialog::accept()
 {
-    if (checkAltKey() && textsCanBeKept(this, {m_title, m_altKey}))
+    // The title is stored twice, plain and with the Alt key's letter marked; every main menu's
+    // number has one digit, so the first one's keys are as long as any.
+    document::CItem menu(document::ItemKind::MainMenu);
+    menu.setTexts(m_title->text(), m_altKey->text());
+    const qsizetype titleRoom = config::mainMenuTitleRoom(1, menu.contentTitle(), menu.displayTitle());
+    // A key of one character always fits its line.
+    if (checkAltKey() && textsCanBeKept(this, {{m_title, titleRoom}, {m_altKey}}))
         QDialog::accept();
 }
 
@@ -86,9 +84,7 @@ bool MenuPropertiesDialog::checkAltKey()
 {
     if (m_altKey->text().size() <= AltKeyLength)
         return true;
-    platform::modals().message(this, {QStringLiteral("Please enter no more than %1 characters.").arg(AltKeyLength),
-                                      QGuiApplication::applicationDisplayName(),
-                                      platform::MessageStyle::OkExclamation});
+    showLengthLimit(this, AltKeyLength);
     m_altKey->setFocus();
     m_altKey->selectAll();
     return false;

@@ -32,7 +32,8 @@ public:
     // The values as the user left them (the Alt key as typed, not upper-cased).
     MenuProperties properties() const;
 
-    // Closes with OK only when the Alt key holds at most one character.
+    // Closes with OK only when the Alt key holds at most one character and the front-end can
+    // keep the title as it was typed, its quotes and its length included.
     void accept() override;
 
 private:

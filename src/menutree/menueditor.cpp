@@ -107,9 +107,9 @@ void MenuEditor::deleteMainMenu(CItem *menu)
 
 void MenuEditor::newEntry(CItem *parent)
 {
-    // An entry of a main menu may be a sub-menu; an entry of a sub-menu may not.
+    // A new entry goes at the end of its list.
     const std::optional<document::EntryProperties> properties =
-        dialogs::editEntryProperties(m_dialogParent, {}, document::isMainMenu(parent));
+        dialogs::editEntryProperties(m_dialogParent, {}, dialogs::entryPlace(*parent, parent->entries().size()));
     if (properties)
         m_document.undoStack().push(new document::NewEntryCommand(m_document, parent, *properties));
 }
@@ -118,8 +118,9 @@ void MenuEditor::editEntry(CItem *entry)
 {
     // Every menu entry is offered the sub-menu type, however the dialog was reached: without it
     // a sub-menu's type would open, and be saved, as an application.
-    const std::optional<document::EntryProperties> properties =
-        dialogs::editEntryProperties(m_dialogParent, entry->properties(), document::isMenuEntry(entry));
+    const document::CItem &container = *entry->parent();
+    const std::optional<document::EntryProperties> properties = dialogs::editEntryProperties(
+        m_dialogParent, entry->properties(), dialogs::entryPlace(container, container.entries().indexOf(entry)));
     if (!properties)
         return;
     const bool losesEntries = entry->hasEntries() && !entry->entries().isEmpty()

@@ -1,9 +1,15 @@
 #include "modal.h"
 
 #include <QColorDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTreeView>
+#include <QVBoxLayout>
 #include <utility>
 
 namespace platform {
@@ -93,15 +99,46 @@ std::optional<QColor> Modals::chooseColor(QWidget *parent, const QColor &initial
     return color;
 }
 
-std::optional<QString> Modals::chooseFolder(QWidget *parent)
+std::optional<QString> Modals::chooseFolderOrFile(QWidget *parent, const PathRequest &request)
 {
-    // Files are shown as well as folders, and a path can be typed.
-    QFileDialog dialog(parent);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    // Not a file dialog, where choosing a folder opens it: the tree holds folders and their
+    // files, and OK takes whatever the edit names, folder or file.
+    QDialog dialog(parent);
+    dialog.setWindowTitle(request.caption);
+    QFileSystemModel model;
+    model.setFilter(QDir::AllEntries | QDir::NoDotAndDotDot);
+    model.setRootPath(QDir::rootPath());
+    auto *tree = new QTreeView(&dialog);
+    tree->setModel(&model);
+    tree->setHeaderHidden(true);
+    for (int column = 1; column < model.columnCount(); ++column)
+        tree->hideColumn(column);
+    tree->expand(model.index(QDir::rootPath()));
+    auto *path = new QLineEdit(&dialog);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+
+    // A typed path counts once it names something that exists; a relative one would depend on
+    // the working folder, which the user does not see.
+    const auto chosen = [path] { return QFileInfo(QDir::fromNativeSeparators(path->text())); };
+    QPushButton *ok = buttons->button(QDialogButtonBox::Ok);
+    ok->setEnabled(false);
+    QObject::connect(path, &QLineEdit::textChanged, ok, [&] { ok->setEnabled(chosen().isAbsolute() && chosen().exists()); });
+    QObject::connect(tree->selectionModel(), &QItemSelectionModel::currentChanged, path,
+                     [&](const QModelIndex &current) { path->setText(QDir::toNativeSeparators(model.filePath(current))); });
+    // The edit starts with the focus: in the tree, the focus would pick its first folder.
+    path->setText(request.initialPath);
+    path->setFocus();
+
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->addWidget(tree);
+    layout->addWidget(path);
+    layout->addWidget(buttons);
+    dialog.resize(360, 420);
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    return QDir::toNativeSeparators(QDir::cleanPath(chosen().absoluteFilePath()));
 }
 
 int Modals::runDialog(QDialog &dialog)

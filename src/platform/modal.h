@@ -40,6 +40,11 @@ struct FileDialogRequest {
     QStringList filters;     // Qt filter strings, e.g. "Customized Files (*.pkg)"
 };
 
+struct PathRequest {
+    QString caption;
+    QString initialPath;     // in the edit at the start
+};
+
 class Modals {
 public:
     virtual ~Modals() = default;
@@ -48,7 +53,9 @@ public:
     virtual std::optional<QString> openFile(QWidget *parent, const FileDialogRequest &request);
     virtual std::optional<QString> saveFile(QWidget *parent, const FileDialogRequest &request);
     virtual std::optional<QColor> chooseColor(QWidget *parent, const QColor &initial);
-    virtual std::optional<QString> chooseFolder(QWidget *parent);
+    // A folder chooser that shows files as well and takes either, with an edit box in which a
+    // path can be typed: the chosen path, or nothing when the user cancelled.
+    virtual std::optional<QString> chooseFolderOrFile(QWidget *parent, const PathRequest &request);
     // Runs a dialog modally; returns its result (QDialog::Accepted or Rejected).
     virtual int runDialog(QDialog &dialog);
     // Shows a popup menu at a screen position; the chosen action, or null when dismissed.

@@ -109,7 +109,7 @@ private slots:
             };
         };
         modals.dialogAnswers.push_back(checkDialog("item properties"));
-        dialogs::editEntryProperties(&dialog, {}, true);
+        dialogs::editEntryProperties(&dialog, {}, {});
         modals.dialogAnswers.push_back(checkDialog("menu properties"));
         dialogs::editMenuProperties(&dialog, {});
     }

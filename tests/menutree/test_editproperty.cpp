@@ -122,7 +122,7 @@ public:
     // Nothing else is the menu editor's to open.
     std::optional<QString> openFile(QWidget *, const platform::FileDialogRequest &) override { return refuse("open"); }
     std::optional<QString> saveFile(QWidget *, const platform::FileDialogRequest &) override { return refuse("save"); }
-    std::optional<QString> chooseFolder(QWidget *) override { return refuse("folder"); }
+    std::optional<QString> chooseFolderOrFile(QWidget *, const platform::PathRequest &) override { return refuse("folder"); }
     std::optional<QColor> chooseColor(QWidget *, const QColor &) override { return refuse("colour"), std::nullopt; }
     QAction *popupMenu(QMenu &, const QPoint &) override { return refuse("popup menu"), nullptr; }
 

@@ -49,10 +49,10 @@ std::optional<QColor> ScriptedModals::chooseColor(QWidget *, const QColor &initi
     return take(colorAnswers, "colour chooser");
 }
 
-std::optional<QString> ScriptedModals::chooseFolder(QWidget *)
+std::optional<QString> ScriptedModals::chooseFolderOrFile(QWidget *, const platform::PathRequest &request)
 {
-    ++folderRequests;
-    return take(folderAnswers, "folder chooser");
+    pathRequests.append(request);
+    return take(pathAnswers, "folder chooser");
 }
 
 int ScriptedModals::runDialog(QDialog &dialog)

@@ -17,7 +17,7 @@ public:
     QList<platform::FileDialogRequest> fileDialogs;
     int colorRequests = 0;
     QList<QColor> colorsOffered;   // the colour each chooser opened on
-    int folderRequests = 0;
+    QList<platform::PathRequest> pathRequests;
     QStringList dialogTitles;
     QList<QStringList> menus;   // the enabled action texts of every popup menu shown
 
@@ -25,7 +25,7 @@ public:
     std::deque<platform::MessageButton> messageAnswers;
     std::deque<std::optional<QString>> fileAnswers;
     std::deque<std::optional<QColor>> colorAnswers;
-    std::deque<std::optional<QString>> folderAnswers;
+    std::deque<std::optional<QString>> pathAnswers;
     std::deque<std::function<int(QDialog &)>> dialogAnswers;
     std::deque<std::function<QAction *(QMenu &)>> menuAnswers;
 
@@ -33,7 +33,7 @@ public:
     std::optional<QString> openFile(QWidget *parent, const platform::FileDialogRequest &request) override;
     std::optional<QString> saveFile(QWidget *parent, const platform::FileDialogRequest &request) override;
     std::optional<QColor> chooseColor(QWidget *parent, const QColor &initial) override;
-    std::optional<QString> chooseFolder(QWidget *parent) override;
+    std::optional<QString> chooseFolderOrFile(QWidget *parent, const platform::PathRequest &request) override;
     int runDialog(QDialog &dialog) override;
     QAction *popupMenu(QMenu &menu, const QPoint &globalPosition) override;
 
