@@ -107,7 +107,8 @@ public:
     ItemKind kind() const { return m_kind; }
     // A sub-entry that becomes a menu entry or the other way round, as when it moves between
     // levels: it keeps what the user edits (title, type, description, location), as copyFrom
-    // does; the has-entries flag is cleared and the next build names it afresh.
+    // does; the has-entries flag is cleared, and so are its name and description key, which
+    // belonged to its old place: whoever converts it names it for the new one.
     void convertTo(ItemKind kind);
     // A copy of the object with everything below it.
     std::unique_ptr<CItem> clone() const;

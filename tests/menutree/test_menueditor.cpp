@@ -246,6 +246,86 @@ private slots:
         QCOMPARE(document.currentItem(), target);
     }
 
+    // An entry that changed its level, or came to be, is edited before the next build: its title
+    // and description go under keys made from a name of its own, never from an empty one.
+    void editedEntryIsKeyedByAName_data()
+    {
+        QTest::addColumn<QByteArray>("menus");   // the menu file; empty: the one above
+        QTest::addColumn<QString>("action");     // move, move undone, paste, new or nothing
+        QTest::addColumn<QString>("node");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<Placement>("placement");
+        QTest::addColumn<QString>("edited");     // where the entry stands afterwards
+
+        const QByteArray file;
+        QTest::newRow("sub-entry dropped into a main menu")
+            << file << "move" << "0/1/0" << "1" << Placement::Within << "1/0";
+        QTest::newRow("sub-entry dropped below a menu entry")
+            << file << "move" << "0/1/1" << "1/0" << Placement::Below << "1/1";
+        QTest::newRow("menu entry dropped into a sub-menu")
+            << file << "move" << "0/0" << "0/1" << Placement::Within << "0/0/0";
+        QTest::newRow("menu entry dropped into an empty sub-menu")
+            << file << "move" << "0/0" << "0/2" << Placement::Within << "0/1/0";
+        QTest::newRow("menu entry dropped below a sub-entry")
+            << file << "move" << "0/0" << "0/1/1" << Placement::Below << "0/0/2";
+        QTest::newRow("move of a sub-entry undone")
+            << file << "move undone" << "0/1/0" << "1" << Placement::Within << "0/1/0";
+        QTest::newRow("sub-entry pasted into a main menu")
+            << file << "paste" << "0/1/0" << "1" << Placement::Within << "1/0";
+        QTest::newRow("menu entry pasted into a sub-menu")
+            << file << "paste" << "0/0" << "0/1" << Placement::Within << "0/1/0";
+        QTest::newRow("new sub-entry") << file << "new" << "0/2" << "" << Placement::Within << "0/2/0";
+        QTest::newRow("entry read from a line without a name")
+            << QByteArray("[Menu1]\nMenu1Info=,,TRUE\nSubMenu1=,,FALSE,,,Application-link.gif,,,\"x.exe\"\n") << ""
+            << "" << "" << Placement::Within << "0/0";
+    }
+    void editedEntryIsKeyedByAName()
+    {
+        QFETCH(QByteArray, menus);
+        QFETCH(QString, action);
+        QFETCH(QString, node);
+        QFETCH(QString, target);
+        QFETCH(Placement, placement);
+        QFETCH(QString, edited);
+        PackageDocument document;
+        document.state().setLocation(m_dir.path() + "/install/Packages/Small");
+        testing::writeFile(document.state().machineFilePath, menus.isEmpty() ? menuFile : menus);
+        testing::writeFile(document.state().textFilePath, textFile);
+        testing::writeFile(document.state().configFilePath, configFile);
+        platform::clearProfileCache();
+        document.load();
+        ScriptedModals modals;
+        MenuEditor editor(document, nullptr);
+
+        if (action.startsWith("move")) {
+            editor.drop(nodeAt(document, node), nodeAt(document, target), placement, false);
+            if (action == "move undone")
+                document.undoStack().undo();
+        } else if (action == "paste") {
+            editor.copy(nodeAt(document, node));
+            editor.paste(nodeAt(document, target));
+        } else if (action == "new") {
+            modals.dialogAnswers.push_back(dialogAnswer("Inside"));
+            editor.run(TreeCommand::NewSubEntry, nodeAt(document, node));
+        }
+        CItem *entry = nodeAt(document, edited);
+        QVERIFY(entry);
+        // Whatever put the entry there named it; only a line read without a name gives none.
+        QCOMPARE(entry->name().isEmpty(), action.isEmpty());
+        modals.dialogAnswers.push_back([](QDialog &dialog) {
+            dialog.findChild<QLineEdit *>("title")->setText("Edited");
+            dialog.findChild<QPlainTextEdit *>("description")->setPlainText("Described");
+            return int(QDialog::Accepted);
+        });
+        editor.run(TreeCommand::EditEntry, entry);
+
+        const config::ConfigRecord &texts = document.textRecord();
+        QCOMPARE(texts.getValue(entry->name()), QString("Edited"));
+        QCOMPARE(texts.getValue(entry->descriptionKey()), QString("Described"));
+        for (const config::ConfigEntry &text : texts.textEntries())
+            QVERIFY2(!text.key.startsWith("__-"), qPrintable(text.key));
+    }
+
     // What each command leaves in the text record and the objects' names until the next build.
     void textsAndNamesOfNewAndEditedNodes()
     {
