@@ -37,6 +37,27 @@ void nameForPlace(CItem &entry, const CItem &parent)
     }
 }
 
+// The node that is current once node is gone: the next of its siblings, else the one before it,
+// else its parent.
+const CItem *currentInsteadOf(MenuItemModel &model, CItem *node)
+{
+    const ItemList &siblings = model.entriesOf(node->parent());
+    const int row = siblings.indexOf(node);
+    if (row + 1 < siblings.size())
+        return siblings.at(row + 1);
+    return row > 0 ? siblings.at(row - 1) : node->parent();
+}
+
+// Is node the ancestor itself or below it?
+bool isWithin(const CItem *node, const CItem *ancestor)
+{
+    for (; node; node = node->parent()) {
+        if (node == ancestor)
+            return true;
+    }
+    return false;
+}
+
 // The row that follows a sibling; the first for none.
 int rowAfter(MenuItemModel &model, CItem *parent, const CItem *after)
 {
@@ -185,7 +206,10 @@ void DeleteItemCommand::apply()
     // The texts of the later main menus move down to the numbers they will have.
     if (isMainMenu(m_item))
         m_document.textRecord().removeMenuTexts(m_row + 1);
-    m_removed = m_document.itemModel().takeItem(m_item);
+    MenuItemModel &model = m_document.itemModel();
+    if (isWithin(m_document.currentItem(), m_item))
+        m_document.setCurrentItem(currentInsteadOf(model, m_item));
+    m_removed = model.takeItem(m_item);
 }
 
 void DeleteItemCommand::takeBack()

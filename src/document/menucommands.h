@@ -78,7 +78,8 @@ private:
 };
 
 // A main menu, menu entry or sub-entry with everything below it. A main menu's texts in the
-// text record move down from the later positions.
+// text record move down from the later positions. When the current node goes, the next sibling
+// becomes current, else the one before, else the parent.
 class DeleteItemCommand : public MenuCommand {
 public:
     DeleteItemCommand(PackageDocument &document, CItem *item);

@@ -160,6 +160,10 @@ public:
     // that holds menu entries. Stored in the entry line as "TRUE" or "FALSE".
     bool hasEntries() const { return m_hasEntries; }
     void setHasEntries(bool hasEntries) { m_hasEntries = hasEntries; }
+    // Whether the tree showed the object open when it last left the tree (deleted, cut or
+    // moved), so that it shows as it was when it comes back. The tree keeps it; a copy starts closed.
+    bool openInTree() const { return m_openInTree; }
+    void setOpenInTree(bool open) { m_openInTree = open; }
 
     // ---- Main menus
 
@@ -199,6 +203,7 @@ private:
     QString m_location;
     QString m_typeIcon;
     bool m_hasEntries = false;
+    bool m_openInTree = false;
     // A main menu's texts and looks.
     QString m_tabIcon;
     QString m_colorBar;

@@ -25,6 +25,15 @@ const QCursor &dropCursor(bool allowed)
     return allowed ? *allowedCursor : *refusedCursor;
 }
 
+// Visits an index and every index below it.
+template <typename Visit>
+void forSubtree(const QAbstractItemModel *model, const QModelIndex &index, const Visit &visit)
+{
+    visit(index);
+    for (int row = 0; row < model->rowCount(index); ++row)
+        forSubtree(model, model->index(row, 0, index), visit);
+}
+
 } // namespace
 
 MenuTreeView::MenuTreeView(QWidget *parent) : QTreeView(parent)
@@ -264,6 +273,29 @@ void MenuTreeView::drawRow(QPainter *painter, const QStyleOptionViewItem &option
     if (m_drag && m_drag->started && index == m_drag->target)
         row.state |= QStyle::State_Selected;
     QTreeView::drawRow(painter, row, index);
+}
+
+// An entry leaves the tree to wait in an undo step (a delete, a cut) or to come back elsewhere (a
+// move); the tree forgets its rows, so each object keeps whether it was open.
+void MenuTreeView::rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end)
+{
+    for (int row = start; row <= end; ++row) {
+        forSubtree(model(), model()->index(row, 0, parent), [this](const QModelIndex &index) {
+            MenuItemModel::itemAt(index)->setOpenInTree(isExpanded(index));
+        });
+    }
+    QTreeView::rowsAboutToBeRemoved(parent, start, end);
+}
+
+void MenuTreeView::rowsInserted(const QModelIndex &parent, int start, int end)
+{
+    QTreeView::rowsInserted(parent, start, end);
+    for (int row = start; row <= end; ++row) {
+        forSubtree(model(), model()->index(row, 0, parent), [this](const QModelIndex &index) {
+            if (MenuItemModel::itemAt(index)->openInTree())
+                expand(index);
+        });
+    }
 }
 
 void MenuTreeView::mouseDoubleClickEvent(QMouseEvent *event)

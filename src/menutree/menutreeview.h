@@ -1,8 +1,9 @@
 #pragma once
 // The tree of the MENUS page. Besides what a tree view does, it tells which item the mouse is on
 // (only its icon and label count, not the empty space beside them), tracks a drag of an item
-// with either mouse button, and turns the keys and the mouse of the tree's editing commands into
-// requests for the page. What a request does is the page's and the editor's business.
+// with either mouse button, turns the keys and the mouse of the tree's editing commands into
+// requests for the page, and shows an entry that an undo brings back as open as it was when it
+// left. What a request does is the page's and the editor's business.
 #include <QPersistentModelIndex>
 #include <QPixmap>
 #include <QTimer>
@@ -50,6 +51,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void drawRow(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    void rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end) override;
+    void rowsInserted(const QModelIndex &parent, int start, int end) override;
 
 private:
     // From the press on an item until either button is released.
