@@ -37,7 +37,7 @@ signals:
     void editRequested(const QModelIndex &index);
     // The Delete key.
     void deleteRequested(const QModelIndex &index);
-    // A drag ended with the release of its button over a target.
+    // A drag ended over a target with the release of a button, which decides the drop.
     void dropRequested(const QModelIndex &dragged, const QModelIndex &target, Qt::MouseButton button,
                        const QPoint &globalPosition);
 
@@ -55,19 +55,24 @@ protected:
     void rowsInserted(const QModelIndex &parent, int start, int end) override;
 
 private:
-    // From the press on an item until either button is released.
+    // From the press of the left or right button until neither is held. The press becomes a drag
+    // when the mouse moves far enough from the item it pressed. The first of the two buttons to
+    // come up ends the drag, as Escape or the loss of the focus do; whatever the mouse does then
+    // changes nothing until the last button is up.
     struct Drag {
         QPersistentModelIndex item;
-        Qt::MouseButton button = Qt::NoButton;
         QPoint start;
         bool started = false;
+        bool ended = false;
         QPersistentModelIndex target;
         QPoint last;
         QPixmap image;
     };
 
-    void trackDrag(const QPoint &point);
-    bool dropAllowedOn(const QModelIndex &target) const;
+    bool dragging() const { return m_drag && m_drag->started && !m_drag->ended; }
+    bool pressDuringDrag(QMouseEvent *event);
+    void trackDrag(const QPoint &point, Qt::MouseButtons held);
+    void showDropCursor(Qt::MouseButtons held);
     void endDrag();
     void expandHoveredItem();
 
