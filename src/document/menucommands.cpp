@@ -22,6 +22,42 @@ QString provisionalName(const CItem &parent, int number)
     return QStringLiteral("__%1-%2__").arg(QString(parent.name()).remove(QLatin1String("__"))).arg(number);
 }
 
+// Names an entry that takes a place below parent, and the sub-entries it holds, for that place
+// until the next build gives every entry its final name. Its description key is made again from
+// that name when it is edited: a key made from an empty name would serve every such entry, and
+// no build would take it back.
+void nameForPlace(CItem &entry, const CItem &parent)
+{
+    entry.setName(provisionalName(parent, parent.entries().size() + 1));
+    entry.setDescriptionKey(QString());
+    for (int r = 0; r < entry.entries().size(); ++r) {
+        CItem *subEntry = entry.entries().at(r);
+        subEntry->setName(provisionalName(entry, r + 1));
+        subEntry->setDescriptionKey(QString());
+    }
+}
+
+// The node that is current once node is gone: the next of its siblings, else the one before it,
+// else its parent.
+const CItem *currentInsteadOf(MenuItemModel &model, CItem *node)
+{
+    const ItemList &siblings = model.entriesOf(node->parent());
+    const int row = siblings.indexOf(node);
+    if (row + 1 < siblings.size())
+        return siblings.at(row + 1);
+    return row > 0 ? siblings.at(row - 1) : node->parent();
+}
+
+// Is node the ancestor itself or below it?
+bool isWithin(const CItem *node, const CItem *ancestor)
+{
+    for (; node; node = node->parent()) {
+        if (node == ancestor)
+            return true;
+    }
+    return false;
+}
+
 // The row that follows a sibling; the first for none.
 int rowAfter(MenuItemModel &model, CItem *parent, const CItem *after)
 {
@@ -119,7 +155,7 @@ void EditMainMenuCommand::takeBack()
 
 EditEntryCommand::EditEntryCommand(PackageDocument &document, CItem *entry, const EntryProperties &properties)
     : MenuCommand(document, "STEPEDITITEM"), m_entry(entry), m_properties(properties),
-      m_oldProperties(entry->properties()), m_oldHasEntries(entry->hasEntries()),
+      m_oldProperties(entry->properties()), m_oldHasEntries(entry->hasEntries()), m_oldName(entry->name()),
       m_oldDescriptionKey(entry->descriptionKey())
 {
 }
@@ -133,6 +169,9 @@ void EditEntryCommand::apply()
             m_removedEntries.push_back(model.takeItem(m_entry->entries().at(0)));
     }
     m_entry->setProperties(m_properties);
+    // An entry read from a line that gives it no name is named for its place before its keys are used.
+    if (m_entry->name().isEmpty())
+        m_entry->setName(provisionalName(*m_entry->parent(), m_entry->position()));
     if (m_entry->descriptionKey().isEmpty() && !m_properties.description.isEmpty())
         m_entry->makeDescriptionKey();
     config::ConfigRecord &texts = m_document.textRecord();
@@ -145,6 +184,7 @@ void EditEntryCommand::takeBack()
 {
     m_entry->setProperties(m_oldProperties);
     m_entry->setHasEntries(m_oldHasEntries);
+    m_entry->setName(m_oldName);
     m_entry->setDescriptionKey(m_oldDescriptionKey);
     MenuItemModel &model = m_document.itemModel();
     for (int row = 0; row < int(m_removedEntries.size()); ++row)
@@ -166,7 +206,10 @@ void DeleteItemCommand::apply()
     // The texts of the later main menus move down to the numbers they will have.
     if (isMainMenu(m_item))
         m_document.textRecord().removeMenuTexts(m_row + 1);
-    m_removed = m_document.itemModel().takeItem(m_item);
+    MenuItemModel &model = m_document.itemModel();
+    if (isWithin(m_document.currentItem(), m_item))
+        m_document.setCurrentItem(currentInsteadOf(model, m_item));
+    m_removed = model.takeItem(m_item);
 }
 
 void DeleteItemCommand::takeBack()
@@ -240,8 +283,10 @@ void MoveCommand::apply()
 
     std::unique_ptr<CItem> moved = model.takeItem(m_item);
     const ItemKind kind = kindWithin(m_parent, m_item);
-    if (kind != m_item->kind())
+    if (kind != m_item->kind()) {
         moved->convertTo(kind);
+        nameForPlace(*moved, *m_parent);
+    }
     model.insertItem(m_parent, rowAfter(model, m_parent, m_after), std::move(moved));
     if (isMainMenu(m_item))
         renameTabTokens(model.entriesOf(nullptr));
@@ -278,15 +323,8 @@ void PasteCommand::apply()
 {
     MenuItemModel &model = m_document.itemModel();
     const int row = rowAfter(model, m_parent, m_after);
-    if (m_parent) {
-        m_copy->setName(provisionalName(*m_parent, m_parent->entries().size() + 1));
-        m_copy->setDescriptionKey(QString());
-        for (int r = 0; r < m_copy->entries().size(); ++r) {
-            CItem *subEntry = m_copy->entries().at(r);
-            subEntry->setName(provisionalName(*m_copy, r + 1));
-            subEntry->setDescriptionKey(QString());
-        }
-    }
+    if (m_parent)
+        nameForPlace(*m_copy, *m_parent);
     m_inserted = model.insertItem(m_parent, row, std::move(m_copy));
     if (m_parent)
         m_parent->setHasEntries(true);

@@ -59,7 +59,8 @@ private:
 };
 
 // Type, title, description and location of a menu entry or sub-entry. A sub-menu given another
-// type loses its sub-entries; the entry's title and description follow in the text record.
+// type loses its sub-entries; the entry's title and description follow in the text record, under
+// keys made from its name.
 class EditEntryCommand : public MenuCommand {
 public:
     EditEntryCommand(PackageDocument &document, CItem *entry, const EntryProperties &properties);
@@ -72,12 +73,13 @@ private:
     EntryProperties m_properties;
     EntryProperties m_oldProperties;
     bool m_oldHasEntries;
-    QString m_oldDescriptionKey;
+    QString m_oldName, m_oldDescriptionKey;
     std::vector<std::unique_ptr<CItem>> m_removedEntries;
 };
 
 // A main menu, menu entry or sub-entry with everything below it. A main menu's texts in the
-// text record move down from the later positions.
+// text record move down from the later positions. When the current node goes, the next sibling
+// becomes current, else the one before, else the parent.
 class DeleteItemCommand : public MenuCommand {
 public:
     DeleteItemCommand(PackageDocument &document, CItem *item);
@@ -122,8 +124,9 @@ private:
 };
 
 // A node moved, with everything below it, to follow a sibling in another place (after none: it
-// comes first). It takes the kind of its new level (see kindWithin); the lists it left and
-// joined are numbered afresh, and main menus get their description tokens in their new order.
+// comes first). It takes the kind of its new level (see kindWithin), and then names of its own
+// until the next build, as a pasted copy does; the lists it left and joined are numbered afresh,
+// and main menus get their description tokens in their new order.
 class MoveCommand : public MenuCommand {
 public:
     MoveCommand(PackageDocument &document, CItem *item, CItem *parent, const CItem *after);

@@ -107,7 +107,8 @@ public:
     ItemKind kind() const { return m_kind; }
     // A sub-entry that becomes a menu entry or the other way round, as when it moves between
     // levels: it keeps what the user edits (title, type, description, location), as copyFrom
-    // does; the has-entries flag is cleared and the next build names it afresh.
+    // does; the has-entries flag is cleared, and so are its name and description key, which
+    // belonged to its old place: whoever converts it names it for the new one.
     void convertTo(ItemKind kind);
     // A copy of the object with everything below it.
     std::unique_ptr<CItem> clone() const;
@@ -159,6 +160,10 @@ public:
     // that holds menu entries. Stored in the entry line as "TRUE" or "FALSE".
     bool hasEntries() const { return m_hasEntries; }
     void setHasEntries(bool hasEntries) { m_hasEntries = hasEntries; }
+    // Whether the tree showed the object open when it last left the tree (deleted, cut or
+    // moved), so that it shows as it was when it comes back. The tree keeps it; a copy starts closed.
+    bool openInTree() const { return m_openInTree; }
+    void setOpenInTree(bool open) { m_openInTree = open; }
 
     // ---- Main menus
 
@@ -198,6 +203,7 @@ private:
     QString m_location;
     QString m_typeIcon;
     bool m_hasEntries = false;
+    bool m_openInTree = false;
     // A main menu's texts and looks.
     QString m_tabIcon;
     QString m_colorBar;

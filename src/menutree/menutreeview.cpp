@@ -17,12 +17,24 @@ using document::MenuItemModel;
 
 namespace {
 
+// The buttons that drag; the middle one only clicks.
+constexpr Qt::MouseButtons dragButtons = Qt::LeftButton | Qt::RightButton;
+
 const QCursor &dropCursor(bool allowed)
 {
     // Made on first use, when there is a screen to show them on; they live as long as the program.
     static const auto *allowedCursor = new QCursor(document::svgPixmap(QStringLiteral(":/images/drop-allowed.svg")), 0, 0);
     static const auto *refusedCursor = new QCursor(document::svgPixmap(QStringLiteral(":/images/drop-refused.svg")), 0, 0);
     return allowed ? *allowedCursor : *refusedCursor;
+}
+
+// Visits an index and every index below it.
+template <typename Visit>
+void forSubtree(const QAbstractItemModel *model, const QModelIndex &index, const Visit &visit)
+{
+    visit(index);
+    for (int row = 0; row < model->rowCount(index); ++row)
+        forSubtree(model, model->index(row, 0, index), visit);
 }
 
 } // namespace
@@ -45,12 +57,12 @@ MenuTreeView::MenuTreeView(QWidget *parent) : QTreeView(parent)
 
 QModelIndex MenuTreeView::draggedItem() const
 {
-    return m_drag && m_drag->started ? QModelIndex(m_drag->item) : QModelIndex();
+    return dragging() ? QModelIndex(m_drag->item) : QModelIndex();
 }
 
 QModelIndex MenuTreeView::dropTarget() const
 {
-    return m_drag && m_drag->started ? QModelIndex(m_drag->target) : QModelIndex();
+    return dragging() ? QModelIndex(m_drag->target) : QModelIndex();
 }
 
 QModelIndex MenuTreeView::itemAt(const QPoint &point) const
@@ -90,7 +102,7 @@ void MenuTreeView::contextMenuEvent(QContextMenuEvent *event)
 void MenuTreeView::keyPressEvent(QKeyEvent *event)
 {
     // Escape drops nothing: the drag ends where it is.
-    if (m_drag && m_drag->started && event->key() == Qt::Key_Escape) {
+    if (dragging() && event->key() == Qt::Key_Escape) {
         endDrag();
         event->accept();
         return;
@@ -136,11 +148,12 @@ void MenuTreeView::keyPressEvent(QKeyEvent *event)
 
 void MenuTreeView::mousePressEvent(QMouseEvent *event)
 {
+    if (pressDuringDrag(event))
+        return;
     const QPoint point = event->position().toPoint();
-    if (!m_drag && (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)) {
+    if (event->button() & dragButtons) {
         m_drag.emplace();
         m_drag->item = itemAt(point);
-        m_drag->button = event->button();
         m_drag->start = point;
     }
     if (event->button() == Qt::RightButton) {
@@ -151,16 +164,41 @@ void MenuTreeView::mousePressEvent(QMouseEvent *event)
     }
 }
 
+// A button pressed while another one holds a press or a drag joins it: it selects nothing, and
+// the drop cursor follows the buttons now held.
+bool MenuTreeView::pressDuringDrag(QMouseEvent *event)
+{
+    if (!m_drag)
+        return false;
+    // With no other button held, the last one came up where the tree did not see it (a window
+    // that took the mouse meanwhile): this press starts afresh.
+    if (!(event->buttons() & ~event->button() & dragButtons)) {
+        m_drag.reset();
+        return false;
+    }
+    event->accept();
+    if (dragging())
+        showDropCursor(event->buttons());
+    return true;
+}
+
 void MenuTreeView::mouseMoveEvent(QMouseEvent *event)
 {
     if (!m_drag)
         return QTreeView::mouseMoveEvent(event);   // the mouse only passes over the tree
     // With a button down, the view follows a drag and selects nothing on the way.
     event->accept();
+    const Qt::MouseButtons held = event->buttons() & dragButtons;
+    if (!held) {
+        // The last release went to a window that took the mouse meanwhile.
+        if (!m_drag->ended)
+            endDrag();
+        m_drag.reset();
+        return;
+    }
+    if (m_drag->ended)
+        return;
     const QPoint point = event->position().toPoint();
-    // A release the tree never saw (a window that took the mouse meanwhile) ended the drag.
-    if (!(event->buttons() & m_drag->button))
-        return endDrag();
     if (!m_drag->started) {
         const bool draggable = m_drag->item.isValid() && MenuItemModel::itemAt(m_drag->item);   // never the root
         if (!draggable || (point - m_drag->start).manhattanLength() < QApplication::startDragDistance())
@@ -169,10 +207,10 @@ void MenuTreeView::mouseMoveEvent(QMouseEvent *event)
         const QRect rect = visualRect(m_drag->item);
         m_drag->image = viewport()->grab(QRect(rect.topLeft(), QSize(qMin(rect.width(), 200), rect.height())));
     }
-    trackDrag(point);
+    trackDrag(point, held);
 }
 
-void MenuTreeView::trackDrag(const QPoint &point)
+void MenuTreeView::trackDrag(const QPoint &point, Qt::MouseButtons held)
 {
     m_drag->last = point;
     const QModelIndex target = indexAt(point);
@@ -185,31 +223,47 @@ void MenuTreeView::trackDrag(const QPoint &point)
         verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
     else if (point.y() > viewport()->height() - scrollMargin)
         verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    viewport()->setCursor(dropCursor(dropAllowedOn(target)));
+    showDropCursor(held);
     viewport()->update();
 }
 
-bool MenuTreeView::dropAllowedOn(const QModelIndex &target) const
+// The right button's rule applies while the right button is held, with the left one or without.
+void MenuTreeView::showDropCursor(Qt::MouseButtons held)
 {
-    return target.isValid()
+    const QModelIndex target = m_drag->target;
+    const bool allowed = target.isValid()
         && document::dropPossible(MenuItemModel::itemAt(m_drag->item), MenuItemModel::itemAt(target),
-                                  m_drag->button == Qt::RightButton);
+                                  held.testFlag(Qt::RightButton));
+    viewport()->setCursor(dropCursor(allowed));
 }
 
 void MenuTreeView::mouseReleaseEvent(QMouseEvent *event)
 {
     if (!m_drag)
         return QTreeView::mouseReleaseEvent(event);
-    // Any release ends the drag, whether or not a drop follows.
+    event->accept();
+    // Only the two buttons that drag take part; the middle one changes nothing meanwhile.
+    if (!(event->button() & dragButtons))
+        return;
     const Drag drag = *m_drag;
-    endDrag();
+    if (!drag.ended)
+        endDrag();
+    const bool lastButton = !(event->buttons() & dragButtons);
+    if (lastButton)
+        m_drag.reset();
+    if (drag.ended)
+        return;
+    // The first button to come up decides: the left one drops, the right one asks where.
     const QPoint global = event->globalPosition().toPoint();
     if (drag.started) {
-        event->accept();
         if (drag.target.isValid() && drag.item.isValid())
-            emit dropRequested(drag.item, drag.target, drag.button, global);
-    } else if (event->button() == Qt::RightButton) {
-        event->accept();
+            emit dropRequested(drag.item, drag.target, event->button(), global);
+        return;
+    }
+    // A press that became no drag is a click, unless another button joined it.
+    if (!lastButton)
+        return;
+    if (event->button() == Qt::RightButton) {
         const QModelIndex item = itemAt(event->position().toPoint());
         if (item.isValid())
             emit contextMenuRequested(item, global);
@@ -221,14 +275,14 @@ void MenuTreeView::mouseReleaseEvent(QMouseEvent *event)
 void MenuTreeView::focusOutEvent(QFocusEvent *event)
 {
     // A window that comes up (a question, the desktop's) takes the mouse with the focus.
-    if (m_drag)
+    if (m_drag && !m_drag->ended)
         endDrag();
     QTreeView::focusOutEvent(event);
 }
 
 void MenuTreeView::endDrag()
 {
-    m_drag.reset();
+    m_drag->ended = true;
     m_hoverTimer.stop();
     viewport()->unsetCursor();
     viewport()->update();
@@ -236,7 +290,7 @@ void MenuTreeView::endDrag()
 
 void MenuTreeView::expandHoveredItem()
 {
-    if (!m_drag || !m_drag->started)
+    if (!dragging())
         return;
     const QModelIndex item = indexAt(m_drag->last);
     if (item.isValid()) {
@@ -248,7 +302,7 @@ void MenuTreeView::expandHoveredItem()
 void MenuTreeView::paintEvent(QPaintEvent *event)
 {
     QTreeView::paintEvent(event);
-    if (!m_drag || !m_drag->started || m_drag->image.isNull())
+    if (!dragging() || m_drag->image.isNull())
         return;
     // The dragged item follows the mouse, held by its middle.
     QPainter painter(viewport());
@@ -261,13 +315,38 @@ void MenuTreeView::drawRow(QPainter *painter, const QStyleOptionViewItem &option
 {
     // The drop target is highlighted as a selected item is.
     QStyleOptionViewItem row = option;
-    if (m_drag && m_drag->started && index == m_drag->target)
+    if (dragging() && index == m_drag->target)
         row.state |= QStyle::State_Selected;
     QTreeView::drawRow(painter, row, index);
 }
 
+// An entry leaves the tree to wait in an undo step (a delete, a cut) or to come back elsewhere (a
+// move); the tree forgets its rows, so each object keeps whether it was open.
+void MenuTreeView::rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end)
+{
+    for (int row = start; row <= end; ++row) {
+        forSubtree(model(), model()->index(row, 0, parent), [this](const QModelIndex &index) {
+            MenuItemModel::itemAt(index)->setOpenInTree(isExpanded(index));
+        });
+    }
+    QTreeView::rowsAboutToBeRemoved(parent, start, end);
+}
+
+void MenuTreeView::rowsInserted(const QModelIndex &parent, int start, int end)
+{
+    QTreeView::rowsInserted(parent, start, end);
+    for (int row = start; row <= end; ++row) {
+        forSubtree(model(), model()->index(row, 0, parent), [this](const QModelIndex &index) {
+            if (MenuItemModel::itemAt(index)->openInTree())
+                expand(index);
+        });
+    }
+}
+
 void MenuTreeView::mouseDoubleClickEvent(QMouseEvent *event)
 {
+    if (pressDuringDrag(event))
+        return;
     QTreeView::mouseDoubleClickEvent(event);
     const QModelIndex index = indexAt(event->position().toPoint());
     if (event->button() == Qt::LeftButton && index.isValid())

@@ -1,8 +1,9 @@
 #pragma once
 // The tree of the MENUS page. Besides what a tree view does, it tells which item the mouse is on
 // (only its icon and label count, not the empty space beside them), tracks a drag of an item
-// with either mouse button, and turns the keys and the mouse of the tree's editing commands into
-// requests for the page. What a request does is the page's and the editor's business.
+// with either mouse button, turns the keys and the mouse of the tree's editing commands into
+// requests for the page, and shows an entry that an undo brings back as open as it was when it
+// left. What a request does is the page's and the editor's business.
 #include <QPersistentModelIndex>
 #include <QPixmap>
 #include <QTimer>
@@ -36,7 +37,7 @@ signals:
     void editRequested(const QModelIndex &index);
     // The Delete key.
     void deleteRequested(const QModelIndex &index);
-    // A drag ended with the release of its button over a target.
+    // A drag ended over a target with the release of a button, which decides the drop.
     void dropRequested(const QModelIndex &dragged, const QModelIndex &target, Qt::MouseButton button,
                        const QPoint &globalPosition);
 
@@ -50,21 +51,28 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void drawRow(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    void rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end) override;
+    void rowsInserted(const QModelIndex &parent, int start, int end) override;
 
 private:
-    // From the press on an item until either button is released.
+    // From the press of the left or right button until neither is held. The press becomes a drag
+    // when the mouse moves far enough from the item it pressed. The first of the two buttons to
+    // come up ends the drag, as Escape or the loss of the focus do; whatever the mouse does then
+    // changes nothing until the last button is up.
     struct Drag {
         QPersistentModelIndex item;
-        Qt::MouseButton button = Qt::NoButton;
         QPoint start;
         bool started = false;
+        bool ended = false;
         QPersistentModelIndex target;
         QPoint last;
         QPixmap image;
     };
 
-    void trackDrag(const QPoint &point);
-    bool dropAllowedOn(const QModelIndex &target) const;
+    bool dragging() const { return m_drag && m_drag->started && !m_drag->ended; }
+    bool pressDuringDrag(QMouseEvent *event);
+    void trackDrag(const QPoint &point, Qt::MouseButtons held);
+    void showDropCursor(Qt::MouseButtons held);
     void endDrag();
     void expandHoveredItem();
 

@@ -118,6 +118,16 @@ class MenuEditorTest : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
 
+    void load(PackageDocument &document, const QByteArray &menus)
+    {
+        document.state().setLocation(m_dir.path() + "/install/Packages/Small");
+        testing::writeFile(document.state().machineFilePath, menus);
+        testing::writeFile(document.state().textFilePath, textFile);
+        testing::writeFile(document.state().configFilePath, configFile);
+        platform::clearProfileCache();
+        document.load();
+    }
+
 private slots:
     void initTestCase()
     {
@@ -209,12 +219,7 @@ private slots:
         QFETCH(QList<MessageButton>, answers);
 
         PackageDocument document;
-        document.state().setLocation(m_dir.path() + "/install/Packages/Small");
-        testing::writeFile(document.state().machineFilePath, menus.isEmpty() ? menuFile : menus);
-        testing::writeFile(document.state().textFilePath, textFile);
-        testing::writeFile(document.state().configFilePath, configFile);
-        platform::clearProfileCache();
-        document.load();
+        load(document, menus.isEmpty() ? menuFile : menus);
         const QString shapeBefore = shapeOf(document);
         const QList<config::ConfigEntry> textsBefore = document.textRecord().textEntries();
 
@@ -246,16 +251,71 @@ private slots:
         QCOMPARE(document.currentItem(), target);
     }
 
+    // An entry that changed its level, or came to be, is edited before the next build: its title
+    // and description go under keys made from a name of its own, never from an empty one.
+    void editedEntryIsKeyedByAName_data()
+    {
+        QTest::addColumn<QByteArray>("menus");   // the menu file; empty: the one above
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("node");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("edited");     // where the entry stands afterwards
+        const QByteArray file;
+        QTest::newRow("sub-entry dropped into a main menu") << file << "into" << "0/1/0" << "1" << "1/0";
+        QTest::newRow("sub-entry dropped below a menu entry") << file << "below" << "0/1/1" << "1/0" << "1/1";
+        QTest::newRow("menu entry dropped into a sub-menu") << file << "into" << "0/0" << "0/1" << "0/0/0";
+        QTest::newRow("menu entry dropped below a sub-entry") << file << "below" << "0/0" << "0/1/1" << "0/0/2";
+        QTest::newRow("move undone") << file << "into, undone" << "0/1/0" << "1" << "0/1/0";
+        QTest::newRow("sub-entry pasted into a main menu") << file << "paste" << "0/1/0" << "1" << "1/0";
+        QTest::newRow("new sub-entry") << file << "new" << "0/2" << "" << "0/2/0";
+        QTest::newRow("entry read from a line without a name")
+            << QByteArray("[Menu1]\nMenu1Info=,,TRUE\nSubMenu1=,,FALSE,,,Application-link.gif\n") << "" << "" << ""
+            << "0/0";
+    }
+    void editedEntryIsKeyedByAName()
+    {
+        QFETCH(QByteArray, menus);
+        QFETCH(QString, action);
+        QFETCH(QString, node);
+        QFETCH(QString, target);
+        PackageDocument document;
+        load(document, menus.isEmpty() ? menuFile : menus);
+        ScriptedModals modals;
+        MenuEditor editor(document, nullptr);
+        if (action.startsWith("into") || action == "below")
+            editor.drop(nodeAt(document, node), nodeAt(document, target),
+                        action == "below" ? Placement::Below : Placement::Within, false);
+        if (action.endsWith("undone"))
+            document.undoStack().undo();
+        if (action == "paste") {
+            editor.copy(nodeAt(document, node));
+            editor.paste(nodeAt(document, target));
+        }
+        if (action == "new") {
+            modals.dialogAnswers.push_back(dialogAnswer("Inside"));
+            editor.run(TreeCommand::NewSubEntry, nodeAt(document, node));
+        }
+        QFETCH(QString, edited);
+        CItem *entry = nodeAt(document, edited);
+        // Whatever put the entry there named it; only a line read without a name gives none.
+        QCOMPARE(entry->name().isEmpty(), action.isEmpty());
+        modals.dialogAnswers.push_back([](QDialog &dialog) {
+            dialog.findChild<QPlainTextEdit *>("description")->setPlainText("Described");
+            return int(QDialog::Accepted);
+        });
+        editor.run(TreeCommand::EditEntry, entry);
+
+        const config::ConfigRecord &texts = document.textRecord();
+        QCOMPARE(texts.getValue(entry->descriptionKey()), QString("Described"));
+        for (const config::ConfigEntry &text : texts.textEntries())
+            QVERIFY2(!text.key.startsWith("__-"), qPrintable(text.key));
+    }
+
     // What each command leaves in the text record and the objects' names until the next build.
     void textsAndNamesOfNewAndEditedNodes()
     {
         PackageDocument document;
-        document.state().setLocation(m_dir.path() + "/install/Packages/Small");
-        testing::writeFile(document.state().machineFilePath, menuFile);
-        testing::writeFile(document.state().textFilePath, textFile);
-        testing::writeFile(document.state().configFilePath, configFile);
-        platform::clearProfileCache();
-        document.load();
+        load(document, menuFile);
         ScriptedModals modals;
         MenuEditor editor(document, nullptr);
         const config::ConfigRecord &texts = document.textRecord();

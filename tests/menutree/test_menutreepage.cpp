@@ -41,6 +41,12 @@ const QByteArray smallTextFile = "[Access Text]\n"
                                  "TEXT6=__1-SUBMENU2-2__,\"Tool help\"\n"
                                  "TEXT7=__3-SUBMENU1__,\"About this computer\"\n";
 
+// The small package with a third entry of Learn: the sub-menu Games with one sub-entry.
+const QByteArray gamesMenuFile = QByteArray(smallMenuFile).replace(
+    "[Menu3]", "SubMenu3=,,TRUE,__1-SUBMENU3__,,UpArrow.gif,,,\"\",,,,,,,\n"
+               "SubMenu3.item1=,,FALSE,,__1-SUBMENU3-1__,Application-link.gif,,,\"chess.exe\",,,,,,,\n[Menu3]");
+const QByteArray gamesTextFile = smallTextFile + "TEXT8=__1-SUBMENU3__,\"Games\"\nTEXT9=__1-SUBMENU3-1__,\"Chess\"\n";
+
 // The menus as the tree shows them, every node's label with its children in braces.
 QString shapeOf(const QAbstractItemModel &model, const QModelIndex &parent = QModelIndex())
 {
@@ -71,6 +77,20 @@ QImage imageOf(const QString &resource)
     return svgPixmap(resource).toImage();
 }
 
+// The labels of the nodes with children that the tree shows open, in tree order.
+QStringList openNodes(const QTreeView &tree, const QModelIndex &parent = QModelIndex())
+{
+    QStringList open;
+    const QAbstractItemModel &model = *tree.model();
+    for (int row = 0; row < model.rowCount(parent); ++row) {
+        const QModelIndex child = model.index(row, 0, parent);
+        if (model.hasChildren(child) && tree.isExpanded(child))
+            open << child.data().toString();
+        open << openNodes(tree, child);
+    }
+    return open;
+}
+
 } // namespace
 
 // The MENUS page as a view of the document's menus.
@@ -80,11 +100,11 @@ class MenuTreePageTest : public QObject {
     QTemporaryDir m_dir;
     PackageDocument m_document;
 
-    void writeSmallPackage(const QByteArray &menuFile)
+    void writeSmallPackage(const QByteArray &menuFile, const QByteArray &textFile = smallTextFile)
     {
         const packages::PackageState &state = m_document.state();
         testing::writeFile(state.machineFilePath, menuFile);
-        testing::writeFile(state.textFilePath, smallTextFile);
+        testing::writeFile(state.textFilePath, textFile);
         testing::writeFile(state.configFilePath, "[Global Options]\nOPTION1=__MENU3ICON__,\"U-Help-icon.png\"\n");
         platform::clearProfileCache();
         m_document.load();
@@ -244,6 +264,137 @@ private slots:
             QTest::mouseRelease(tree->viewport(), Qt::RightButton, {}, calculator + QPoint(0, 30));
         }
         QCOMPARE(m_document.undoStack().count(), steps);
+    }
+
+    // A drag ends with Escape or with the first button to come up, which decides: the left one
+    // drops at once, the right one asks where. A second button pressed meanwhile selects nothing
+    // and brings the right button's rule in for the cursor. A button still held after the end
+    // changes nothing, wherever it goes and comes up.
+    void endingADrag_data()
+    {
+        QTest::addColumn<QString>("dragged");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("leftShape");    // after a left drop; empty: as before, the drop refused
+        QTest::addColumn<QString>("choice");       // in the menu of a right drop
+        QTest::addColumn<QString>("rightShape");   // after it
+        const QString helpFirst = "Help Center{Help{About this computer},Learn{Calculator,Tools{More tools,Tool help}}}";
+        const QString toolsInHelp = "Help Center{Learn{Calculator},Help{About this computer,Tools{More tools,Tool help}}}";
+        QTest::newRow("main menu") << "Help" << "Help Center" << helpFirst << "Move Into" << helpFirst;
+        QTest::newRow("menu entry")
+            << "Calculator" << "Tools" << "Help Center{Learn{Tools{Calculator,More tools,Tool help}},Help{About this computer}}"
+            << "Move Below" << "Help Center{Learn{Tools{More tools,Tool help},Calculator},Help{About this computer}}";
+        QTest::newRow("sub-menu") << "Tools" << "About this computer" << toolsInHelp << "Move Below" << toolsInHelp;
+        QTest::newRow("sub-entry")
+            << "Tool help" << "Tools" << "Help Center{Learn{Calculator,Tools{Tool help,More tools}},Help{About this computer}}"
+            << "Move Below" << "Help Center{Learn{Calculator,Tools{More tools},Tool help},Help{About this computer}}";
+        QTest::newRow("system information, which only the right button drops on a sub-menu")
+            << "About this computer" << "Tools" << QString() << "Move Below"
+            << "Help Center{Learn{Calculator,Tools{More tools,Tool help},About this computer},Help}";
+    }
+    void endingADrag()
+    {
+        QFETCH(QString, dragged);
+        QFETCH(QString, target);
+        QFETCH(QString, leftShape);
+        QFETCH(QString, choice);
+        QFETCH(QString, rightShape);
+        MenuTreePage page(m_document);
+        page.resize(300, 400);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        MenuTreeView *tree = page.tree();
+        const QAbstractItemModel &model = *tree->model();
+        const auto cursorAllows = [tree] {
+            return tree->viewport()->cursor().pixmap().toImage() == imageOf(":/images/drop-allowed.svg");
+        };
+        for (const Qt::MouseButton first : {Qt::LeftButton, Qt::RightButton}) {
+            const Qt::MouseButton second = first == Qt::LeftButton ? Qt::RightButton : Qt::LeftButton;
+            for (const Qt::MouseButton ending : {Qt::NoButton, first, second}) {   // none: Escape
+                const QByteArray step = "drag with " + QByteArray::number(first) + ", ended by " + QByteArray::number(ending);
+                writeSmallPackage(smallMenuFile);
+                tree->expandAll();
+                const QString before = shapeOf(model);
+                ScriptedModals modals;
+                if (ending == Qt::RightButton)
+                    modals.menuAnswers.push_back(ScriptedModals::pick(choice));
+                const QPoint from = labelOf(tree, find(model, dragged));
+                const QPoint to = labelOf(tree, find(model, target));
+                QTest::mousePress(tree->viewport(), first, {}, from);
+                QTest::mouseMove(tree->viewport(), from + QPoint(30, 0));
+                QTest::mouseMove(tree->viewport(), to);
+                QVERIFY2(cursorAllows() == (first == Qt::RightButton || !leftShape.isEmpty()), step);
+                const QModelIndex current = tree->currentIndex();
+                if (ending == Qt::NoButton) {
+                    QTest::keyClick(tree, Qt::Key_Escape);
+                } else {
+                    QTest::mousePress(tree->viewport(), second, {}, to);
+                    QVERIFY2(tree->currentIndex() == current && cursorAllows(), step);
+                    QTest::mouseRelease(tree->viewport(), ending, {}, to);
+                }
+                const QString expected = ending == Qt::LeftButton ? leftShape : ending == Qt::RightButton ? rightShape : "";
+                const QString ended = shapeOf(model);
+                QVERIFY2(ended == (expected.isEmpty() ? before : expected), step);
+                const int menusShown = ending == Qt::RightButton ? 1 : 0;
+                QVERIFY2(modals.menus.size() == menusShown, step);
+                const QModelIndex currentAfterEnd = tree->currentIndex();
+                const int steps = m_document.undoStack().count();
+
+                for (QModelIndex index = model.index(0, 0); index.isValid(); index = tree->indexBelow(index))
+                    QTest::mouseMove(tree->viewport(), labelOf(tree, index));
+                QVERIFY2(tree->viewport()->cursor().shape() == Qt::ArrowCursor, step);
+                QTest::mouseRelease(tree->viewport(), ending == first ? second : first, {}, from);
+                QVERIFY2(shapeOf(model) == ended && tree->currentIndex() == currentAfterEnd, step);
+                QVERIFY2(m_document.undoStack().count() == steps && modals.menus.size() == menusShown, step);
+            }
+        }
+    }
+
+    // Delete makes the next sibling current, else the one before, else the parent. Undo brings
+    // the node back open or closed as it was, and so everything below it.
+    void deleteAndUndo_data()
+    {
+        QTest::addColumn<QString>("deleted");
+        QTest::addColumn<QString>("current");    // afterwards
+        QTest::addColumn<QString>("collapsed");  // before; everything else is open
+        QTest::newRow("main menu before another") << "Learn" << "Help" << "Games";
+        QTest::newRow("last main menu") << "Help" << "Learn" << "Games";
+        QTest::newRow("first menu entry") << "Calculator" << "Tools" << "Games";
+        QTest::newRow("sub-menu between two entries") << "Tools" << "Games" << "Games";
+        QTest::newRow("closed sub-menu, the last entry") << "Games" << "Tools" << "Games";
+        QTest::newRow("only menu entry") << "About this computer" << "Help" << "Games";
+        QTest::newRow("last sub-entry") << "Tool help" << "More tools" << "Games";
+        QTest::newRow("only sub-entry") << "Chess" << "Games" << "Tools";
+    }
+    void deleteAndUndo()
+    {
+        QFETCH(QString, deleted);
+        QFETCH(QString, current);
+        QFETCH(QString, collapsed);
+        writeSmallPackage(gamesMenuFile, gamesTextFile);
+        MenuTreePage page(m_document);
+        QAction *undo = m_document.undoStack().createUndoAction(&page);
+        undo->setShortcut(QKeySequence::Undo);
+        page.addAction(undo);
+        page.resize(300, 400);
+        page.show();
+        page.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&page));
+        MenuTreeView *tree = page.tree();
+        const QAbstractItemModel &model = *tree->model();
+        tree->expandAll();
+        tree->collapse(find(model, collapsed));
+        const QStringList open = openNodes(*tree);
+        ScriptedModals modals;   // a question is answered OK
+
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, labelOf(tree, find(model, deleted)));
+        QTest::keyClick(tree, Qt::Key_Delete);
+        QVERIFY(!find(model, deleted).isValid());
+        QCOMPARE(tree->currentIndex().data().toString(), current);
+        QCOMPARE(tree->selectionModel()->selectedIndexes(), QModelIndexList{tree->currentIndex()});
+
+        QTest::keyClick(tree, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(tree->currentIndex(), find(model, deleted));
+        QCOMPARE(openNodes(*tree), open);
     }
 
     void clickedSubMenuShowsItsSelectedImage()
