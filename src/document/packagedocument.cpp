@@ -4,6 +4,7 @@
 #include "menuwriter.h"
 
 #include "config/fields.h"
+#include "config/linelength.h"
 #include "config/texts.h"
 #include "packages/packagestore.h"
 #include "platform/confinedfolder.h"
@@ -156,6 +157,29 @@ QStringList PackageDocument::unstorableTexts() const
     return texts;
 }
 
+QStringList PackageDocument::overlongTexts() const
+{
+    QStringList texts;
+    for (const config::ConfigRecord *record : {m_textRecord.get(), m_configRecord.get()})
+        for (const QList<config::ConfigEntry> *entries : {&record->textEntries(), &record->optionEntries()})
+            for (const config::ConfigEntry &entry : *entries)
+                if (!entry.unused && config::textLineRoom(entry.key, entry.value) < 0)
+                    texts << entry.value;
+    // An entry's line holds its location among its other fields.
+    const std::function<void(const ItemList &)> addEntries = [&](const ItemList &items) {
+        for (const CItem *item : items) {
+            if (item->toLine().size() > config::LineCapacity)
+                texts << item->location();
+            addEntries(item->entries());
+        }
+    };
+    for (const CItem *menu : m_menus.mainMenus())
+        addEntries(menu->entries());
+    if (joinCompanyTitle(m_titlePrefix, m_companyName, m_customizedWord).size() > config::LineCapacity)
+        texts << m_companyName;
+    return texts;
+}
+
 GeneralSettings::SaveOutcome PackageDocument::writeSettings()
 {
     return m_settings.save(m_state.configFilePath);
@@ -197,8 +221,15 @@ packages::BuildResult PackageDocument::build()
         packages::raiseVersion(m_state);
         for (const platform::FileFailure &file : batch.refusedEdits())
             result.failures << packages::notWrittenFailure(file.path, file.reason);
+        // A text longer than its line would come back cut, and with it what follows on the line.
+        const QStringList overlong = overlongTexts();
+        for (const QString &text : overlong)
+            result.failures << tr("the text \"%1\": longer than a line of the file holds (%2 characters at most); "
+                                  "Access Kavo would read it cut")
+                                   .arg(text.left(60) + (text.size() > 60 ? QStringLiteral("…") : QString()))
+                                   .arg(config::LineCapacity);
         batch.commit([&](const QList<platform::FileBytes> &changed) {
-            written = packages::writeBuildFiles(m_state, package, changed, result);
+            written = overlong.isEmpty() && packages::writeBuildFiles(m_state, package, changed, result);
             QStringList unwritten;
             if (!written)
                 for (const platform::FileBytes &file : changed)   // one transaction: none was written

@@ -96,6 +96,8 @@ private:
     void finishLoading();
     // Texts of the package that no form of a field gives back as they are.
     QStringList unstorableTexts() const;
+    // Texts whose lines would be longer than the front-end reads back whole.
+    QStringList overlongTexts() const;
 
     packages::PackageState m_state;
     QString m_companyName;

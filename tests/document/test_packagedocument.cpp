@@ -1,5 +1,6 @@
 #include "packagefixture.h"
 #include "document/packagedocument.h"
+#include "document/menucommands.h"
 #include "document/pagecommands.h"
 #include "packages/languagefiles.h"
 #include "packages/packagestore.h"
@@ -101,6 +102,45 @@ private slots:
         QCOMPARE(readFile(package + "/custom.bat"), "@ECHO OFF\r\nxcopy *.* " + world.programDir().toUtf8() + "/U /S /Y\r\n");
         QCOMPARE(platform::readProfileString(document.state().configFilePath, "OTHER", "VERSION"), QString("1"));
         QVERIFY(QFile::exists(package + "/loose.pkg"));
+    }
+
+    // A text longer than its line would come back cut, and what follows it on the line lost: the
+    // build writes nothing and says which text.
+    void aTextTooLongForItsLineRefusesTheBuild_data()
+    {
+        QTest::addColumn<QString>("property");
+        QTest::newRow("a location of 2,002 characters") << "location";
+        QTest::newRow("a description of 2,100 characters") << "description";
+        QTest::newRow("a title of 2,100 characters") << "title";
+        QTest::newRow("a company name of 2,100 characters") << "company";
+    }
+    void aTextTooLongForItsLineRefusesTheBuild()
+    {
+        QFETCH(QString, property);
+        PackageFixture world;
+        PackageDocument document;
+        start(world, document);
+        EntryProperties properties{ApplicationIcon, "Notes", "Our notes", "C:\\notes.exe"};
+        document.undoStack().push(new NewEntryCommand(document, document.menus().mainMenus().at(0), properties));
+        QVERIFY(document.build().succeeded());
+        CItem *entry = document.menus().mainMenus().at(0)->entries().at(0);
+        if (property == "location")
+            properties.location = QString(2002, 'l');
+        else if (property == "description")
+            properties.description = QString(2100, 'd');
+        else if (property == "title")
+            properties.title = QString(2100, 't');
+        if (property == "company")
+            document.undoStack().push(new SetCompanyNameCommand(document, QString(2100, 'c')));
+        else
+            document.undoStack().push(new EditEntryCommand(document, entry, properties));
+        const QMap<QString, QByteArray> before = testing::treeContents(world.root());
+
+        const BuildResult result = document.build();
+        QVERIFY2(result.failures.join("\n").contains("longer than a line of the file holds"),
+                 qPrintable(result.failures.join("\n")));
+        QCOMPARE(testing::treeContents(world.root()), before);
+        QVERIFY(document.isModified());
     }
 
     // Another program keeps swapping a language folder and a file of the package between the real
