@@ -7,6 +7,7 @@
 #include "platform/profile.h"
 #include "platform/confinedfolder.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
@@ -32,7 +33,31 @@ class PackageDocumentTest : public QObject {
         document.undoStack().push(new SetCompanyNameCommand(document, "Contoso"));
     }
 
+    // Another program's edit that leaves the file's size and modification time as they were.
+    static void editBehindTheToolsBack(const QString &path, const QByteArray &from, const QByteArray &to)
+    {
+        const QDateTime modified = QFileInfo(path).fileTime(QFileDevice::FileModificationTime);
+        testing::writeFile(path, readFile(path).replace(from, to));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(modified, QFileDevice::FileModificationTime));
+    }
+
 private slots:
+    // Such an edit made while the package is open is kept by the next build.
+    void anEditThatKeepsSizeAndTimeIsKeptByTheBuild()
+    {
+        PackageFixture world;
+        PackageDocument document;
+        start(world, document);
+        QVERIFY(platform::writeProfileString(document.state().configFilePath, "Notes", "N", "before"));
+        document.load();
+        editBehindTheToolsBack(document.state().configFilePath, "N=before", "N=behind");
+        document.undoStack().push(new SetCompanyNameCommand(document, "Contoso"));
+        QVERIFY(document.build().succeeded());
+        QVERIFY(readFile(document.state().configFilePath).contains("N=behind"));
+    }
+
+
     void buildWritesEverythingAndClearsTheFlags()
     {
         PackageFixture world;
@@ -221,6 +246,7 @@ private slots:
         QTest::newRow("nothing") << "" << "First" << 1;
         QTest::newRow("text file") << "text" << "Second" << 1;
         QTest::newRow("menu file") << "menus" << "First" << 2;
+        QTest::newRow("text file, same size, old time put back") << "same size" << "Fifth" << 1;
     }
     void aReadingAheadGivesWayToFilesChangedSince()
     {
@@ -240,6 +266,8 @@ private slots:
             QVERIFY(platform::writeProfileString(state.textFilePath, "Access Text", "TEXT1", "__E1__,\"Second\""));
         else if (changed == "menus")
             QVERIFY(platform::writeProfileString(state.machineFilePath, "Menu1", "SubMenu2", ",,FALSE,__E2__,,,,,,,,,,,,"));
+        else if (changed == "same size")
+            editBehindTheToolsBack(state.textFilePath, "First", "Fifth");
         document.load(std::move(reading));
         const ItemList &menuEntries = document.menus().mainMenus().at(0)->entries();
         QCOMPARE(menuEntries.size(), entries);
