@@ -33,6 +33,52 @@ QString batchFilePath(const PackageState &state)
     return state.packageDir + QStringLiteral("/custom.bat");
 }
 
+// Every file a build writes, relative to the package folder, in the order they are put in place.
+std::optional<QList<platform::ConfinedFolder::Write>> buildFiles(const PackageState &state,
+                                                                  const QList<platform::FileBytes> &changed,
+                                                                  BuildResult &result)
+{
+    const QStringList ownFiles{state.machineFilePath, state.configFilePath, state.textFilePath};
+    bool complete = true;
+    for (const platform::FileBytes &file : changed) {
+        if (!ownFiles.contains(file.path)) {
+            result.failures << notWrittenFailure(file.path, QObject::tr("not a file of the package"));
+            complete = false;
+        }
+    }
+    const QString prefix = state.packageDir + QLatin1Char('/');
+    QList<platform::ConfinedFolder::Write> files;
+    for (const QString &path : ownFiles) {
+        if (const std::optional<QByteArray> bytes = platform::profileBytes(path)) {
+            files.append({path.mid(prefix.size()), *bytes, true});
+        } else {
+            result.failures << notWrittenFailure(path, QObject::tr("not a readable text file as it is"));
+            complete = false;
+        }
+    }
+    if (!complete)
+        return std::nullopt;
+    const QByteArray text = files.last().bytes;
+    for (const QString &dir : languageDirsCopyOrder()) {
+        const QString copy = dir + QStringLiteral("/access-text.ini");
+        if (prefix + copy != state.textFilePath)
+            files.append({copy, text});
+    }
+    // Without an install directory the batch file names the program's.
+    QString installDir = getInstallDir();
+    if (installDir.isEmpty())
+        installDir = programFilePath(QString());
+    const std::optional<QByteArray> batch = installBatchBytes(installDir);
+    if (!batch) {
+        result.failures << notWrittenFailure(batchFilePath(state),
+                                             QObject::tr("the install directory cannot be named in it safely"));
+        return std::nullopt;
+    }
+    files.append({QStringLiteral("custom.bat"), *batch});
+    files.append({state.markerPath().mid(prefix.size()), markerBytes(state)});
+    return files;
+}
+
 } // namespace
 
 // The installed front-end's version is the base, so building twice gives the same number.
@@ -102,52 +148,6 @@ QByteArray markerBytes(const PackageState &state)
 QString notWrittenFailure(const QString &file, const QString &reason)
 {
     return QObject::tr("%1 (%2: not written)").arg(nativePath(file), reason);
-}
-
-// Every file a build writes, relative to the package folder, in the order they are put in place.
-static std::optional<QList<platform::ConfinedFolder::Write>> buildFiles(const PackageState &state,
-                                                                         const QList<platform::FileBytes> &changed,
-                                                                         BuildResult &result)
-{
-    const QStringList ownFiles{state.machineFilePath, state.configFilePath, state.textFilePath};
-    bool complete = true;
-    for (const platform::FileBytes &file : changed) {
-        if (!ownFiles.contains(file.path)) {
-            result.failures << notWrittenFailure(file.path, QObject::tr("not a file of the package"));
-            complete = false;
-        }
-    }
-    const QString prefix = state.packageDir + QLatin1Char('/');
-    QList<platform::ConfinedFolder::Write> files;
-    for (const QString &path : ownFiles) {
-        if (const std::optional<QByteArray> bytes = platform::profileBytes(path)) {
-            files.append({path.mid(prefix.size()), *bytes, true});
-        } else {
-            result.failures << notWrittenFailure(path, QObject::tr("not a readable text file as it is"));
-            complete = false;
-        }
-    }
-    if (!complete)
-        return std::nullopt;
-    const QByteArray text = files.last().bytes;
-    for (const QString &dir : languageDirsCopyOrder()) {
-        const QString copy = dir + QStringLiteral("/access-text.ini");
-        if (prefix + copy != state.textFilePath)
-            files.append({copy, text});
-    }
-    // Without an install directory the batch file names the program's.
-    QString installDir = getInstallDir();
-    if (installDir.isEmpty())
-        installDir = programFilePath(QString());
-    const std::optional<QByteArray> batch = installBatchBytes(installDir);
-    if (!batch) {
-        result.failures << notWrittenFailure(batchFilePath(state),
-                                             QObject::tr("the install directory cannot be named in it safely"));
-        return std::nullopt;
-    }
-    files.append({QStringLiteral("custom.bat"), *batch});
-    files.append({state.markerPath().mid(prefix.size()), markerBytes(state)});
-    return files;
 }
 
 bool writeBuildFiles(const PackageState &state, platform::ConfinedFolder &package,
