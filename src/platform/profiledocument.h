@@ -4,14 +4,14 @@
 //
 // A file's lines cost a small multiple of its size, whatever they hold. Each header and each key
 // line is one record of a few numbers: where its text lies, its line ending, its neighbours. The
-// lines between them that reads never look at (blank lines, comments, other lines) take one record
-// per run of them. A record's text is a view into the text as read; an edited line's text is
-// added to a second buffer. The records sit in one array and point at each other by number, so
-// reading a file allocates per thousands of lines, not per line. Sections and keys are indexed by
-// the hash of their case-folded names, so finding one costs a hash look-up however large the
-// file. After every edit the document is exactly what reading its own bytes back would give,
-// including the choice between UTF-8 and Windows-1252 for a file without BOM, which an edit can
-// change.
+// lines that reads never look at take one record per run: a run of blank lines, or a run of
+// comments and other lines. A record's text is a view into the text as read; an edited line's
+// text is added to a second buffer. The records sit in one deque and point at each other by
+// number, so reading a file allocates once per some twenty records, not once per line. Sections
+// and keys are indexed by the hash of their case-folded names, so finding one costs a hash
+// look-up however large the file. After every edit the document is exactly what reading its own
+// bytes back would give, including the choice between UTF-8 and Windows-1252 for a file without
+// BOM, which an edit can change.
 #include "profileencoding.h"
 
 #include <QHash>
@@ -73,13 +73,14 @@ private:
         Kind kind : 2;
         bool edited : 1;
     };
-    // The headers of one name hash, in file order; the first is the section of that name unless
-    // another name shares the hash. anchor is the first's last line that is not blank, after
-    // which a new key goes (the header at the latest).
+    // The headers whose names share one hash, in file order: the first whose name matches is the
+    // section. anchor is the first header's last line that is not blank, after which a new key
+    // goes (the header at the latest).
     struct SectionEntry {
         quint32 first, last, anchor;
     };
-    // The key lines of one section and one name hash, in file order.
+    // The key lines of one section whose names share one hash, in file order. The key lines
+    // before the first header are in no section, and no read ever finds them.
     struct KeyEntry {
         quint32 first, last;
     };
