@@ -51,10 +51,8 @@ quint32 foldedHash(QStringView name)
     return hash;
 }
 
-bool isLineBreak(QChar c)
-{
-    return c == u'\r' || c == u'\n';
-}
+// A lambda rather than a function, so that the searches below inline it.
+const auto isLineBreak = [](QChar c) { return c == u'\r' || c == u'\n'; };
 
 bool hasLineBreak(QStringView text)
 {
@@ -221,7 +219,7 @@ void ProfileDocument::load(const QByteArray &bytes)
             const quint32 hash = foldedHash(parsed.name);
             indexSection(id, hash);
             // Inserting into m_sections moves its entries; nothing is inserted before the next header.
-            visible = entryOf(id);
+            visible = entryOf(id, hash);
         } else if (kind == Kind::Key && header != NoLine) {
             indexKey(header, id, foldedHash(parsed.name));
         }
@@ -335,7 +333,7 @@ QList<ProfileDocument::Description> ProfileDocument::describe() const
             if (entry != m_sections.constEnd() && entry->first == id)
                 line.anchor = placeOf(entry->anchor);
         } else if (line.kind == Kind::Key && header != NoLine) {
-            line.found = placeOf(findKey(header, nameOf(id)));
+            line.found = placeOf(findKey(header, nameOf(id), foldedHash(nameOf(id))));
         }
     }
     return lines;
@@ -373,9 +371,9 @@ quint32 ProfileDocument::findSection(QStringView name) const
     return NoLine;
 }
 
-quint32 ProfileDocument::findKey(quint32 header, QStringView name) const
+quint32 ProfileDocument::findKey(quint32 header, QStringView name, quint32 hash) const
 {
-    const auto entry = m_keys.constFind(keyOf(header, foldedHash(name)));
+    const auto entry = m_keys.constFind(keyOf(header, hash));
     if (entry == m_keys.constEnd())
         return NoLine;
     for (quint32 id = entry->first; id != NoLine; id = m_lines[id].sameHash) {
@@ -387,12 +385,12 @@ quint32 ProfileDocument::findKey(quint32 header, QStringView name) const
 
 void ProfileDocument::indexSection(quint32 header, quint32 hash)
 {
-    const auto entry = m_sections.find(hash);
-    if (entry == m_sections.end()) {
-        m_sections.insert(hash, {header, header, header});
+    SectionEntry &entry = m_sections[hash];
+    if (entry.first == NoLine) {
+        entry = {header, header, header};
     } else {
-        m_lines[entry->last].sameHash = header;
-        entry->last = header;
+        m_lines[entry.last].sameHash = header;
+        entry.last = header;
     }
 }
 
@@ -400,18 +398,18 @@ void ProfileDocument::indexKey(quint32 header, quint32 line, quint32 hash)
 {
     // Reading indexes lines in file order; an edit adds a key line only for a name the section
     // does not hold, after every key line of that section. Either way each list stays in file order.
-    const auto entry = m_keys.find(keyOf(header, hash));
-    if (entry == m_keys.end()) {
-        m_keys.insert(keyOf(header, hash), {line, line});
+    KeyEntry &entry = m_keys[keyOf(header, hash)];
+    if (entry.first == NoLine) {
+        entry = {line, line};
     } else {
-        m_lines[entry->last].sameHash = line;
-        entry->last = line;
+        m_lines[entry.last].sameHash = line;
+        entry.last = line;
     }
 }
 
-void ProfileDocument::unindexKey(quint32 header, quint32 line)
+void ProfileDocument::unindexKey(quint32 header, quint32 line, quint32 hash)
 {
-    const auto entry = m_keys.find(keyOf(header, foldedHash(nameOf(line))));
+    const auto entry = m_keys.find(keyOf(header, hash));
     const quint32 after = m_lines[line].sameHash;
     if (entry->first == line) {
         if (after == NoLine)
@@ -428,17 +426,10 @@ void ProfileDocument::unindexKey(quint32 header, quint32 line)
         entry->last = before;
 }
 
-ProfileDocument::SectionEntry *ProfileDocument::entryOf(quint32 header)
+ProfileDocument::SectionEntry *ProfileDocument::entryOf(quint32 header, quint32 hash)
 {
-    const auto entry = m_sections.find(foldedHash(nameOf(header)));
+    const auto entry = m_sections.find(hash);
     return entry != m_sections.end() && entry->first == header ? &*entry : nullptr;
-}
-
-quint32 ProfileDocument::anchorOf(quint32 header)
-{
-    const SectionEntry *entry = entryOf(header);
-    // A section sharing its name's hash with an earlier one (seldom) is walked.
-    return entry ? entry->anchor : lastNonBlankOf(header);
 }
 
 quint32 ProfileDocument::lastNonBlankOf(quint32 header) const
@@ -476,7 +467,8 @@ QString ProfileDocument::read(QStringView section, QStringView key, int bufferSi
     const quint32 header = findSection(trimmedBlanks(section));
     if (header == NoLine)
         return {};
-    const quint32 line = findKey(header, trimmedBlanks(key));
+    const QStringView keyName = trimmedBlanks(key);
+    const quint32 line = findKey(header, keyName, foldedHash(keyName));
     if (line == NoLine)
         return {};
     QStringView value = parseLine(textOf(m_lines[line])).value;
@@ -489,8 +481,9 @@ bool ProfileDocument::write(QStringView section, QStringView key, QStringView va
 {
     const QStringView sectionName = trimmedBlanks(section);
     const QStringView keyName = trimmedBlanks(key);
+    const quint32 keyHash = foldedHash(keyName);
     const quint32 header = findSection(sectionName);
-    const quint32 line = header == NoLine ? NoLine : findKey(header, keyName);
+    const quint32 line = header == NoLine ? NoLine : findKey(header, keyName, keyHash);
     // Writing a key the value it holds is no change (a stored value holds no line break).
     if (line != NoLine && parseLine(textOf(m_lines[line])).value == value)
         return false;
@@ -505,7 +498,7 @@ bool ProfileDocument::write(QStringView section, QStringView key, QStringView va
         const QString headerLine = QLatin1Char('[') + sectionName.toString() + QLatin1Char(']');
         readsBack = readsBackAs(headerLine, ParsedLine::Header, sectionName)
                     && readsBackAs(newLine, ParsedLine::Key, keyName);
-        appendSection(headerLine, foldedHash(sectionName), newLine, foldedHash(keyName));
+        appendSection(headerLine, foldedHash(sectionName), newLine, keyHash);
     } else if (line != NoLine) {
         // The line is rewritten with the key as the file spells it; an equal value is no change.
         const ParsedLine parsed = parseLine(textOf(m_lines[line]));
@@ -518,15 +511,17 @@ bool ProfileDocument::write(QStringView section, QStringView key, QStringView va
         // A new key goes right after the section's last non-blank line; blank lines after it
         // stay after the new one.
         const LineEnd end = newLineEnd();
-        const quint32 after = anchorOf(header);
+        // A section sharing its name's hash with an earlier one (seldom) is walked.
+        SectionEntry *entry = entryOf(header, foldedHash(sectionName));
+        const quint32 after = entry ? entry->anchor : lastNonBlankOf(header);
         if (m_lines[after].end == LineEnd::None)
             m_lines[after].end = end;
         const QString newLine = keyLine(keyName, text);
         readsBack = readsBackAs(newLine, ParsedLine::Key, keyName);
         const quint32 added = addEditedLine(newLine, Kind::Key, end);
         insertAfter(after, added);
-        indexKey(header, added, foldedHash(keyName));
-        if (SectionEntry *entry = entryOf(header))
+        indexKey(header, added, keyHash);
+        if (entry)
             entry->anchor = added;
         joinCrLf(added);
     }
@@ -542,15 +537,17 @@ bool ProfileDocument::write(QStringView section, QStringView key, QStringView va
 
 bool ProfileDocument::deleteKey(QStringView section, QStringView key)
 {
-    const quint32 header = findSection(trimmedBlanks(section));
+    const QStringView sectionName = trimmedBlanks(section), keyName = trimmedBlanks(key);
+    const quint32 header = findSection(sectionName);
     if (header == NoLine)
         return false;
-    const quint32 line = findKey(header, trimmedBlanks(key));
+    const quint32 keyHash = foldedHash(keyName);
+    const quint32 line = findKey(header, keyName, keyHash);
     if (line == NoLine)
         return false;
-    unindexKey(header, line); // a duplicate below, if any, becomes the key
+    unindexKey(header, line, keyHash); // a duplicate below, if any, becomes the key
     const quint32 before = m_lines[line].previous; // the header at the latest
-    if (SectionEntry *entry = entryOf(header); entry && entry->anchor == line) {
+    if (SectionEntry *entry = entryOf(header, foldedHash(sectionName)); entry && entry->anchor == line) {
         entry->anchor = before;
         while (m_lines[entry->anchor].kind == Kind::Blanks)
             entry->anchor = m_lines[entry->anchor].previous;
@@ -602,10 +599,11 @@ bool ProfileDocument::hasSection(QStringView section) const
 
 bool ProfileDocument::clearSection(QStringView section)
 {
-    const quint32 header = findSection(trimmedBlanks(section));
+    const QStringView name = trimmedBlanks(section);
+    const quint32 header = findSection(name);
     if (header == NoLine || !removeSectionLines(header))
         return false;
-    if (SectionEntry *entry = entryOf(header))
+    if (SectionEntry *entry = entryOf(header, foldedHash(name)))
         entry->anchor = header;
     settleEncoding();
     compactWhenWasteful();
@@ -637,7 +635,7 @@ void ProfileDocument::appendSection(QStringView headerLine, quint32 sectionHash,
     insertAfter(m_last, key);
     indexSection(header, sectionHash);
     indexKey(header, key, keyHash);
-    if (SectionEntry *entry = entryOf(header))
+    if (SectionEntry *entry = entryOf(header, sectionHash))
         entry->anchor = key;
 }
 

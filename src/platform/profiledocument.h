@@ -77,12 +77,12 @@ private:
     // section. anchor is the first header's last line that is not blank, after which a new key
     // goes (the header at the latest).
     struct SectionEntry {
-        quint32 first, last, anchor;
+        quint32 first = NoLine, last = NoLine, anchor = NoLine;
     };
     // The key lines of one section whose names share one hash, in file order. The key lines
     // before the first header are in no section, and no read ever finds them.
     struct KeyEntry {
-        quint32 first, last;
+        quint32 first = NoLine, last = NoLine;
     };
     class LineCutter;
     struct Description;
@@ -98,13 +98,14 @@ private:
     void replaceText(quint32 id, QStringView text);
 
     quint32 findSection(QStringView name) const;
-    quint32 findKey(quint32 header, QStringView name) const;
+    // hash is foldedHash(name), which callers often need again.
+    quint32 findKey(quint32 header, QStringView name, quint32 hash) const;
     static quint64 keyOf(quint32 header, quint32 hash) { return quint64(header) << 32 | hash; }
     void indexSection(quint32 header, quint32 hash);
     void indexKey(quint32 header, quint32 line, quint32 hash);
-    void unindexKey(quint32 header, quint32 line);
-    SectionEntry *entryOf(quint32 header); // null unless the header is the first of its hash
-    quint32 anchorOf(quint32 header);
+    void unindexKey(quint32 header, quint32 line, quint32 hash);
+    // Null unless the header is the first of its hash.
+    SectionEntry *entryOf(quint32 header, quint32 hash);
     quint32 lastNonBlankOf(quint32 header) const;
 
     bool removeSectionLines(quint32 header);
