@@ -207,6 +207,13 @@ void ProfileDocument::load(const QByteArray &bytes)
                           : parsed.kind == ParsedLine::Key  ? Kind::Key
                           : parsed.kind == ParsedLine::Blank ? Kind::Blanks
                                                              : Kind::Notes;
+        // Blank lines between two notes join them: the run of notes takes the blank lines and the
+        // note after them, and so still ends in a note.
+        if (kind == Kind::Notes && m_last != NoLine && m_lines[m_last].kind == Kind::Blanks
+            && m_lines[m_last].previous != NoLine && m_lines[m_lines[m_last].previous].kind == Kind::Notes) {
+            unlink(m_last);
+            m_lines.pop_back(); // the last one made
+        }
         if ((kind == Kind::Blanks || kind == Kind::Notes) && m_last != NoLine && m_lines[m_last].kind == kind) {
             Line &run = m_lines[m_last];   // the run goes on
             run.size = quint32(cut.start + cut.size - run.start);
@@ -315,7 +322,12 @@ QList<ProfileDocument::Description> ProfileDocument::describe() const
         const Line &line = m_lines[id];
         for (LineCutter cutter(textOf(line));;) {
             const LineCutter::Cut cut = cutter.next();
-            lines.append({textOf(line).sliced(cut.start, cut.size), cut.end, line.kind});
+            const QStringView text = textOf(line).sliced(cut.start, cut.size);
+            // Runs may be cut into records otherwise in an equal document: a line in one is
+            // told by what it holds.
+            const Kind kind = line.kind == Kind::Notes && parseLine(text).kind == ParsedLine::Blank ? Kind::Blanks
+                                                                                                : line.kind;
+            lines.append({text, cut.end, kind});
             if (cut.end == LineEnd::None)
                 break; // the record's last line, whose ending the record keeps
         }

@@ -5,13 +5,13 @@
 // A file's lines cost a small multiple of its size, whatever they hold. Each header and each key
 // line is one record of a few numbers: where its text lies, its line ending, its neighbours. The
 // lines that reads never look at take one record per run: a run of blank lines, or a run of
-// comments and other lines. A record's text is a view into the text as read; an edited line's
-// text is added to a second buffer. The records sit in one deque and point at each other by
-// number, so reading a file allocates once per some twenty records, not once per line. Sections
-// and keys are indexed by the hash of their case-folded names, so finding one costs a hash
-// look-up however large the file. After every edit the document is exactly what reading its own
-// bytes back would give, including the choice between UTF-8 and Windows-1252 for a file without
-// BOM, which an edit can change.
+// comments and other lines with the blank lines between them. A record's text is a view into
+// the text as read; an edited line's text is added to a second buffer. The records sit in one
+// deque and point at each other by number, so reading a file allocates once per some twenty
+// records, not once per line. Sections and keys are indexed by the hash of their case-folded
+// names, so finding one costs a hash look-up however large the file. After every edit the
+// document is exactly what reading its own bytes back would give, including the choice between
+// UTF-8 and Windows-1252 for a file without BOM, which an edit can change.
 #include "profileencoding.h"
 
 #include <QHash>
@@ -53,7 +53,9 @@ public:
 
 private:
     enum class LineEnd : quint8 { None, CrLf, Lf, Cr };
-    // Blanks and Notes are runs of one or more lines: blank lines, or comments and other lines.
+    // Blanks and Notes are runs of one or more lines. Blanks holds blank lines only. Notes holds
+    // comments and other lines (notes, for short), and the blank lines between two of them: it
+    // begins and ends with a note, so a new key goes after the last Notes of its section.
     enum class Kind : quint8 { Header, Key, Blanks, Notes };
     static constexpr quint32 NoLine = 0xFFFFFFFF;
 
