@@ -1,6 +1,6 @@
 // The profile document's memory beside its file's size, for files of one kind of line each
-// (blank lines, comments, lines that are neither, short keys, one key many times, many short
-// sections) and a text file shaped like the front-end's. Each benchmark builds the document from
+// (blank lines, comments, comments and blank lines in turn, lines that are neither, short keys,
+// one key many times, many short sections) and a text file shaped like the front-end's. Each benchmark builds the document from
 // the file's bytes, already in memory, and reports:
 //   peak_x  the peak heap while building, above what was in use before, over the file's size
 //   held_x  the heap the document holds once built, over the file's size
@@ -84,6 +84,11 @@ void commentLines(benchmark::State &state)
     build(state, fileOf(sizeOf(state), "[S]\r\n", [](int n) { return "; comment " + number(n) + "\r\n"; }));
 }
 
+void commentsAndBlankLines(benchmark::State &state)
+{
+    build(state, fileOf(sizeOf(state), "[S]\r\n", [](int n) { return "; comment " + number(n) + "\r\n\r\n"; }));
+}
+
 void otherLines(benchmark::State &state)
 {
     build(state, fileOf(sizeOf(state), "[S]\r\n", [](int n) { return "neither key nor header " + number(n) + "\r\n"; }));
@@ -128,6 +133,7 @@ void textFileRewritten(benchmark::State &state)
 // Files of 16 MiB; the figures hardly change with the size.
 BENCHMARK(blankLines)->Arg(16)->Iterations(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(commentLines)->Arg(16)->Iterations(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(commentsAndBlankLines)->Arg(16)->Iterations(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(otherLines)->Arg(16)->Iterations(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(shortKeys)->Arg(16)->Iterations(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(duplicateKeys)->Arg(16)->Iterations(2)->Unit(benchmark::kMillisecond);
