@@ -12,7 +12,6 @@
 #include <fcntl.h>
 #include <functional>
 #include <map>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -96,16 +95,19 @@ std::optional<QByteArray> readAll(int fd, qint64 size)
     return bytes;
 }
 
+// Read rather than mapped: a file another program cuts short meanwhile must not crash the tool.
 bool holdsBytes(int fd, const QByteArray &bytes)
 {
-    if (bytes.isEmpty())
-        return true;
-    void *mapped = ::mmap(nullptr, size_t(bytes.size()), PROT_READ, MAP_PRIVATE, fd, 0);
-    if (mapped == MAP_FAILED)
-        return false;
-    const bool same = std::memcmp(mapped, bytes.constData(), size_t(bytes.size())) == 0;
-    ::munmap(mapped, size_t(bytes.size()));
-    return same;
+    char buffer[65536];
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t n = ::pread(fd, buffer, sizeof buffer, done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0 || n > bytes.size() - done || std::memcmp(buffer, bytes.constData() + done, size_t(n)) != 0)
+            return false;
+        done += n;
+    }
+    return true;
 }
 
 // Runs the jobs on a few threads and waits for all: writing into the page cache takes CPU, and
