@@ -1,7 +1,7 @@
 // The profile document's memory beside its file's size, for files of one kind of line each
 // (blank lines, comments, comments and blank lines in turn, lines that are neither, short keys,
-// one key many times, many short sections) and a text file shaped like the front-end's. Each benchmark builds the document from
-// the file's bytes, already in memory, and reports:
+// one key many times, many short sections) and a text file shaped like the front-end's. Each
+// benchmark builds the document from the file's bytes, already in memory, and reports:
 //   peak_x  the peak heap while building, above what was in use before, over the file's size
 //   held_x  the heap the document holds once built, over the file's size
 // One more rewrites every key of the text file three times after building it, and reports the
