@@ -218,10 +218,11 @@ void openLastPackage(PackageState &state)
 
 bool createUntitledPackage(PackageState &state)
 {
-    const QString packagesPath = packagesDir();
-    if (packagesPath.isEmpty())
+    const QString install = getInstallDir();
+    if (install.isEmpty())
         return false;
-    ConfinedFolder(getInstallDir()).makeFolder(QStringLiteral("Packages"));
+    ConfinedFolder(install).makeFolder(QStringLiteral("Packages"));
+    const QString packagesPath = install + QStringLiteral("/Packages");
     ConfinedFolder packages(packagesPath);
     QString name;
     std::optional<ConfinedFolder> package;

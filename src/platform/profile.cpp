@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QHash>
 
-#include <future>
 #include <memory>
 #include <unordered_map>
 

@@ -18,7 +18,6 @@
 #include <QStringList>
 
 #include <functional>
-#include <future>
 #include <memory>
 #include <optional>
 
