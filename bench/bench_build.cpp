@@ -2,7 +2,7 @@
 // sub-entries each (N = 50, 100, 200), beside a plain `cp -r` of the same package in the same
 // run, so the two can be compared on whatever machine runs it.
 #include "document/packagedocument.h"
-#include "platform/profile.h"
+#include "ini/profile.h"
 #include "platform/programdir.h"
 #include "platform/uilanguage.h"
 

@@ -7,7 +7,7 @@
 #include "document/packagedocument.h"
 #include "menutree/menutreepage.h"
 #include "menutree/menutreeview.h"
-#include "platform/profile.h"
+#include "ini/profile.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -69,7 +69,7 @@ void loadDocument(benchmark::State &state)
     document.state() = package->state;
     for (auto _ : state) {
         state.PauseTiming();
-        platform::clearProfileCache();
+        ini::clearProfileCache();
         state.ResumeTiming();
         document.load();
     }

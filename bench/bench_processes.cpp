@@ -7,7 +7,7 @@
 //    sample package open, beside a bare Qt dialog holding a tab widget (window-shown-bare), each
 //    on its own and the two in turns.
 // The window benchmarks need a display: xvfb-run -a build/bench/bench_processes.
-#include "platform/profile.h"
+#include "ini/profile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -154,11 +154,11 @@ void buildProcessAfterTextEdit(benchmark::State &state)
     const QString text = package + "/0409/access-text.ini";
     for (auto _ : state) {
         state.PauseTiming();
-        QString line = platform::readProfileString(text, "Access Text", "TEXT11");   // KEY,"title"
+        QString line = ini::readProfileString(text, "Access Text", "TEXT11");   // KEY,"title"
         if (line.size() < 2)
             return state.SkipWithError("the text to edit is missing");
         line[line.size() - 2] = line[line.size() - 2] == u'x' ? u'y' : u'x';
-        if (!platform::writeProfileString(text, "Access Text", "TEXT11", line))
+        if (!ini::writeProfileString(text, "Access Text", "TEXT11", line))
             return state.SkipWithError("the text could not be edited");
         state.ResumeTiming();
         if (runProcess({KAVO_PROGRAM_DIR "/kavo-custom", "--build", package}) != 0)
@@ -210,7 +210,7 @@ bool openedAtStart(benchmark::State &state)
     if (!hasDisplay(state))
         return false;
     // The tool opens the package built last.
-    platform::writeProfileString(world().program() + "/0409/custom-text.ini", "OTHER", "LASTCONFIG",
+    ini::writeProfileString(world().program() + "/0409/custom-text.ini", "OTHER", "LASTCONFIG",
                                  package + "/" + packageName(state) + ".pkg");
     return true;
 }

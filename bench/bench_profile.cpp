@@ -1,7 +1,7 @@
 // The profile engine under the load of a build: N numbered keys written one by one into a text
 // file that already holds 200, then read back one by one. Inside a batch the whole round must
 // grow linearly with N; written one at a time, each write replaces the file.
-#include "platform/profile.h"
+#include "ini/profile.h"
 
 #include <QFile>
 #include <QStringList>
@@ -42,19 +42,19 @@ struct Round {
         QFile file(path);
         if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
             file.write(twoHundredKeyFile());
-        platform::clearProfileCache();
+        ini::clearProfileCache();
     }
     bool writeAll() const
     {
         bool written = true;
         for (int i = 0; i < keys.size(); ++i)
-            written &= platform::writeProfileString(path, textSection, keys[i], values[i]);
+            written &= ini::writeProfileString(path, textSection, keys[i], values[i]);
         return written;
     }
     void readAll() const
     {
         for (const QString &key : keys)
-            benchmark::DoNotOptimize(platform::readProfileString(path, textSection, key));
+            benchmark::DoNotOptimize(ini::readProfileString(path, textSection, key));
     }
 };
 
@@ -66,7 +66,7 @@ void batchedWritesThenReads(benchmark::State &state)
         state.PauseTiming();
         round.reset();
         state.ResumeTiming();
-        platform::ProfileBatch batch;
+        ini::ProfileBatch batch;
         if (!round.writeAll() || !batch.commit())
             state.SkipWithError("the batch could not be written");
         round.readAll();
@@ -80,11 +80,11 @@ void readsAfterWrites(benchmark::State &state)
     const Round round(int(state.range(0)));
     round.reset();
     {
-        platform::ProfileBatch batch;
+        ini::ProfileBatch batch;
         round.writeAll();
     }
     for (auto _ : state) {
-        platform::clearProfileCache();
+        ini::clearProfileCache();
         round.readAll();
     }
     state.SetComplexityN(state.range(0));

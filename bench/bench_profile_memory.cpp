@@ -9,7 +9,7 @@
 // The heap is counted by this program's own malloc and free (countingheap.cpp), which see every
 // allocation, Qt's included. The time is that of building the document.
 #include "countingheap.h"
-#include "platform/profiledocument.h"
+#include "ini/profiledocument.h"
 
 #include <QByteArray>
 
@@ -48,14 +48,14 @@ QByteArray textFileLine(int n)
 }
 
 void build(benchmark::State &state, const QByteArray &bytes,
-           const std::function<void(platform::ProfileDocument &)> &edit = {})
+           const std::function<void(ini::ProfileDocument &)> &edit = {})
 {
     std::size_t peak = 0, held = 0;
     for (auto _ : state) {
         const std::size_t before = countingheap::inUse();
         countingheap::resetPeak();
         {
-            platform::ProfileDocument document(bytes);
+            ini::ProfileDocument document(bytes);
             if (edit)
                 edit(document);
             held = countingheap::inUse() - before;
@@ -118,7 +118,7 @@ void textFileRewritten(benchmark::State &state)
 {
     const QByteArray bytes = fileOf(sizeOf(state), "; Access Kavo texts\r\n", textFileLine);
     const int texts = int(bytes.count("\nTEXT"));
-    build(state, bytes, [texts](platform::ProfileDocument &document) {
+    build(state, bytes, [texts](ini::ProfileDocument &document) {
         for (int round = 1; round <= 3; ++round) {
             for (int n = 0; n < texts; ++n) {
                 const QString value = QStringLiteral("__TEXT%1_TITLE__,\"Text %1, edited %2 times\"").arg(n).arg(round);

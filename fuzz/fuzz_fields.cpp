@@ -24,14 +24,14 @@
 // - Nothing crashes, overflows, leaks or hits undefined behaviour (the sanitizers).
 #include "fuzzsupport.h"
 
-#include "config/configrecord.h"
-#include "config/fields.h"
-#include "platform/profile.h"
+#include "records/configrecord.h"
+#include "records/fields.h"
+#include "ini/profile.h"
 
 #include <QFile>
 
-using config::fieldFor;
-using config::splitFields;
+using records::fieldFor;
+using records::splitFields;
 using fuzzing::check;
 using fuzzing::visible;
 
@@ -114,20 +114,20 @@ void checkRecord(const QStringList &values)
     QFile file(path);
     check(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(start) == start.size(), "cannot write " + path);
     file.close();
-    platform::clearProfileCache();
+    ini::clearProfileCache();
 
     const auto keyOf = [](qsizetype i) { return QStringLiteral("__F%1__").arg(i); };
-    config::ConfigRecord record(path);
+    records::ConfigRecord record(path);
     record.loadTexts();
     for (qsizetype i = 0; i < values.size(); ++i)
         record.setText(keyOf(i), values[i]);
     check(record.save(path), "the record could not be saved");
     QStringList unstorable;
-    for (const config::ConfigEntry &entry : record.unstorableEntries())
+    for (const records::ConfigEntry &entry : record.unstorableEntries())
         unstorable << entry.key;
 
-    platform::clearProfileCache();
-    config::ConfigRecord again(path);
+    ini::clearProfileCache();
+    records::ConfigRecord again(path);
     again.loadTexts();
     for (qsizetype i = 0; i < values.size(); ++i) {
         if (unstorable.contains(keyOf(i)))
@@ -137,7 +137,7 @@ void checkRecord(const QStringList &values)
         expected.replace(QLatin1String("\r\n"), QLatin1String(" ")).replace(u'\r', u' ').replace(u'\n', u' ');
         check(value == expected, "a text reads back as " + visible(value) + ", not as " + visible(values[i]));
     }
-    platform::clearProfileCache();
+    ini::clearProfileCache();
 }
 
 } // namespace

@@ -7,7 +7,7 @@
 // main menus in the text file (quoted or not); random text comes from the input as UTF-8.
 //
 // Invariants (a violation aborts):
-// - MenuModel::readMenus reads any such package without crashing, and reading from snapshots of
+// - Menus::read reads any such package without crashing, and reading from snapshots of
 //   its files gives the same tree.
 // - document::writeMenus writes the model back into the package, and a second read, with fresh
 //   records of the written files, gives the same tree: the same main menus with the same title,
@@ -26,12 +26,12 @@
 // - Nothing crashes, overflows, leaks or hits undefined behaviour (the sanitizers).
 #include "fuzzsupport.h"
 
-#include "config/configrecord.h"
-#include "config/fields.h"
-#include "document/menumodel.h"
+#include "records/configrecord.h"
+#include "records/fields.h"
+#include "document/menus.h"
 #include "document/menuwriter.h"
-#include "platform/profile.h"
-#include "platform/profileencoding.h"
+#include "ini/profile.h"
+#include "ini/profileencoding.h"
 
 #include <QFile>
 
@@ -51,7 +51,7 @@ public:
 
     void make()
     {
-        for (int n = 1; n <= document::MenuModel::MaxMenuNumber; ++n) {
+        for (int n = 1; n <= document::Menus::MaxMenuNumber; ++n) {
             if (!m_in.flag())
                 continue;
             const QString section = QStringLiteral("Menu%1").arg(n);
@@ -92,7 +92,7 @@ public:
         int number = 0;
         for (; number < 10; ++number)
             lines << QStringLiteral("OPTION%1=__OWN%1__,\"own\"").arg(number + 1);
-        for (int n = 1; n <= document::MenuModel::MaxMenuNumber; ++n) {
+        for (int n = 1; n <= document::Menus::MaxMenuNumber; ++n) {
             for (const QString &key : {QStringLiteral("__MENU%1ICON__"), QStringLiteral("__MENU%1_HOVER_ICON__"),
                                        QStringLiteral("__MENU%1_COLOR__"), QStringLiteral("__MENU%1_COLORBAR__"),
                                        QStringLiteral("__TAB%1ICON__")})
@@ -193,7 +193,7 @@ const QString notStorable = QStringLiteral("(not storable)");
 // A text or location as the comparison sees it: one that cannot be stored matches any.
 QString stored(const QString &value)
 {
-    return config::fieldFor(value) ? visible(value) : notStorable;
+    return records::fieldFor(value) ? visible(value) : notStorable;
 }
 
 // An entry as the user sees it. Its type is written as it stands, so a type holding a quote or a
@@ -203,7 +203,7 @@ QStringList describeEntry(const char *kind, const document::CItem *item)
 {
     const QString type = item->typeIcon();
     const bool typeShifts = type.contains(u'"') || type.contains(u',');
-    const bool locationShifts = typeShifts || !config::fieldFor(item->location());
+    const bool locationShifts = typeShifts || !records::fieldFor(item->location());
     return {QLatin1String(kind), stored(item->title()), typeShifts ? notStorable : visible(type),
             typeShifts ? notStorable : stored(item->location()),
             locationShifts ? notStorable : stored(item->description()),
@@ -211,7 +211,7 @@ QStringList describeEntry(const char *kind, const document::CItem *item)
 }
 
 // The tree as the user sees it, one list per object.
-QList<QStringList> describe(const document::MenuModel &model)
+QList<QStringList> describe(const document::Menus &model)
 {
     QList<QStringList> objects;
     for (const document::CItem *menu : model.mainMenus()) {
@@ -253,21 +253,21 @@ bool anyNotStorable(const QList<QStringList> &tree)
 // Reads the package with fresh records, as opening it does: through the engine, or from
 // snapshots of its two large files, as the tool's start does on other threads.
 struct Opened {
-    config::ConfigRecord texts, config;
-    document::MenuModel model;
+    records::ConfigRecord texts, config;
+    document::Menus model;
     explicit Opened(const Package &package, bool fromSnapshots = false)
         : texts(package.textFile), config(package.configFile)
     {
-        platform::clearProfileCache();
-        platform::ProfileBatch batch;
+        ini::clearProfileCache();
+        ini::ProfileBatch batch;
         config.loadOptions();
         if (fromSnapshots) {
-            const platform::ProfileSnapshot textFile(package.textFile), menuFile(package.menuFile);
+            const ini::ProfileSnapshot textFile(package.textFile), menuFile(package.menuFile);
             texts.loadTexts(textFile.reader());
-            model.setMenus(document::MenuModel::readMenuTree(menuFile.reader()), texts, config);
+            model.adopt(document::Menus::readMainMenus(menuFile.reader()), texts, config);
         } else {
             texts.loadTexts();
-            model.readMenus(package.menuFile, texts, config);
+            model.read(package.menuFile, texts, config);
         }
     }
 };
@@ -319,13 +319,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString files[] = {package.menuFile, package.textFile, package.configFile};
     // The lines, whatever ends them.
     const auto lines = [](const QByteArray &bytes) {
-        return platform::decodeProfileBytes(bytes).text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
+        return ini::decodeProfileBytes(bytes).text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
     };
     for (int i = 0; storable && i < 3; ++i) {
         const QString before = lines(written[i]);
         const QString after = lines(readBytes(files[i]));
         check(after == before, "writing the menus read back changed " + files[i] + " from\n" + before + "to\n" + after + context);
     }
-    platform::clearProfileCache();
+    ini::clearProfileCache();
     return 0;
 }

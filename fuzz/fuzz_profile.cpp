@@ -36,8 +36,8 @@
 // - Nothing crashes, overflows, leaks or hits undefined behaviour (the sanitizers).
 #include "fuzzsupport.h"
 
-#include "platform/profile.h"
-#include "platform/profileencoding.h"
+#include "ini/profile.h"
+#include "ini/profileencoding.h"
 
 #include <QDir>
 #include <QFile>

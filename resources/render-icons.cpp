@@ -1,7 +1,7 @@
 // Draws the program's icon into an icon theme folder, for the desktop's hicolor theme:
 //   kavo-render-icons <folder>
 // writes <folder>/<size>x<size>/apps/kavo-custom.png for every size of ApplicationIconSizes.
-#include "document/itemtypeimages.h"
+#include "artwork/itemtypeimages.h"
 
 #include <QDir>
 #include <QImage>
@@ -13,10 +13,10 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: kavo-render-icons <icon theme folder>\n");
         return 2;
     }
-    for (int size : document::ApplicationIconSizes) {
+    for (int size : artwork::ApplicationIconSizes) {
         const QString folder = QStringLiteral("%1/%2x%2/apps").arg(QString::fromLocal8Bit(argv[1])).arg(size);
         const QString file = folder + QStringLiteral("/kavo-custom.png");
-        if (!QDir().mkpath(folder) || !document::applicationIconImage(size).save(file)) {
+        if (!QDir().mkpath(folder) || !artwork::applicationIconImage(size).save(file)) {
             std::fprintf(stderr, "kavo-render-icons: cannot write %s\n", qPrintable(file));
             return 1;
         }

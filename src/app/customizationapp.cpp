@@ -2,7 +2,7 @@
 
 #include "maindialog.h"
 
-#include "config/texts.h"
+#include "texts/texts.h"
 #include "document/packagedocument.h"
 #include "packages/packagestate.h"
 #include "packages/packagestore.h"
@@ -93,7 +93,7 @@ int CustomizationApp::buildFromCommandLine(const QString &path)
     // Without the front-end's install directory the build could neither raise the version above
     // the installed one nor aim "custom.bat" at the front-end.
     if (packages::getInstallDir().isEmpty())
-        return refuse(config::lookupText(QStringLiteral("MESSAGES"), QStringLiteral("NOAKVO")));
+        return refuse(texts::lookupText(QStringLiteral("MESSAGES"), QStringLiteral("NOAKVO")));
 
     m_builtPackage = std::make_unique<document::PackageDocument>();
     document::PackageDocument &document = *m_builtPackage;

@@ -1,12 +1,13 @@
 #include "filecommands.h"
 
-#include "config/texts.h"
+#include "texts/texts.h"
+#include "ui/textmessage.h"
 #include "dialogs/buildprogressdialog.h"
 #include "document/packagedocument.h"
 #include "packages/languagefiles.h"
 #include "packages/packagestore.h"
-#include "platform/confinedfolder.h"
-#include "platform/modal.h"
+#include "ini/confinedfolder.h"
+#include "ui/modal.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -60,8 +61,8 @@ bool FileCommands::refuseEmptyCompanyName()
 {
     if (!m_document.companyName().isEmpty())
         return false;
-    config::showTextMessage(m_parent, QStringLiteral("MESSAGES"), QStringLiteral("COMPANYEMPTY"),
-                            QStringLiteral("MESSAGES"), QStringLiteral("ERROR"), platform::MessageStyle::Ok);
+    ui::showTextMessage(m_parent, QStringLiteral("MESSAGES"), QStringLiteral("COMPANYEMPTY"),
+                            QStringLiteral("MESSAGES"), QStringLiteral("ERROR"), ui::MessageStyle::Ok);
     return true;
 }
 
@@ -75,11 +76,11 @@ bool FileCommands::settleUnsavedChanges(bool exiting)
 {
     if (!m_document.isModified())
         return true;
-    const auto answer = config::showTextMessage(m_parent, QStringLiteral("MESSAGES"), QStringLiteral("SAVECHANGE"),
+    const auto answer = ui::showTextMessage(m_parent, QStringLiteral("MESSAGES"), QStringLiteral("SAVECHANGE"),
                                                 QStringLiteral("TEXT"), QStringLiteral("CONFIRMATION"),
-                                                platform::MessageStyle::YesNoCancel);
-    if (answer != platform::MessageButton::Yes)
-        return answer == platform::MessageButton::No;
+                                                ui::MessageStyle::YesNoCancel);
+    if (answer != ui::MessageButton::Yes)
+        return answer == ui::MessageButton::No;
     if (!exiting)
         return markerExists() ? savePackage() : savePackageAs();
     // On the way out an untitled package is built under its own name, without a dialog.
@@ -100,13 +101,13 @@ void FileCommands::newPackage()
 
 void FileCommands::openCommand()
 {
-    platform::FileDialogRequest request;
+    ui::FileDialogRequest request;
     request.directory = state().packageDir;
     request.fileName = QLatin1Char('*') + markerSuffix;
     request.filters = QStringList{customizedFilter, QStringLiteral("All Files (*.*)")};
     if (!settleUnsavedChanges(false))
         return;
-    const std::optional<QString> chosen = platform::modals().openFile(m_parent, request);
+    const std::optional<QString> chosen = ui::modals().openFile(m_parent, request);
     if (!chosen)
         return;
 
@@ -117,8 +118,8 @@ void FileCommands::openCommand()
         // The files it lacks are named, so the user knows which folder was taken for the package.
         const QString missing = state().missingFiles().join(QLatin1Char('\n'));
         state() = previous;
-        platform::modals().message(m_parent, {QStringLiteral("Configuration files are corrupted.\n\n") + missing,
-                                              QStringLiteral("Error"), platform::MessageStyle::Ok});
+        ui::modals().message(m_parent, {QStringLiteral("Configuration files are corrupted.\n\n") + missing,
+                                              QStringLiteral("Error"), ui::MessageStyle::Ok});
         return;
     }
     if (previous.isUntitled)
@@ -151,11 +152,11 @@ bool FileCommands::savePackageAs()
         return false;
     state().packageName = withMarkerSuffix(state().packageName);
 
-    platform::FileDialogRequest request;
+    ui::FileDialogRequest request;
     request.directory = state().packageDir;
     request.fileName = QLatin1Char('*') + markerSuffix;
     request.filters = QStringList{customizedFilter};
-    const std::optional<QString> chosen = platform::modals().saveFile(m_parent, request);
+    const std::optional<QString> chosen = ui::modals().saveFile(m_parent, request);
     if (!chosen)
         return false;
 
@@ -169,16 +170,16 @@ bool FileCommands::savePackageAs()
     // Another package's files are never replaced without asking, however the name was typed.
     const bool exists = QFileInfo::exists(base + QLatin1Char('/') + typed) || (!samePackage && holdsPackage(packageDir));
     if (exists) {
-        const auto answer = platform::modals().message(
-            m_parent, {name + QLatin1Char(' ') + config::lookupText(QStringLiteral("MESSAGES"), QStringLiteral("FILEXISTS")),
-                       QStringLiteral("Save as"), platform::MessageStyle::OkCancel});
-        if (answer != platform::MessageButton::Ok)
+        const auto answer = ui::modals().message(
+            m_parent, {name + QLatin1Char(' ') + texts::lookupText(QStringLiteral("MESSAGES"), QStringLiteral("FILEXISTS")),
+                       QStringLiteral("Save as"), ui::MessageStyle::OkCancel});
+        if (answer != ui::MessageButton::Ok)
             return false;
     }
     // The folder the user named for the package (a link on its way is the user's to make);
     // everything below it is reached through it, never through a link.
     QDir().mkpath(packageDir);
-    platform::ConfinedFolder destination(packageDir);
+    ini::ConfinedFolder destination(packageDir);
     createLanguageDirs(destination);
     copyPackageFiles(state().packageDir, destination);
     if (state().isUntitled)
@@ -211,14 +212,14 @@ bool FileCommands::runBuild()
     progress.exec();
     if (result.registryError != 0) {
         const QString reason = QString::fromLocal8Bit(std::strerror(result.registryError));
-        platform::modals().message(m_parent, {QStringLiteral("Error #: %1.  %2").arg(result.registryError).arg(reason),
-                                              QStringLiteral("Error"), platform::MessageStyle::OkInformation});
+        ui::modals().message(m_parent, {QStringLiteral("Error #: %1.  %2").arg(result.registryError).arg(reason),
+                                              QStringLiteral("Error"), ui::MessageStyle::OkInformation});
     }
     if (!result.succeeded())
-        platform::modals().message(
-            m_parent, {config::lookupText(QStringLiteral("MESSAGES"), QStringLiteral("BUILDERROR"))
+        ui::modals().message(
+            m_parent, {texts::lookupText(QStringLiteral("MESSAGES"), QStringLiteral("BUILDERROR"))
                            + QStringLiteral("\n\n") + result.failures.join(QLatin1Char('\n')),
-                       config::lookupText(QStringLiteral("TEXT"), QStringLiteral("ERROR")), platform::MessageStyle::Ok});
+                       texts::lookupText(QStringLiteral("TEXT"), QStringLiteral("ERROR")), ui::MessageStyle::Ok});
     return result.succeeded();
 }
 

@@ -6,11 +6,12 @@
 #include "pages/companypage.h"
 #include "pages/generalpage.h"
 
-#include "config/texts.h"
+#include "texts/texts.h"
+#include "ui/textmessage.h"
 #include "dialogs/aboutdialog.h"
-#include "document/itemtypeimages.h"
+#include "artwork/itemtypeimages.h"
 #include "packages/packagestore.h"
-#include "platform/modal.h"
+#include "ui/modal.h"
 #include "platform/registry.h"
 
 #include <QCloseEvent>
@@ -41,7 +42,7 @@ constexpr double pixelsPerUnitDown = 1.625;
 
 QString text(const char *key)
 {
-    return config::lookupText(QStringLiteral("TEXT"), QLatin1String(key));
+    return texts::lookupText(QStringLiteral("TEXT"), QLatin1String(key));
 }
 
 } // namespace
@@ -50,10 +51,10 @@ QString text(const char *key)
 // the pages come in the start-up sequence.
 std::future<MainDialog::Artwork> MainDialog::drawArtwork()
 {
-    return std::async(std::launch::async, [ratio = document::screenPixelRatio(), font = QGuiApplication::font()] {
+    return std::async(std::launch::async, [ratio = artwork::screenPixelRatio(), font = QGuiApplication::font()] {
         QFontMetrics(font).height();
-        return Artwork{document::svgImage(QStringLiteral(":/images/banner.svg"), ratio),
-                       document::applicationIconImages()};
+        return Artwork{artwork::svgImage(QStringLiteral(":/images/banner.svg"), ratio),
+                       artwork::applicationIconImages()};
     });
 }
 
@@ -104,8 +105,8 @@ void MainDialog::initialize(std::unique_ptr<document::PackageReading> reading)
 
     packages::mergeMissingTexts();
     if (!packages::ensureDefaultPackage())
-        config::showTextMessage(this, QStringLiteral("MESSAGES"), QStringLiteral("NOAKVO"), QStringLiteral("TEXT"),
-                                QStringLiteral("WARNING"), platform::MessageStyle::Ok);
+        ui::showTextMessage(this, QStringLiteral("MESSAGES"), QStringLiteral("NOAKVO"), QStringLiteral("TEXT"),
+                                QStringLiteral("WARNING"), ui::MessageStyle::Ok);
     createToolBar();
     mainDialog = this;
     // The pages are views of the document: made while the last package is still being read on
@@ -130,7 +131,7 @@ void MainDialog::showArtwork()
     const Artwork artwork = m_artwork.get();
     m_banner->setPixmap(QPixmap::fromImage(artwork.banner));
     // This desktop offers no system menu to extend: the About command lives in the Help menu.
-    setWindowIcon(document::applicationIcon(artwork.icon));
+    setWindowIcon(artwork::applicationIcon(artwork.icon));
 }
 
 // The window opens where and as large as the user left it.
@@ -293,7 +294,7 @@ void MainDialog::showHelp()
 void MainDialog::showAbout()
 {
     dialogs::AboutDialog about(this);
-    platform::modals().runDialog(about);
+    ui::modals().runDialog(about);
 }
 
 void MainDialog::keyPressEvent(QKeyEvent *event)

@@ -58,9 +58,6 @@ public:
     bool isModified() const { return m_document.isModified(); }
 
     // The pages and the file commands; valid once initialize() has run.
-    pages::CompanyPage *companyPage() const { return m_companyPage; }
-    menutree::MenuTreePage *menuTreePage() const { return m_menuTreePage; }
-    pages::GeneralPage *generalPage() const { return m_generalPage; }
     FileCommands &commands() const { return *m_commands; }
 
     // What a later instance's request does: minimise when this window is the active one,

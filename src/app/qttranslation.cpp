@@ -1,6 +1,6 @@
 #include "qttranslation.h"
 
-#include "config/texts.h"
+#include "texts/texts.h"
 #include "platform/uilanguage.h"
 
 #include <QLibraryInfo>
@@ -46,7 +46,7 @@ QString StandardButtonTexts::translate(const char *context, const char *sourceTe
     };
     for (const auto &[source, key] : buttons) {
         if (qstrcmp(sourceText, source) == 0)
-            return config::lookupText(QStringLiteral("TEXT"), QLatin1String(key));
+            return texts::lookupText(QStringLiteral("TEXT"), QLatin1String(key));
     }
     return QString();
 }

@@ -1,7 +1,7 @@
 #include "aboutdialog.h"
 
-#include "config/texts.h"
-#include "document/itemtypeimages.h"
+#include "texts/texts.h"
+#include "artwork/itemtypeimages.h"
 #include "platform/registry.h"
 
 #include <QDialogButtonBox>
@@ -32,15 +32,15 @@ AboutDialog::AboutDialog(QWidget *parent)
       m_copyright(new QLabel(this)),
       m_body(new QLabel(this))
 {
-    setWindowTitle(config::lookupText(QStringLiteral("TEXT"), QStringLiteral("ABOUT")));
+    setWindowTitle(texts::lookupText(QStringLiteral("TEXT"), QStringLiteral("ABOUT")));
 
     auto *icon = new QLabel(this);
-    icon->setPixmap(document::svgPixmap(QStringLiteral(":/images/kavo-custom.svg")));
+    icon->setPixmap(artwork::svgPixmap(QStringLiteral(":/images/kavo-custom.svg")));
     icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
-    m_body->setText(aboutBodyText(config::lookupText(QStringLiteral("TEXT"), QStringLiteral("ABOUTBODYTEXT")),
+    m_body->setText(aboutBodyText(texts::lookupText(QStringLiteral("TEXT"), QStringLiteral("ABOUTBODYTEXT")),
                                   siblingProductVersion()));
-    m_copyright->setText(config::lookupText(QStringLiteral("TEXT"), QStringLiteral("COPYRIGHTTEXT")));
+    m_copyright->setText(texts::lookupText(QStringLiteral("TEXT"), QStringLiteral("COPYRIGHTTEXT")));
     for (QLabel *label : {m_body, m_copyright}) {
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(true);

@@ -1,6 +1,6 @@
 #include "buildprogressdialog.h"
 
-#include "config/texts.h"
+#include "texts/texts.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -13,7 +13,7 @@ BuildProgressDialog::BuildProgressDialog(QWidget *parent, std::function<void()> 
 {
     setModal(true);
     setFixedSize(279, 54);   // 186 by 33 dialog units
-    auto *text = new QLabel(config::lookupText(QStringLiteral("MESSAGES"), QStringLiteral("BUILDING")), this);
+    auto *text = new QLabel(texts::lookupText(QStringLiteral("MESSAGES"), QStringLiteral("BUILDING")), this);
     text->setObjectName(QStringLiteral("buildingText"));
     text->setAlignment(Qt::AlignCenter);
     text->setFrameShape(QFrame::Box);

@@ -1,7 +1,8 @@
 #include "dialogparts.h"
 
-#include "config/fields.h"
-#include "config/texts.h"
+#include "records/fields.h"
+#include "texts/texts.h"
+#include "ui/textmessage.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -16,9 +17,9 @@ QDialogButtonBox *okCancelButtons(QDialog *dialog)
 {
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
     QPushButton *ok = buttons->button(QDialogButtonBox::Ok);
-    ok->setText(config::lookupText(QStringLiteral("TEXT"), QStringLiteral("OK")));
+    ok->setText(texts::lookupText(QStringLiteral("TEXT"), QStringLiteral("OK")));
     ok->setDefault(true);
-    buttons->button(QDialogButtonBox::Cancel)->setText(config::lookupText(QStringLiteral("TEXT"), QStringLiteral("CANCEL")));
+    buttons->button(QDialogButtonBox::Cancel)->setText(texts::lookupText(QStringLiteral("TEXT"), QStringLiteral("CANCEL")));
     QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
     return buttons;
@@ -26,9 +27,9 @@ QDialogButtonBox *okCancelButtons(QDialog *dialog)
 
 void showLengthLimit(QWidget *dialog, qsizetype limit)
 {
-    platform::modals().message(dialog, {QStringLiteral("Please enter no more than %1 characters.").arg(limit),
-                                        config::lookupText(QStringLiteral("MESSAGES"), QStringLiteral("ERROR")),
-                                        platform::MessageStyle::OkExclamation});
+    ui::modals().message(dialog, {QStringLiteral("Please enter no more than %1 characters.").arg(limit),
+                                        texts::lookupText(QStringLiteral("MESSAGES"), QStringLiteral("ERROR")),
+                                        ui::MessageStyle::OkExclamation});
 }
 
 bool textsCanBeKept(QWidget *dialog, const QList<StoredText> &texts)
@@ -37,9 +38,9 @@ bool textsCanBeKept(QWidget *dialog, const QList<StoredText> &texts)
         auto *line = qobject_cast<QLineEdit *>(stored.edit);
         auto *lines = qobject_cast<QPlainTextEdit *>(stored.edit);
         const QString text = line ? line->text() : lines ? lines->toPlainText() : QString();
-        if (!config::isStorable(text)) {
-            config::showTextMessage(dialog, QStringLiteral("MESSAGES"), QStringLiteral("QUOTEDTEXT"),
-                                    QStringLiteral("MESSAGES"), QStringLiteral("ERROR"), platform::MessageStyle::OkExclamation);
+        if (!records::isStorable(text)) {
+            ui::showTextMessage(dialog, QStringLiteral("MESSAGES"), QStringLiteral("QUOTEDTEXT"),
+                                    QStringLiteral("MESSAGES"), QStringLiteral("ERROR"), ui::MessageStyle::OkExclamation);
             stored.edit->setFocus();
             return false;
         }

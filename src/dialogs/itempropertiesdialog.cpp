@@ -1,10 +1,10 @@
 #include "itempropertiesdialog.h"
 
-#include "config/texts.h"
+#include "texts/texts.h"
 #include "dialogparts.h"
-#include "document/itemtypeimages.h"
+#include "artwork/itemtypeimages.h"
 #include "document/menuitems.h"
-#include "platform/modal.h"
+#include "ui/modal.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -28,18 +28,18 @@ struct EntryType {
 
 // The types in the order of the list.
 const EntryType entryTypes[] = {
-    {"APPLNK", document::ApplicationImage, QLatin1String("Application-link.gif"), true, true},
-    {"HELP", document::HelpTopicImage, QLatin1String("Topic-link.gif"), true, false},
-    {"INTERNET", document::InternetLinkImage, QLatin1String("Internet-link.gif"), true, false},
-    {"SUBMENU", document::SubMenuImage, QLatin1String("UpArrow.gif"), false, false},
-    {"SYSINFO", document::SystemInfoImage, QLatin1String("System-Info-link.gif"), false, false},
+    {"APPLNK", artwork::ApplicationImage, QLatin1String("Application-link.gif"), true, true},
+    {"HELP", artwork::HelpTopicImage, QLatin1String("Topic-link.gif"), true, false},
+    {"INTERNET", artwork::InternetLinkImage, QLatin1String("Internet-link.gif"), true, false},
+    {"SUBMENU", artwork::SubMenuImage, QLatin1String("UpArrow.gif"), false, false},
+    {"SYSINFO", artwork::SystemInfoImage, QLatin1String("System-Info-link.gif"), false, false},
 };
 
 const QString SystemInfoLocation = QStringLiteral("#SystemInfo");
 
 QString text(const char *key)
 {
-    return config::lookupText(QStringLiteral("TEXT"), QLatin1String(key));
+    return texts::lookupText(QStringLiteral("TEXT"), QLatin1String(key));
 }
 
 // The entry type of a list entry; the list keeps the row of the type table as item data.
@@ -51,7 +51,7 @@ const EntryType &typeAt(const QComboBox *list, int index)
 } // namespace
 
 ItemPropertiesDialog::ItemPropertiesDialog(QWidget *parent, const EntryProperties &properties,
-                                           const config::EntryPlace &place)
+                                           const records::EntryPlace &place)
     : QDialog(parent),
       m_typeList(new QComboBox(this)),
       m_title(new QLineEdit(properties.title, this)),
@@ -73,12 +73,12 @@ ItemPropertiesDialog::ItemPropertiesDialog(QWidget *parent, const EntryPropertie
 
     // Only an entry of a main menu may be a sub-menu.
     const bool offerSubMenu = place.subEntry == 0;
-    const document::ItemTypeImages images;
+    const artwork::ItemTypeImages images;
     for (int row = 0; row < int(std::size(entryTypes)); ++row) {
-        if (entryTypes[row].image == document::SubMenuImage && !offerSubMenu)
+        if (entryTypes[row].image == artwork::SubMenuImage && !offerSubMenu)
             continue;
         // The help topic shares its caption with the Help menu, accelerator and all.
-        m_typeList->addItem(images.icon(entryTypes[row].image), config::withoutMnemonic(text(entryTypes[row].labelKey)), row);
+        m_typeList->addItem(images.icon(entryTypes[row].image), texts::withoutMnemonic(text(entryTypes[row].labelKey)), row);
     }
 
     // Case-insensitive, first match wins; anything else (a sub-menu where none is offered
@@ -126,8 +126,8 @@ void ItemPropertiesDialog::accept()
 {
     const EntryProperties values = properties();
     // The location shares its line with the type icon and the description's key.
-    const config::EntryLineRoom room =
-        config::entryLineRoom(m_place, values.typeIcon, values.title, values.description, values.location);
+    const records::EntryLineRoom room =
+        records::entryLineRoom(m_place, values.typeIcon, values.title, values.description, values.location);
     if (textsCanBeKept(this, {{m_title, room.title}, {m_location, room.entryLine}, {m_description, room.description}}))
         QDialog::accept();
 }
@@ -137,7 +137,7 @@ void ItemPropertiesDialog::accept()
 void ItemPropertiesDialog::selectType(int index)
 {
     const EntryType &type = typeAt(m_typeList, index);
-    if (type.image == document::SystemInfoImage)
+    if (type.image == artwork::SystemInfoImage)
         m_location->setText(SystemInfoLocation);
     m_location->setEnabled(type.locationEnabled);
     m_browse->setEnabled(type.browseEnabled);
@@ -146,23 +146,23 @@ void ItemPropertiesDialog::selectType(int index)
 // The chooser is named after the button that opens it: "Browse" after "Browse...".
 void ItemPropertiesDialog::browse()
 {
-    QString caption = config::withoutMnemonic(text("BROWSE")).trimmed();
+    QString caption = texts::withoutMnemonic(text("BROWSE")).trimmed();
     while (caption.endsWith(QLatin1Char('.')) || caption.endsWith(QChar(0x2026)))
         caption.chop(1);
-    if (const std::optional<QString> path = platform::modals().chooseFolderOrFile(this, {caption, m_location->text()}))
+    if (const std::optional<QString> path = ui::modals().chooseFolderOrFile(this, {caption, m_location->text()}))
         m_location->setText(*path);
 }
 
 std::optional<EntryProperties> editEntryProperties(QWidget *parent, const EntryProperties &initial,
-                                                   const config::EntryPlace &place)
+                                                   const records::EntryPlace &place)
 {
     ItemPropertiesDialog dialog(parent, initial, place);
-    if (platform::modals().runDialog(dialog) != QDialog::Accepted)
+    if (ui::modals().runDialog(dialog) != QDialog::Accepted)
         return std::nullopt;
     return dialog.properties();
 }
 
-config::EntryPlace entryPlace(const document::CItem &container, int row)
+records::EntryPlace entryPlace(const document::CItem &container, int row)
 {
     if (document::isMainMenu(&container))
         return {container.position(), row + 1};

@@ -2,7 +2,7 @@
 // The item properties dialog: type, title, location and description of one entry below a main
 // menu. The type is not stored as a code but as the file name of the entry's icon; the dialog
 // maps those names to the entries of its type list and back.
-#include "config/linelength.h"
+#include "records/linelength.h"
 #include "document/menuitems.h"
 
 #include <QDialog>
@@ -23,7 +23,7 @@ class ItemPropertiesDialog : public QDialog {
 public:
     // place: where the entry stands, which decides how long its texts may be; a menu entry (no
     // sub-entry number) is offered the sub-menu type, a sub-entry is not.
-    ItemPropertiesDialog(QWidget *parent, const EntryProperties &properties, const config::EntryPlace &place);
+    ItemPropertiesDialog(QWidget *parent, const EntryProperties &properties, const records::EntryPlace &place);
 
     // The values as the user left them; what the caller takes after OK.
     EntryProperties properties() const;
@@ -41,15 +41,15 @@ private:
     QLineEdit *m_location;
     QPushButton *m_browse;
     QPlainTextEdit *m_description;
-    config::EntryPlace m_place;
+    records::EntryPlace m_place;
 };
 
 // Runs the dialog through the modal seam: the edited values after OK, nothing after Cancel.
 std::optional<EntryProperties> editEntryProperties(QWidget *parent, const EntryProperties &initial,
-                                                   const config::EntryPlace &place);
+                                                   const records::EntryPlace &place);
 
 // Where the next build writes the entry at row of container's list (a main menu's or a
 // sub-menu's), as the menus stand now; should a move change it, the build checks again.
-config::EntryPlace entryPlace(const document::CItem &container, int row);
+records::EntryPlace entryPlace(const document::CItem &container, int row);
 
 } // namespace dialogs

@@ -1,10 +1,10 @@
 #include "menupropertiesdialog.h"
 
-#include "config/linelength.h"
-#include "config/texts.h"
+#include "records/linelength.h"
+#include "texts/texts.h"
 #include "dialogparts.h"
 #include "document/menuitems.h"
-#include "platform/modal.h"
+#include "ui/modal.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -19,7 +19,7 @@ constexpr int AltKeyLength = 1;
 
 QString text(const char *key)
 {
-    return config::lookupText(QStringLiteral("TEXT"), QLatin1String(key));
+    return texts::lookupText(QStringLiteral("TEXT"), QLatin1String(key));
 }
 
 } // namespace
@@ -72,7 +72,7 @@ void MenuPropertiesDialog::accept()
     // number has one digit, so the first one's keys are as long as any.
     document::CItem menu(document::ItemKind::MainMenu);
     menu.setTexts(m_title->text(), m_altKey->text());
-    const qsizetype titleRoom = config::mainMenuTitleRoom(1, menu.contentTitle(), menu.displayTitle());
+    const qsizetype titleRoom = records::mainMenuTitleRoom(1, menu.contentTitle(), menu.displayTitle());
     // A key of one character always fits its line.
     if (checkAltKey() && textsCanBeKept(this, {{m_title, titleRoom}, {m_altKey}}))
         QDialog::accept();
@@ -93,7 +93,7 @@ bool MenuPropertiesDialog::checkAltKey()
 std::optional<MenuProperties> editMenuProperties(QWidget *parent, const MenuProperties &initial)
 {
     MenuPropertiesDialog dialog(parent, initial);
-    if (platform::modals().runDialog(dialog) != QDialog::Accepted)
+    if (ui::modals().runDialog(dialog) != QDialog::Accepted)
         return std::nullopt;
     return dialog.properties();
 }

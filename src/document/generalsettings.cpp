@@ -1,6 +1,6 @@
 #include "generalsettings.h"
 
-#include "platform/profile.h"
+#include "ini/profile.h"
 #include "platform/registry.h"
 
 #include <cerrno>
@@ -22,7 +22,7 @@ const QString privacyValueName = QStringLiteral("ShowPrivacyDlg");
 
 QString read(const QString &file, const QString &section, const QString &key)
 {
-    return platform::readProfileString(file, section, key, 2048);
+    return ini::readProfileString(file, section, key, 2048);
 }
 
 // Leading decimal digits as an integer, as C's atoi reads them: "2" is 2, "x" and "" are 0.
@@ -123,9 +123,9 @@ void GeneralSettings::setChosenColor(const QColor &chosen)
 GeneralSettings::SaveOutcome GeneralSettings::save(const QString &configFile) const
 {
     SaveOutcome outcome;
-    platform::ProfileBatch batch;   // all keys of one save: the file is written once
+    ini::ProfileBatch batch;   // all keys of one save: the file is written once
     auto write = [&](const QString &section, const QString &key, const QString &value) {
-        if (!platform::writeProfileString(configFile, section, key, value))
+        if (!ini::writeProfileString(configFile, section, key, value))
             outcome.fileWritten = false;
     };
 

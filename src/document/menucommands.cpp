@@ -3,7 +3,7 @@
 #include "droprules.h"
 #include "packagedocument.h"
 
-#include "config/texts.h"
+#include "texts/texts.h"
 
 namespace document {
 namespace {
@@ -85,7 +85,7 @@ int newMainMenuCategory(const ItemList &mainMenus)
     return slot == 0 ? 0 : slot + 2;
 }
 
-std::unique_ptr<CItem> makeMainMenu(const ItemList &mainMenus, const config::ConfigRecord &defaults,
+std::unique_ptr<CItem> makeMainMenu(const ItemList &mainMenus, const records::ConfigRecord &defaults,
                                     const QString &title, const QString &altKey)
 {
     const int k = newMainMenuCategory(mainMenus) + 1;
@@ -101,7 +101,7 @@ std::unique_ptr<CItem> makeMainMenu(const ItemList &mainMenus, const config::Con
 // ---- MenuCommand
 
 MenuCommand::MenuCommand(PackageDocument &document, const char *nameKey)
-    : QUndoCommand(config::lookupText(QStringLiteral("TEXT"), QLatin1String(nameKey))), m_document(document)
+    : QUndoCommand(texts::lookupText(QStringLiteral("TEXT"), QLatin1String(nameKey))), m_document(document)
 {
 }
 
@@ -109,7 +109,7 @@ void MenuCommand::redo()
 {
     if (!m_done)
         m_currentBefore = m_document.currentItem();
-    config::ConfigRecord &texts = m_document.textRecord();
+    records::ConfigRecord &texts = m_document.textRecord();
     texts.noteTextChanges();
     apply();
     m_textChanges = texts.takeTextChanges();
@@ -174,7 +174,7 @@ void EditEntryCommand::apply()
         m_entry->setName(provisionalName(*m_entry->parent(), m_entry->position()));
     if (m_entry->descriptionKey().isEmpty() && !m_properties.description.isEmpty())
         m_entry->makeDescriptionKey();
-    config::ConfigRecord &texts = m_document.textRecord();
+    records::ConfigRecord &texts = m_document.textRecord();
     texts.setText(m_entry->name(), m_properties.title);
     texts.setText(m_entry->descriptionKey(), m_properties.description);
     model.itemChanged(m_entry);

@@ -5,7 +5,7 @@
 // text record takes back what the step noted.
 #include "menuitems.h"
 
-#include "config/configrecord.h"
+#include "records/configrecord.h"
 
 #include <QUndoCommand>
 #include <memory>
@@ -23,7 +23,7 @@ constexpr int MaxMainMenus = 3;
 int newMainMenuCategory(const ItemList &mainMenus);
 // A new main menu with its title and Alt key, and the looks of its category as the default
 // package's configuration keeps them for menu number category + 1.
-std::unique_ptr<CItem> makeMainMenu(const ItemList &mainMenus, const config::ConfigRecord &defaults,
+std::unique_ptr<CItem> makeMainMenu(const ItemList &mainMenus, const records::ConfigRecord &defaults,
                                     const QString &title, const QString &altKey);
 
 class MenuCommand : public QUndoCommand {
@@ -42,7 +42,7 @@ private:
     bool m_done = false;
     const CItem *m_currentBefore = nullptr;
     const CItem *m_currentAfter = nullptr;
-    QList<config::TextChange> m_textChanges;
+    QList<records::TextChange> m_textChanges;
 };
 
 // The title and Alt key of a main menu; its three texts follow in the text record.

@@ -1,6 +1,6 @@
 #include "menuitemmodel.h"
 
-#include "itemtypeimages.h"
+#include "artwork/itemtypeimages.h"
 
 namespace document {
 namespace {
@@ -12,17 +12,17 @@ const QString rootLabel = QStringLiteral("Help Center");
 std::pair<int, int> imagesOf(const CItem *item)
 {
     if (!item)
-        return {RootImage, RootImage};
+        return {artwork::RootImage, artwork::RootImage};
     if (isMainMenu(item))
         return {item->category(), item->category()};
     const int image = typeImage(item->typeIcon());
-    const bool opens = isMenuEntry(item) && image == SubMenuImage;
-    return {image, opens ? int(SubMenuSelectedImage) : image};
+    const bool opens = isMenuEntry(item) && image == artwork::SubMenuImage;
+    return {image, opens ? int(artwork::SubMenuSelectedImage) : image};
 }
 
 } // namespace
 
-MenuItemModel::MenuItemModel(MenuModel &menus, QObject *parent) : QAbstractItemModel(parent), m_menus(menus) {}
+MenuItemModel::MenuItemModel(Menus &menus, QObject *parent) : QAbstractItemModel(parent), m_menus(menus) {}
 
 MenuItemModel::~MenuItemModel() = default;
 
@@ -104,28 +104,20 @@ QVariant MenuItemModel::data(const QModelIndex &index, int role) const
 
 QIcon MenuItemModel::icon(int image, int selectedImage) const
 {
-    const int key = image * TreeImageCount + selectedImage;
+    const int key = image * artwork::TreeImageCount + selectedImage;
     auto found = m_icons.constFind(key);
     if (found != m_icons.constEnd())
         return *found;
     if (!m_images)
-        m_images = std::make_unique<ItemTypeImages>();
+        m_images = std::make_unique<artwork::ItemTypeImages>();
     return *m_icons.insert(key, m_images->icon(image, selectedImage));
 }
 
-void MenuItemModel::readMenus(const QString &machineFilePath, const config::ConfigRecord &textRecord,
-                              const config::ConfigRecord &configRecord)
+void MenuItemModel::resetMenus(MainMenus menus, const records::ConfigRecord &textRecord,
+                               const records::ConfigRecord &configRecord)
 {
     beginResetModel();
-    m_menus.readMenus(machineFilePath, textRecord, configRecord);
-    endResetModel();
-}
-
-void MenuItemModel::setMenus(MainMenus menus, const config::ConfigRecord &textRecord,
-                             const config::ConfigRecord &configRecord)
-{
-    beginResetModel();
-    m_menus.setMenus(std::move(menus), textRecord, configRecord);
+    m_menus.adopt(std::move(menus), textRecord, configRecord);
     endResetModel();
 }
 

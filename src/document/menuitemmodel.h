@@ -2,20 +2,22 @@
 // The menus as an item model for views: one root, "Help Center", holds the main menus; below
 // them stand their menu entries, and below a sub-menu its sub-entries. Every change to the
 // menus' structure goes through this model, so a view always shows the menus as they are.
-#include "menumodel.h"
+#include "menus.h"
 
 #include <QAbstractItemModel>
 #include <QHash>
 #include <QIcon>
 #include <memory>
 
-namespace config {
+namespace records {
 class ConfigRecord;
 }
 
-namespace document {
-
+namespace artwork {
 class ItemTypeImages;
+}
+
+namespace document {
 
 class MenuItemModel : public QAbstractItemModel {
     Q_OBJECT
@@ -25,7 +27,7 @@ public:
         SelectedImageRole,          // int: the image shown while the item is selected
     };
 
-    explicit MenuItemModel(MenuModel &menus, QObject *parent = nullptr);
+    explicit MenuItemModel(Menus &menus, QObject *parent = nullptr);
     ~MenuItemModel() override;
 
     QModelIndex index(int row, int column, const QModelIndex &parent = QModelIndex()) const override;
@@ -41,11 +43,8 @@ public:
     static CItem *itemAt(const QModelIndex &index);
     static bool isRoot(const QModelIndex &index) { return index.isValid() && !itemAt(index); }
 
-    // Replaces the menus by those of a package's menu file (MenuModel::readMenus).
-    void readMenus(const QString &machineFilePath, const config::ConfigRecord &textRecord,
-                   const config::ConfigRecord &configRecord);
-    // Replaces the menus by main menus already read (MenuModel::setMenus).
-    void setMenus(MainMenus menus, const config::ConfigRecord &textRecord, const config::ConfigRecord &configRecord);
+    // Replaces the menus by main menus already read (Menus::adopt), as one reset of the model.
+    void resetMenus(MainMenus menus, const records::ConfigRecord &textRecord, const records::ConfigRecord &configRecord);
     // The entries of parent, or the main menus for none.
     ItemList &entriesOf(CItem *parent);
     // Puts item at row of parent's entries (the main menus for none). The list is numbered
@@ -59,9 +58,9 @@ public:
 private:
     QIcon icon(int image, int selectedImage) const;
 
-    MenuModel &m_menus;
+    Menus &m_menus;
     // Made on first use: a build without a window never shows an image.
-    mutable std::unique_ptr<ItemTypeImages> m_images;
+    mutable std::unique_ptr<artwork::ItemTypeImages> m_images;
     mutable QHash<int, QIcon> m_icons;
 };
 

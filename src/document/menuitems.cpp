@@ -1,6 +1,7 @@
 #include "menuitems.h"
 
-#include "config/fields.h"
+#include "records/fields.h"
+#include "artwork/itemtypeimages.h"
 
 #include <QStringBuilder>
 
@@ -24,16 +25,16 @@ bool sameIcon(const QString &a, const QString &b)
 int typeImage(const QString &typeIcon)
 {
     if (sameIcon(typeIcon, HelpTopicIcon))
-        return HelpTopicImage;
+        return artwork::HelpTopicImage;
     if (sameIcon(typeIcon, InternetLinkIcon))
-        return InternetLinkImage;
+        return artwork::InternetLinkImage;
     if (sameIcon(typeIcon, ApplicationIcon))
-        return ApplicationImage;
+        return artwork::ApplicationImage;
     if (sameIcon(typeIcon, SystemInfoIcon))
-        return SystemInfoImage;
+        return artwork::SystemInfoImage;
     if (sameIcon(typeIcon, SubMenuIcon))
-        return SubMenuImage;
-    return NoTypeImage;
+        return artwork::SubMenuImage;
+    return artwork::NoTypeImage;
 }
 
 // ---- ItemList
@@ -126,14 +127,14 @@ QString CItem::toLine() const
     const bool subEntry = m_kind == ItemKind::Item;
     const QLatin1String flag(!subEntry && m_hasEntries ? "TRUE" : "FALSE");
     const QLatin1String nameFirst(subEntry ? "," : ""), nameAfter(subEntry ? "" : ",");
-    const std::optional<QString> field = config::fieldFor(m_location);
+    const std::optional<QString> field = records::fieldFor(m_location);
     const QString location = field ? *field : QString(Quote % m_location % Quote);
     return QLatin1String(",,") % flag % QLatin1Char(',') % nameFirst % m_name % nameAfter % QLatin1Char(',')
         % m_typeIcon % QLatin1String(",,,") % location % QLatin1String(",,,,") % m_descriptionKey
         % QLatin1String(",,,");
 }
 
-void CItem::fromLine(const config::FieldViews &fields, const QString &title, const QString &description, int position)
+void CItem::fromLine(const records::FieldViews &fields, const QString &title, const QString &description, int position)
 {
     const int n = int(fields.size());
     if (n > 2)

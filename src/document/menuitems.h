@@ -5,7 +5,7 @@
 // that moves between levels stays the same object. Each object is stored in the menu file as one
 // entry line of 16 comma-separated fields; its texts live in the package's text file and a main
 // menu's looks in the package's configuration file.
-#include "config/fields.h"
+#include "records/fields.h"
 
 #include <QString>
 #include <QStringList>
@@ -20,19 +20,6 @@ inline const QString InternetLinkIcon = QStringLiteral("Internet-link.gif");
 inline const QString ApplicationIcon = QStringLiteral("Application-link.gif");
 inline const QString SystemInfoIcon = QStringLiteral("System-Info-link.gif");
 inline const QString SubMenuIcon = QStringLiteral("UpArrow.gif");
-
-// Images of the item-type strip: 0 to 4 are the main-menu categories.
-enum TreeImage : int {
-    NoTypeImage = 0,
-    HelpTopicImage = 5,
-    InternetLinkImage = 6,
-    ApplicationImage = 7,
-    SystemInfoImage = 8,
-    SubMenuImage = 9,
-    SubMenuSelectedImage = 10,
-    RootImage = 11,
-    TreeImageCount = 12,
-};
 
 // The tree image of an entry of this type; 0 for an unknown type.
 int typeImage(const QString &typeIcon);
@@ -125,7 +112,7 @@ public:
     QString toLine() const;
     // Fills the object from an entry line already split into fields. A line too short to hold a
     // value leaves it as it is; the name is field 3, or field 4 when field 3 is empty.
-    void fromLine(const config::FieldViews &fields, const QString &title, const QString &description, int position);
+    void fromLine(const records::FieldViews &fields, const QString &title, const QString &description, int position);
     // Takes title, type icon, description and location of another object; the has-entries flag
     // is cleared. Position, name, description key and entries stay.
     void copyFrom(const CItem &other);

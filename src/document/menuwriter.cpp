@@ -1,8 +1,8 @@
 #include "menuwriter.h"
 
-#include "config/configrecord.h"
-#include "menumodel.h"
-#include "platform/profile.h"
+#include "records/configrecord.h"
+#include "menus.h"
+#include "ini/profile.h"
 
 #include <QDir>
 #include <QFile>
@@ -47,14 +47,14 @@ void nameEntry(CItem &entry, const QString &body)
 }
 
 // The record ignores the empty description key of an entry without a description.
-void storeTexts(const CItem &entry, config::ConfigRecord &textRecord)
+void storeTexts(const CItem &entry, records::ConfigRecord &textRecord)
 {
     textRecord.setText(entry.descriptionKey(), entry.description(), entryTextSection);
     textRecord.setText(entry.name(), entry.title(), entryTextSection);
 }
 
 // Marks the texts a former main menu p left behind as unused ("NULL"), so that saving drops them.
-void clearTextsOfMenu(int p, config::ConfigRecord &textRecord)
+void clearTextsOfMenu(int p, records::ConfigRecord &textRecord)
 {
     for (const char *text : {"_ALT_KEY__", "_TITLE__", "_CONTENT_TITLE__"})
         textRecord.markUnused(QStringLiteral("__MENU%1").arg(p) + QLatin1String(text));
@@ -73,7 +73,7 @@ void clearTextsOfMenu(int p, config::ConfigRecord &textRecord)
 
 } // namespace
 
-void storeMenuTexts(MenuModel &model, config::ConfigRecord &textRecord, config::ConfigRecord &configRecord)
+void storeMenuTexts(Menus &model, records::ConfigRecord &textRecord, records::ConfigRecord &configRecord)
 {
     int p = 0;
     for (CItem *menu : model.mainMenus()) {
@@ -99,17 +99,17 @@ void storeMenuTexts(MenuModel &model, config::ConfigRecord &textRecord, config::
             }
         }
     }
-    for (int unused = p + 1; unused <= MenuModel::MaxMenuNumber; ++unused)
+    for (int unused = p + 1; unused <= Menus::MaxMenuNumber; ++unused)
         clearTextsOfMenu(unused, textRecord);
 }
 
-bool writeMenuFile(const MenuModel &model, const QString &machineFilePath, const QString &programDir)
+bool writeMenuFile(const Menus &model, const QString &machineFilePath, const QString &programDir)
 {
     // The menu file is edited key by key; the batch writes it once.
-    platform::ProfileBatch batch;
+    ini::ProfileBatch batch;
     bool written = true;
     const auto writeLine = [&](const QString &section, const QString &key, const QString &line) {
-        written = platform::writeProfileString(machineFilePath, section, key, line) && written;
+        written = ini::writeProfileString(machineFilePath, section, key, line) && written;
     };
 
     int p = 0;
@@ -118,7 +118,7 @@ bool writeMenuFile(const MenuModel &model, const QString &machineFilePath, const
         const QString section = QStringLiteral("Menu%1").arg(p);
         // Emptied first: keys of entries that are gone (and keys the tool does not know) must
         // not survive. The header keeps its place, so an unchanged model writes the same file.
-        written = platform::clearProfileSection(machineFilePath, section) && written;
+        written = ini::clearProfileSection(machineFilePath, section) && written;
         writeLine(section, section + QLatin1String("Info"), mainMenuLine);
 
         int q = 0;
@@ -134,10 +134,10 @@ bool writeMenuFile(const MenuModel &model, const QString &machineFilePath, const
     }
     // Every section of a number that is gone goes: a reader sees only the first of a name, and a
     // second one would come into view once the first is gone.
-    for (int unused = p + 1; unused <= MenuModel::MaxMenuNumber; ++unused) {
+    for (int unused = p + 1; unused <= Menus::MaxMenuNumber; ++unused) {
         const QString section = QStringLiteral("Menu%1").arg(unused);
-        while (platform::hasProfileSection(machineFilePath, section)) {
-            if (!platform::deleteProfileSection(machineFilePath, section)) {
+        while (ini::hasProfileSection(machineFilePath, section)) {
+            if (!ini::deleteProfileSection(machineFilePath, section)) {
                 written = false;
                 break;
             }
@@ -155,11 +155,11 @@ bool writeMenuFile(const MenuModel &model, const QString &machineFilePath, const
     return written;
 }
 
-bool writeMenus(MenuModel &model, config::ConfigRecord &textRecord, config::ConfigRecord &configRecord,
+bool writeMenus(Menus &model, records::ConfigRecord &textRecord, records::ConfigRecord &configRecord,
                 const QString &machineFilePath, const QString &textFilePath, const QString &configFilePath,
                 const QString &programDir)
 {
-    platform::ProfileBatch batch;   // the three files are written once, together
+    ini::ProfileBatch batch;   // the three files are written once, together
     storeMenuTexts(model, textRecord, configRecord);
     bool written = textRecord.save(textFilePath);
     written = configRecord.save(configFilePath) && written;

@@ -4,13 +4,13 @@
 // main-menu texts and looks go into the text and configuration records, which are then saved.
 class QString;
 
-namespace config {
+namespace records {
 class ConfigRecord;
 }
 
 namespace document {
 
-class MenuModel;
+class Menus;
 
 // Writing renumbers everything: the main menus become "Menu1", "Menu2", ... in list order and
 // their entries "submenu1", "submenu1.item1", ..., each entry gets a fresh name and description
@@ -22,14 +22,14 @@ class MenuModel;
 // All three files are written once each, atomically, when the writer's profile batch commits;
 // inside a caller's batch they are written when that one commits, and it reports failures.
 // False when a file could not be written.
-bool writeMenus(MenuModel &model, config::ConfigRecord &textRecord, config::ConfigRecord &configRecord,
+bool writeMenus(Menus &model, records::ConfigRecord &textRecord, records::ConfigRecord &configRecord,
                 const QString &machineFilePath, const QString &textFilePath, const QString &configFilePath,
                 const QString &programDir);
 
 // The two halves of writeMenus, for a caller that has the text file written while the menu file
 // is made: the renumbering, with the texts and looks stored into the records (not saved), then
 // the menu file and the stale backups.
-void storeMenuTexts(MenuModel &model, config::ConfigRecord &textRecord, config::ConfigRecord &configRecord);
-bool writeMenuFile(const MenuModel &model, const QString &machineFilePath, const QString &programDir);
+void storeMenuTexts(Menus &model, records::ConfigRecord &textRecord, records::ConfigRecord &configRecord);
+bool writeMenuFile(const Menus &model, const QString &machineFilePath, const QString &programDir);
 
 } // namespace document

@@ -3,12 +3,12 @@
 #include "companytitle.h"
 #include "menuwriter.h"
 
-#include "config/fields.h"
-#include "config/linelength.h"
-#include "config/texts.h"
+#include "records/fields.h"
+#include "records/linelength.h"
+#include "texts/texts.h"
 #include "packages/packagestore.h"
-#include "platform/confinedfolder.h"
-#include "platform/profile.h"
+#include "ini/confinedfolder.h"
+#include "ini/profile.h"
 #include "platform/programdir.h"
 
 #include <QDir>
@@ -23,9 +23,9 @@ const QString titleKey = QStringLiteral("TITLE");
 
 PackageDocument::PackageDocument(QObject *parent)
     : QObject(parent),
-      m_textRecord(std::make_unique<config::ConfigRecord>(QString())),
-      m_configRecord(std::make_unique<config::ConfigRecord>(QString())),
-      m_defaultConfigRecord(std::make_unique<config::ConfigRecord>(QString()))
+      m_textRecord(std::make_unique<records::ConfigRecord>(QString())),
+      m_configRecord(std::make_unique<records::ConfigRecord>(QString())),
+      m_defaultConfigRecord(std::make_unique<records::ConfigRecord>(QString()))
 {
     connect(&m_undoStack, &QUndoStack::cleanChanged, this, [this] { emit titleChanged(windowTitle()); });
 }
@@ -35,7 +35,7 @@ PackageDocument::~PackageDocument() = default;
 void PackageDocument::load(std::unique_ptr<PackageReading> reading)
 {
     // One operation: each file is compared with the disk once, however many keys are read.
-    platform::ProfileBatch batch;
+    ini::ProfileBatch batch;
     // The menus first: the company name is read from the text file they take over.
     loadMenus(std::move(reading));
     loadCompanyName();
@@ -50,7 +50,7 @@ void PackageDocument::load(std::unique_ptr<PackageReading> reading)
 
 void PackageDocument::loadNewPackage()
 {
-    platform::ProfileBatch reading;
+    ini::ProfileBatch reading;
     // The title's prefix stays as it was: a new package starts from the default package's texts.
     m_companyName.clear();
     loadMenus(nullptr);
@@ -69,8 +69,8 @@ void PackageDocument::finishLoading()
 
 void PackageDocument::loadCompanyName()
 {
-    const QString title = platform::readProfileString(m_state.textFilePath, titleSection, titleKey);
-    m_customizedWord = config::lookupText(QStringLiteral("TEXT"), QStringLiteral("CUSTOMIZED"));
+    const QString title = ini::readProfileString(m_state.textFilePath, titleSection, titleKey);
+    m_customizedWord = texts::lookupText(QStringLiteral("TEXT"), QStringLiteral("CUSTOMIZED"));
     const CompanyTitle parts = splitCompanyTitle(title, m_customizedWord);
     m_titlePrefix = parts.prefix;
     m_companyName = parts.name;
@@ -81,24 +81,24 @@ void PackageDocument::loadMenus(std::unique_ptr<PackageReading> reading)
     // The two large files are read on threads of their own while the small ones are read here.
     if (!reading || !reading->reads(m_state))
         reading = std::make_unique<PackageReading>(m_state);
-    m_configRecord = std::make_unique<config::ConfigRecord>(m_state.configFilePath);
+    m_configRecord = std::make_unique<records::ConfigRecord>(m_state.configFilePath);
     m_configRecord->loadOptions();
     // Without an install directory there is no default package to take the looks from.
     const QString defaultDir = packages::defaultPackageDir();
-    m_defaultConfigRecord = std::make_unique<config::ConfigRecord>(
+    m_defaultConfigRecord = std::make_unique<records::ConfigRecord>(
         defaultDir.isEmpty() ? QString() : defaultDir + QStringLiteral("/access-config.ini"));
     m_defaultConfigRecord->loadOptions();
 
     // A file changed since its thread read it is read again.
     m_textRecord = reading->takeTextRecord();
     if (!m_textRecord) {
-        m_textRecord = std::make_unique<config::ConfigRecord>(m_state.textFilePath);
+        m_textRecord = std::make_unique<records::ConfigRecord>(m_state.textFilePath);
         m_textRecord->loadTexts();
     }
     std::optional<MainMenus> menus = reading->takeMenus();
     if (!menus)
-        menus = MenuModel::readMenuTree(platform::profileReader(m_state.machineFilePath));
-    m_itemModel.setMenus(std::move(*menus), *m_textRecord, *m_configRecord);
+        menus = Menus::readMainMenus(ini::profileReader(m_state.machineFilePath));
+    m_itemModel.resetMenus(std::move(*menus), *m_textRecord, *m_configRecord);
     setCurrentItem(nullptr);
 }
 
@@ -123,7 +123,7 @@ void PackageDocument::setSettings(const GeneralSettings &settings)
 
 bool PackageDocument::privacyOffered()
 {
-    return !config::lookupText(QStringLiteral("TEXT"), QStringLiteral("ASKPRVINFOTEXT")).isEmpty();
+    return !texts::lookupText(QStringLiteral("TEXT"), QStringLiteral("ASKPRVINFOTEXT")).isEmpty();
 }
 
 void PackageDocument::setPackageName(const QString &name)
@@ -136,19 +136,19 @@ bool PackageDocument::writeCompanyName()
 {
     // Formed from the name as typed at every build, so two builds in a row store the same title.
     const QString title = joinCompanyTitle(m_titlePrefix, m_companyName, m_customizedWord);
-    return platform::writeProfileString(m_state.textFilePath, titleSection, titleKey, title);
+    return ini::writeProfileString(m_state.textFilePath, titleSection, titleKey, title);
 }
 
 QStringList PackageDocument::unstorableTexts() const
 {
     QStringList texts;
-    for (const config::ConfigRecord *record : {m_textRecord.get(), m_configRecord.get()})
-        for (const config::ConfigEntry &entry : record->unstorableEntries())
+    for (const records::ConfigRecord *record : {m_textRecord.get(), m_configRecord.get()})
+        for (const records::ConfigEntry &entry : record->unstorableEntries())
             texts << entry.value;
     // A location is a field of its entry's line.
     const std::function<void(const ItemList &)> addLocations = [&](const ItemList &items) {
         for (const CItem *item : items) {
-            if (!config::isStorable(item->location()))
+            if (!records::isStorable(item->location()))
                 texts << item->location();
             addLocations(item->entries());
         }
@@ -160,22 +160,22 @@ QStringList PackageDocument::unstorableTexts() const
 QStringList PackageDocument::overlongTexts() const
 {
     QStringList texts;
-    for (const config::ConfigRecord *record : {m_textRecord.get(), m_configRecord.get()})
-        for (const QList<config::ConfigEntry> *entries : {&record->textEntries(), &record->optionEntries()})
-            for (const config::ConfigEntry &entry : *entries)
-                if (!entry.unused && config::textLineRoom(entry.key, entry.value) < 0)
+    for (const records::ConfigRecord *record : {m_textRecord.get(), m_configRecord.get()})
+        for (const QList<records::ConfigEntry> *entries : {&record->textEntries(), &record->optionEntries()})
+            for (const records::ConfigEntry &entry : *entries)
+                if (!entry.unused && records::textLineRoom(entry.key, entry.value) < 0)
                     texts << entry.value;
     // An entry's line holds its location among its other fields.
     const std::function<void(const ItemList &)> addEntries = [&](const ItemList &items) {
         for (const CItem *item : items) {
-            if (item->toLine().size() > config::LineCapacity)
+            if (item->toLine().size() > records::LineCapacity)
                 texts << item->location();
             addEntries(item->entries());
         }
     };
     for (const CItem *menu : m_menus.mainMenus())
         addEntries(menu->entries());
-    if (joinCompanyTitle(m_titlePrefix, m_companyName, m_customizedWord).size() > config::LineCapacity)
+    if (joinCompanyTitle(m_titlePrefix, m_companyName, m_customizedWord).size() > records::LineCapacity)
         texts << m_companyName;
     return texts;
 }
@@ -206,12 +206,12 @@ packages::BuildResult PackageDocument::build()
     }
 
     // Every file of the package is reached through the folder opened here, never through a link.
-    platform::ConfinedFolder package(m_state.packageDir);
+    ini::ConfinedFolder package(m_state.packageDir);
     bool written = false;
     {
         // Every INI file the build touches is edited in memory, and all the files are written in
         // one transaction when the batch commits.
-        platform::ProfileBatch batch;
+        ini::ProfileBatch batch;
         storeMenuTexts(m_menus, *m_textRecord, *m_configRecord);
         m_textRecord->save(m_state.textFilePath);
         writeCompanyName();
@@ -219,7 +219,7 @@ packages::BuildResult PackageDocument::build()
         writeMenuFile(m_menus, m_state.machineFilePath, platform::programDirectory());
         result.registryError = writeSettings().registryError;
         packages::raiseVersion(m_state);
-        for (const platform::FileFailure &file : batch.refusedEdits())
+        for (const ini::FileFailure &file : batch.refusedEdits())
             result.failures << packages::notWrittenFailure(file.path, file.reason);
         // A text longer than its line would come back cut, and with it what follows on the line.
         const QStringList overlong = overlongTexts();
@@ -227,12 +227,12 @@ packages::BuildResult PackageDocument::build()
             result.failures << tr("the text \"%1\": longer than a line of the file holds (%2 characters at most); "
                                   "Access Kavo would read it cut")
                                    .arg(text.left(60) + (text.size() > 60 ? QStringLiteral("…") : QString()))
-                                   .arg(config::LineCapacity);
-        batch.commit([&](const QList<platform::FileBytes> &changed) {
+                                   .arg(records::LineCapacity);
+        batch.commit([&](const QList<ini::FileBytes> &changed) {
             written = overlong.isEmpty() && packages::writeBuildFiles(m_state, package, changed, result);
             QStringList unwritten;
             if (!written)
-                for (const platform::FileBytes &file : changed)   // one transaction: none was written
+                for (const ini::FileBytes &file : changed)   // one transaction: none was written
                     unwritten << file.path;
             return unwritten;
         });

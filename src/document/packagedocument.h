@@ -9,7 +9,7 @@
 #include "menuitemmodel.h"
 #include "packagereading.h"
 
-#include "config/configrecord.h"
+#include "records/configrecord.h"
 #include "packages/build.h"
 #include "packages/packagestate.h"
 
@@ -48,8 +48,8 @@ public:
     // The privacy option is offered when the tool's texts hold its caption.
     static bool privacyOffered();
 
-    MenuModel &menus() { return m_menus; }
-    const MenuModel &menus() const { return m_menus; }
+    Menus &menus() { return m_menus; }
+    const Menus &menus() const { return m_menus; }
     // The menus for views; every change to their structure goes through it.
     MenuItemModel &itemModel() { return m_itemModel; }
     // The current node of the menus, which views show selected: the root after reading.
@@ -58,10 +58,10 @@ public:
     CItem *currentItem() const { return MenuItemModel::itemAt(m_selection.currentIndex()); }
     // Makes an object (the root for none) the current node.
     void setCurrentItem(const CItem *item);
-    config::ConfigRecord &textRecord() { return *m_textRecord; }
-    config::ConfigRecord &configRecord() { return *m_configRecord; }
+    records::ConfigRecord &textRecord() { return *m_textRecord; }
+    records::ConfigRecord &configRecord() { return *m_configRecord; }
     // The default package's configuration: the looks a new main menu starts with.
-    config::ConfigRecord &defaultConfigRecord() { return *m_defaultConfigRecord; }
+    records::ConfigRecord &defaultConfigRecord() { return *m_defaultConfigRecord; }
 
     QUndoStack &undoStack() { return m_undoStack; }
     bool isModified() const { return !m_undoStack.isClean(); }
@@ -105,10 +105,10 @@ private:
     QString m_titlePrefix;
     GeneralSettings m_settings;
     bool m_settingsOpened = false;
-    std::unique_ptr<config::ConfigRecord> m_textRecord;
-    std::unique_ptr<config::ConfigRecord> m_configRecord;
-    std::unique_ptr<config::ConfigRecord> m_defaultConfigRecord;
-    MenuModel m_menus;
+    std::unique_ptr<records::ConfigRecord> m_textRecord;
+    std::unique_ptr<records::ConfigRecord> m_configRecord;
+    std::unique_ptr<records::ConfigRecord> m_defaultConfigRecord;
+    Menus m_menus;
     MenuItemModel m_itemModel{m_menus};
     QItemSelectionModel m_selection{&m_itemModel};
     QUndoStack m_undoStack;

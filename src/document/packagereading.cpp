@@ -6,14 +6,14 @@ PackageReading::PackageReading(const packages::PackageState &state)
     : m_textFilePath(state.textFilePath), m_machineFilePath(state.machineFilePath)
 {
     m_texts = std::async(std::launch::async, [path = m_textFilePath] {
-        platform::ProfileSnapshot file(path);
-        auto record = std::make_unique<config::ConfigRecord>(path);
+        ini::ProfileSnapshot file(path);
+        auto record = std::make_unique<records::ConfigRecord>(path);
         record->loadTexts(file.reader());
         return ReadTexts{std::move(file), std::move(record)};
     });
     m_menus = std::async(std::launch::async, [path = m_machineFilePath] {
-        platform::ProfileSnapshot file(path);
-        MainMenus menus = MenuModel::readMenuTree(file.reader());
+        ini::ProfileSnapshot file(path);
+        MainMenus menus = Menus::readMainMenus(file.reader());
         return ReadMenus{std::move(file), std::move(menus)};
     });
 }
@@ -23,16 +23,16 @@ bool PackageReading::reads(const packages::PackageState &state) const
     return state.textFilePath == m_textFilePath && state.machineFilePath == m_machineFilePath;
 }
 
-std::unique_ptr<config::ConfigRecord> PackageReading::takeTextRecord()
+std::unique_ptr<records::ConfigRecord> PackageReading::takeTextRecord()
 {
     ReadTexts read = m_texts.get();
-    return platform::adoptProfileSnapshot(std::move(read.file)) ? std::move(read.record) : nullptr;
+    return ini::adoptProfileSnapshot(std::move(read.file)) ? std::move(read.record) : nullptr;
 }
 
 std::optional<MainMenus> PackageReading::takeMenus()
 {
     ReadMenus read = m_menus.get();
-    if (!platform::adoptProfileSnapshot(std::move(read.file)))
+    if (!ini::adoptProfileSnapshot(std::move(read.file)))
         return std::nullopt;
     return std::move(read.menus);
 }

@@ -3,11 +3,11 @@
 // from the text file and the menu tree from the menu file. The program starts reading the last
 // package before it makes its window, and the document's load takes what was read; a load
 // without such a start reads the same way, while it reads the small files itself.
-#include "menumodel.h"
+#include "menus.h"
 
-#include "config/configrecord.h"
+#include "records/configrecord.h"
 #include "packages/packagestate.h"
-#include "platform/profile.h"
+#include "ini/profile.h"
 
 #include <future>
 #include <memory>
@@ -24,16 +24,16 @@ public:
 
     // What was read, each taken once, waiting for its thread. The engine takes the file over;
     // nothing is given when the file changed since it was read, and the caller reads it again.
-    std::unique_ptr<config::ConfigRecord> takeTextRecord();
+    std::unique_ptr<records::ConfigRecord> takeTextRecord();
     std::optional<MainMenus> takeMenus();
 
 private:
     struct ReadTexts {
-        platform::ProfileSnapshot file;
-        std::unique_ptr<config::ConfigRecord> record;
+        ini::ProfileSnapshot file;
+        std::unique_ptr<records::ConfigRecord> record;
     };
     struct ReadMenus {
-        platform::ProfileSnapshot file;
+        ini::ProfileSnapshot file;
         MainMenus menus;
     };
 

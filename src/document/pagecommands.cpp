@@ -2,14 +2,14 @@
 
 #include "packagedocument.h"
 
-#include "config/texts.h"
+#include "texts/texts.h"
 
 namespace document {
 namespace {
 
 QString stepName(const char *key)
 {
-    return config::lookupText(QStringLiteral("TEXT"), QLatin1String(key));
+    return texts::lookupText(QStringLiteral("TEXT"), QLatin1String(key));
 }
 
 } // namespace

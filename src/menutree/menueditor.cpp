@@ -1,6 +1,7 @@
 #include "menueditor.h"
 
-#include "config/texts.h"
+#include "texts/texts.h"
+#include "ui/textmessage.h"
 #include "dialogs/itempropertiesdialog.h"
 #include "dialogs/menupropertiesdialog.h"
 #include "document/menucommands.h"
@@ -59,19 +60,19 @@ void MenuEditor::remove(CItem *node)
 
 bool MenuEditor::confirmed(const char *textKey, const char *captionKey) const
 {
-    const platform::MessageStyle style = QLatin1String(captionKey) == QLatin1String("WARNING")
-        ? platform::MessageStyle::OkCancelWarning
-        : platform::MessageStyle::OkCancelQuestion;
-    return config::showTextMessage(m_dialogParent, QStringLiteral("MESSAGES"), QLatin1String(textKey),
+    const ui::MessageStyle style = QLatin1String(captionKey) == QLatin1String("WARNING")
+        ? ui::MessageStyle::OkCancelWarning
+        : ui::MessageStyle::OkCancelQuestion;
+    return ui::showTextMessage(m_dialogParent, QStringLiteral("MESSAGES"), QLatin1String(textKey),
                                    QStringLiteral("MESSAGES"), QLatin1String(captionKey), style)
-        == platform::MessageButton::Ok;
+        == ui::MessageButton::Ok;
 }
 
 void MenuEditor::inform(const char *textKey) const
 {
-    config::showTextMessage(m_dialogParent, QStringLiteral("MESSAGES"), QLatin1String(textKey),
+    ui::showTextMessage(m_dialogParent, QStringLiteral("MESSAGES"), QLatin1String(textKey),
                             QStringLiteral("MESSAGES"), QStringLiteral("INFORMATION"),
-                            platform::MessageStyle::OkInformation);
+                            ui::MessageStyle::OkInformation);
 }
 
 void MenuEditor::newMainMenu()
@@ -174,7 +175,7 @@ void MenuEditor::cut(CItem *node)
         return inform("REMOFEHEAD");
     copy(node);
     auto *deletion = new document::DeleteItemCommand(m_document, node);
-    deletion->setText(config::lookupText(QStringLiteral("TEXT"), QStringLiteral("STEPCUT")));
+    deletion->setText(texts::lookupText(QStringLiteral("TEXT"), QStringLiteral("STEPCUT")));
     m_document.undoStack().push(deletion);
 }
 

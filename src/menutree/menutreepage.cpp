@@ -2,10 +2,10 @@
 
 #include "menutreeview.h"
 
-#include "config/texts.h"
-#include "document/itemtypeimages.h"
+#include "texts/texts.h"
+#include "artwork/itemtypeimages.h"
 #include "document/packagedocument.h"
-#include "platform/modal.h"
+#include "ui/modal.h"
 
 #include <QMenu>
 #include <QVBoxLayout>
@@ -18,8 +18,8 @@ MenuTreePage::MenuTreePage(document::PackageDocument &document, QWidget *parent)
     : QWidget(parent), m_document(document), m_editor(document, this), m_tree(new MenuTreeView(this))
 {
     m_tree->setObjectName(QStringLiteral("menuTree"));
-    m_tree->setAccessibleName(config::withoutMnemonic(config::lookupText(QStringLiteral("TEXT"), QStringLiteral("MENUS"))));
-    m_tree->setIconSize(QSize(document::ItemTypeImages::ImageSize, document::ItemTypeImages::ImageSize));
+    m_tree->setAccessibleName(texts::withoutMnemonic(texts::lookupText(QStringLiteral("TEXT"), QStringLiteral("MENUS"))));
+    m_tree->setIconSize(QSize(artwork::ItemTypeImages::ImageSize, artwork::ItemTypeImages::ImageSize));
     m_tree->setModel(&document.itemModel());
     m_tree->setSelectionModel(&document.selection());
     auto *layout = new QVBoxLayout(this);
@@ -56,10 +56,10 @@ void MenuTreePage::showContextMenu(const QModelIndex &index, const QPoint &globa
     m_document.setCurrentItem(node);
     QMenu menu(this);
     for (const TreeCommandLabel &command : MenuEditor::commandsFor(node)) {
-        menu.addAction(config::lookupText(QStringLiteral("TEXT"), QLatin1String(command.labelKey)))
+        menu.addAction(texts::lookupText(QStringLiteral("TEXT"), QLatin1String(command.labelKey)))
             ->setData(int(command.command));
     }
-    if (QAction *chosen = platform::modals().popupMenu(menu, globalPosition))
+    if (QAction *chosen = ui::modals().popupMenu(menu, globalPosition))
         m_editor.run(TreeCommand(chosen->data().toInt()), node);
 }
 
@@ -77,11 +77,11 @@ void MenuTreePage::drop(const QModelIndex &dragged, const QModelIndex &target, Q
     // The right button asks where: into the target or below it, the choice that does not apply greyed.
     const document::DropChoices choices = document::rightDropChoices(draggedItem, targetItem);
     QMenu menu(this);
-    QAction *within = menu.addAction(config::lookupText(QStringLiteral("TEXT"), QStringLiteral("WITHIN")));
-    QAction *below = menu.addAction(config::lookupText(QStringLiteral("TEXT"), QStringLiteral("BELOW")));
+    QAction *within = menu.addAction(texts::lookupText(QStringLiteral("TEXT"), QStringLiteral("WITHIN")));
+    QAction *below = menu.addAction(texts::lookupText(QStringLiteral("TEXT"), QStringLiteral("BELOW")));
     within->setEnabled(choices.within);
     below->setEnabled(choices.below);
-    QAction *chosen = platform::modals().popupMenu(menu, globalPosition);
+    QAction *chosen = ui::modals().popupMenu(menu, globalPosition);
     if ((chosen == within || chosen == below) && chosen->isEnabled()) {
         m_editor.drop(draggedItem, targetItem,
                       chosen == within ? document::Placement::Within : document::Placement::Below, true);

@@ -1,7 +1,7 @@
 #include "menutreeview.h"
 
 #include "document/droprules.h"
-#include "document/itemtypeimages.h"
+#include "artwork/itemtypeimages.h"
 #include "document/menuitemmodel.h"
 
 #include <QApplication>
@@ -23,8 +23,8 @@ constexpr Qt::MouseButtons dragButtons = Qt::LeftButton | Qt::RightButton;
 const QCursor &dropCursor(bool allowed)
 {
     // Made on first use, when there is a screen to show them on; they live as long as the program.
-    static const auto *allowedCursor = new QCursor(document::svgPixmap(QStringLiteral(":/images/drop-allowed.svg")), 0, 0);
-    static const auto *refusedCursor = new QCursor(document::svgPixmap(QStringLiteral(":/images/drop-refused.svg")), 0, 0);
+    static const auto *allowedCursor = new QCursor(artwork::svgPixmap(QStringLiteral(":/images/drop-allowed.svg")), 0, 0);
+    static const auto *refusedCursor = new QCursor(artwork::svgPixmap(QStringLiteral(":/images/drop-refused.svg")), 0, 0);
     return allowed ? *allowedCursor : *refusedCursor;
 }
 

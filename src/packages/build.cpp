@@ -3,8 +3,8 @@
 #include "languagefiles.h"
 #include "packagestate.h"
 #include "packagestore.h"
-#include "platform/profile.h"
-#include "platform/profileencoding.h"
+#include "ini/profile.h"
+#include "ini/profileencoding.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -28,28 +28,23 @@ QString nativePath(const QString &path)
     return QDir::toNativeSeparators(path);
 }
 
-QString batchFilePath(const PackageState &state)
-{
-    return state.packageDir + QStringLiteral("/custom.bat");
-}
-
 // Every file a build writes, relative to the package folder, in the order they are put in place.
-std::optional<QList<platform::ConfinedFolder::Write>> buildFiles(const PackageState &state,
-                                                                  const QList<platform::FileBytes> &changed,
+std::optional<QList<ini::ConfinedFolder::Write>> buildFiles(const PackageState &state,
+                                                                  const QList<ini::FileBytes> &changed,
                                                                   BuildResult &result)
 {
     const QStringList ownFiles{state.machineFilePath, state.configFilePath, state.textFilePath};
     bool complete = true;
-    for (const platform::FileBytes &file : changed) {
+    for (const ini::FileBytes &file : changed) {
         if (!ownFiles.contains(file.path)) {
             result.failures << notWrittenFailure(file.path, QObject::tr("not a file of the package"));
             complete = false;
         }
     }
     const QString prefix = state.packageDir + QLatin1Char('/');
-    QList<platform::ConfinedFolder::Write> files;
+    QList<ini::ConfinedFolder::Write> files;
     for (const QString &path : ownFiles) {
-        if (const std::optional<QByteArray> bytes = platform::profileBytes(path)) {
+        if (const std::optional<QByteArray> bytes = ini::profileBytes(path)) {
             files.append({path.mid(prefix.size()), *bytes, true});
         } else {
             result.failures << notWrittenFailure(path, QObject::tr("not a readable text file as it is"));
@@ -60,7 +55,7 @@ std::optional<QList<platform::ConfinedFolder::Write>> buildFiles(const PackageSt
         return std::nullopt;
     const QByteArray text = files.last().bytes;
     for (const QString &dir : languageDirsCopyOrder()) {
-        const QString copy = dir + QStringLiteral("/access-text.ini");
+        const QString copy = dir + QLatin1Char('/') + TextFileName;
         if (prefix + copy != state.textFilePath)
             files.append({copy, text});
     }
@@ -70,11 +65,11 @@ std::optional<QList<platform::ConfinedFolder::Write>> buildFiles(const PackageSt
         installDir = programFilePath(QString());
     const std::optional<QByteArray> batch = installBatchBytes(installDir);
     if (!batch) {
-        result.failures << notWrittenFailure(batchFilePath(state),
+        result.failures << notWrittenFailure(state.batchFilePath(),
                                              QObject::tr("the install directory cannot be named in it safely"));
         return std::nullopt;
     }
-    files.append({QStringLiteral("custom.bat"), *batch});
+    files.append({BatchFileName, *batch});
     files.append({state.markerPath().mid(prefix.size()), markerBytes(state)});
     return files;
 }
@@ -84,9 +79,9 @@ std::optional<QList<platform::ConfinedFolder::Write>> buildFiles(const PackageSt
 // The installed front-end's version is the base, so building twice gives the same number.
 bool raiseVersion(const PackageState &state)
 {
-    const QString installed = platform::readProfileString(getInstallDir() + QStringLiteral("/access-config.ini"),
+    const QString installed = ini::readProfileString(getInstallDir() + QStringLiteral("/access-config.ini"),
                                                           QStringLiteral("OTHER"), QStringLiteral("VERSION"));
-    return platform::writeProfileString(state.configFilePath, QStringLiteral("OTHER"), QStringLiteral("VERSION"),
+    return ini::writeProfileString(state.configFilePath, QStringLiteral("OTHER"), QStringLiteral("VERSION"),
                                         nextVersion(installed));
 }
 
@@ -117,7 +112,7 @@ std::optional<QByteArray> installBatchBytes(const QString &installDir)
 {
     QString directory = nativePath(installDir);   // this file system has no short (8.3) names
     if (directory.contains(QLatin1Char('"')) || directory.contains(QLatin1Char('\n'))
-        || directory.contains(QLatin1Char('\r')) || !platform::fitsWindows1252(directory))
+        || directory.contains(QLatin1Char('\r')) || !ini::fitsWindows1252(directory))
         return std::nullopt;
     static const QString special = QStringLiteral(" \t&|<>^%(),;=");
     const bool needsQuotes = std::any_of(directory.begin(), directory.end(),
@@ -125,14 +120,14 @@ std::optional<QByteArray> installBatchBytes(const QString &installDir)
     if (needsQuotes)
         directory = QLatin1Char('"') + directory.replace(QLatin1Char('%'), QStringLiteral("%%")) + QLatin1Char('"');
     const QString text = QStringLiteral("@ECHO OFF\r\nxcopy *.* ") + directory + QStringLiteral("/U /S /Y\r\n");
-    return platform::toWindows1252(text);
+    return ini::toWindows1252(text);
 }
 
 QByteArray markerBytes(const PackageState &state)
 {
     const QString paths = nativePath(state.machineFilePath) + nativePath(state.textFilePath)
                           + nativePath(state.configFilePath) + nativePath(state.markerPath())
-                          + nativePath(batchFilePath(state));
+                          + nativePath(state.batchFilePath());
     QByteArray bytes;
     bytes.reserve(paths.size() * 2 + 16);
     for (const QChar c : paths) {
@@ -150,28 +145,28 @@ QString notWrittenFailure(const QString &file, const QString &reason)
     return QObject::tr("%1 (%2: not written)").arg(nativePath(file), reason);
 }
 
-bool writeBuildFiles(const PackageState &state, platform::ConfinedFolder &package,
-                     const QList<platform::FileBytes> &changed, BuildResult &result)
+bool writeBuildFiles(const PackageState &state, ini::ConfinedFolder &package,
+                     const QList<ini::FileBytes> &changed, BuildResult &result)
 {
-    const std::optional<QList<platform::ConfinedFolder::Write>> files = buildFiles(state, changed, result);
+    const std::optional<QList<ini::ConfinedFolder::Write>> files = buildFiles(state, changed, result);
     if (!files)
         return false;
-    const QList<platform::FileFailure> failures = package.writeFiles(*files);
-    for (const platform::FileFailure &file : failures)
+    const QList<ini::FileFailure> failures = package.writeFiles(*files);
+    for (const ini::FileFailure &file : failures)
         result.failures << notWrittenFailure(state.packageDir + QLatin1Char('/') + file.path, file.reason);
     if (!failures.isEmpty())
         return false;
-    for (const platform::ConfinedFolder::Write &file : *files)
+    for (const ini::ConfinedFolder::Write &file : *files)
         result.written << state.packageDir + QLatin1Char('/') + file.path;
     return true;
 }
 
-void finishBuild(const PackageState &state, platform::ConfinedFolder &package)
+void finishBuild(const PackageState &state, ini::ConfinedFolder &package)
 {
-    platform::writeProfileString(state.uiTextPath, QStringLiteral("OTHER"), QStringLiteral("LASTCONFIG"),
+    ini::writeProfileString(state.uiTextPath, QStringLiteral("OTHER"), QStringLiteral("LASTCONFIG"),
                                  nativePath(state.markerPath()));
     for (const QString &dir : languageDirsCopyOrder())
-        package.setAttributes(dir + QStringLiteral("/access-text.ini"), platform::NormalAttribute);
+        package.setAttributes(dir + QLatin1Char('/') + TextFileName, ini::NormalAttribute);
 }
 
 } // namespace packages

@@ -4,7 +4,7 @@
 // one built, the edited language text is copied to all sixteen languages and the marker file
 // is written. The files are written as one transaction: a build writes all of them or none, and
 // an interrupted build leaves each file either as it was or as it should be.
-#include "platform/confinedfolder.h"
+#include "ini/confinedfolder.h"
 
 #include <QByteArray>
 #include <QString>
@@ -48,11 +48,11 @@ bool raiseVersion(const PackageState &state);
 // copies for every other language, "custom.bat", and last the marker file, which makes the
 // package count as built. True when all were written; otherwise none was, and result says why.
 // changed are the files the batch changed, which must be among the three.
-bool writeBuildFiles(const PackageState &state, platform::ConfinedFolder &package,
-                     const QList<platform::FileBytes> &changed, BuildResult &result);
+bool writeBuildFiles(const PackageState &state, ini::ConfinedFolder &package,
+                     const QList<ini::FileBytes> &changed, BuildResult &result);
 
 // After the files were written: the package is recorded as the last one built, and every
 // language's text file is made writable (copies take the attributes of the files they replace).
-void finishBuild(const PackageState &state, platform::ConfinedFolder &package);
+void finishBuild(const PackageState &state, ini::ConfinedFolder &package);
 
 } // namespace packages

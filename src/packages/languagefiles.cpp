@@ -1,6 +1,6 @@
 #include "languagefiles.h"
 
-#include "platform/confinedfolder.h"
+#include "ini/confinedfolder.h"
 
 #include <QFileInfo>
 
@@ -20,21 +20,21 @@ const QStringList &languageDirsCopyOrder()
     return dirs;
 }
 
-void createLanguageDirs(platform::ConfinedFolder &package)
+void createLanguageDirs(ini::ConfinedFolder &package)
 {
     for (const QString &dir : languageDirsCreationOrder())
         package.makeFolder(dir);
 }
 
-void copyLanguageFiles(const QString &sourceRoot, platform::ConfinedFolder &package, const QString &fileName,
+void copyLanguageFiles(const QString &sourceRoot, ini::ConfinedFolder &package, const QString &fileName,
                        int attributes, bool keepExisting)
 {
     for (const QString &dir : languageDirsCopyOrder()) {
         const QString source = sourceRoot + QLatin1Char('/') + dir + QLatin1Char('/') + fileName;
         const QString destination = dir + QLatin1Char('/') + fileName;
         if (QFileInfo::exists(source)
-            && !(keepExisting && package.kindOf(destination) != platform::ConfinedFolder::Kind::Missing))
-            platform::copyInto(package, source, destination);
+            && !(keepExisting && package.kindOf(destination) != ini::ConfinedFolder::Kind::Missing))
+            ini::copyInto(package, source, destination);
         package.setAttributes(destination, attributes);
     }
 }

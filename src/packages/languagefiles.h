@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace platform { class ConfinedFolder; }
+namespace ini { class ConfinedFolder; }
 
 namespace packages {
 
@@ -15,12 +15,12 @@ const QStringList &languageDirsCopyOrder();
 
 // Creates the sixteen directories in a package folder; existing ones stay. (Directories keep
 // their permissions here, so the attributes a new directory would get do not apply.)
-void createLanguageDirs(platform::ConfinedFolder &package);
+void createLanguageDirs(ini::ConfinedFolder &package);
 
 // Copies fileName from each language directory of sourceRoot to the same one of a package folder.
 // With keepExisting an existing destination stays. Every destination then gets the attributes,
 // copied or kept. Missing sources and failed copies are skipped silently.
-void copyLanguageFiles(const QString &sourceRoot, platform::ConfinedFolder &package, const QString &fileName,
+void copyLanguageFiles(const QString &sourceRoot, ini::ConfinedFolder &package, const QString &fileName,
                        int attributes, bool keepExisting);
 
 } // namespace packages

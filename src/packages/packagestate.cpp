@@ -1,6 +1,6 @@
 #include "packagestate.h"
 
-#include "config/texts.h"
+#include "texts/texts.h"
 #include "platform/uilanguage.h"
 
 #include <QDir>
@@ -13,7 +13,7 @@ const QString markerSuffix = QStringLiteral(".pkg");
 
 } // namespace
 
-PackageState::PackageState() : uiTextPath(config::uiTextFilePath()) {}
+PackageState::PackageState() : uiTextPath(texts::uiTextFilePath()) {}
 
 void PackageState::setLocation(const QString &path)
 {
@@ -32,9 +32,9 @@ void PackageState::setPackagePaths()
         configFilePath.clear();
         return;
     }
-    machineFilePath = packageDir + QStringLiteral("/machine-specifics.csv");
-    textFilePath = packageDir + QLatin1Char('/') + platform::currentLanguageDir() + QStringLiteral("/access-text.ini");
-    configFilePath = packageDir + QStringLiteral("/access-config.ini");
+    machineFilePath = packageDir + QLatin1Char('/') + MenuFileName;
+    textFilePath = packageDir + QLatin1Char('/') + platform::currentLanguageDir() + QLatin1Char('/') + TextFileName;
+    configFilePath = packageDir + QLatin1Char('/') + ConfigFileName;
 }
 
 bool PackageState::packageIsComplete() const
@@ -57,6 +57,11 @@ QString PackageState::markerPath() const
     if (!marker.endsWith(markerSuffix, Qt::CaseInsensitive))
         marker += markerSuffix;
     return marker;
+}
+
+QString PackageState::batchFilePath() const
+{
+    return packageDir + QLatin1Char('/') + BatchFileName;
 }
 
 QString PackageState::windowTitle(bool modified) const

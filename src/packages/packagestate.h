@@ -6,6 +6,12 @@
 
 namespace packages {
 
+// The names of a package's files in its folder; the text file stands in every language folder.
+inline const QString MenuFileName = QStringLiteral("machine-specifics.csv");
+inline const QString ConfigFileName = QStringLiteral("access-config.ini");
+inline const QString TextFileName = QStringLiteral("access-text.ini");
+inline const QString BatchFileName = QStringLiteral("custom.bat");
+
 struct PackageState {
     PackageState();
 
@@ -30,6 +36,8 @@ struct PackageState {
     QStringList missingFiles() const;
     // packageDir + "/" + packageName with ".pkg" appended when it lacks it (any case).
     QString markerPath() const;
+    // packageDir + "/custom.bat": what installs the package.
+    QString batchFilePath() const;
 
     // titleBase + "  -  [" + packageName + "]", or "*]" while modified.
     QString windowTitle(bool modified) const;

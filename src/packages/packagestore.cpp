@@ -2,8 +2,8 @@
 
 #include "languagefiles.h"
 #include "packagestate.h"
-#include "platform/confinedfolder.h"
-#include "platform/profile.h"
+#include "ini/confinedfolder.h"
+#include "ini/profile.h"
 #include "platform/programdir.h"
 #include "platform/registry.h"
 #include "platform/uilanguage.h"
@@ -16,16 +16,12 @@
 namespace packages {
 namespace {
 
-const QString machineFileName = QStringLiteral("machine-specifics.csv");
-const QString configFileName = QStringLiteral("access-config.ini");
-const QString textFileName = QStringLiteral("access-text.ini");
-
-using platform::ConfinedFolder;
+using ini::ConfinedFolder;
 
 // Copies a seed or package file into a package folder and gives the copy its attributes.
 bool copyWithAttributes(const QString &source, ConfinedFolder &package, const QString &name, int attributes)
 {
-    const bool copied = platform::copyInto(package, source, name);
+    const bool copied = ini::copyInto(package, source, name);
     package.setAttributes(name, attributes);
     return copied;
 }
@@ -48,15 +44,15 @@ bool removeToolsOwnFolder(ConfinedFolder &packages, const QString &name)
     QStringList files;   // relative to the folder, language folders after their texts
     QStringList languageFolders;
     const auto isFile = [&](const QString &relative, const QString &expected) {
-        return (lastComponent(relative) == expected || platform::isStagedLeftover(lastComponent(relative)))
+        return (lastComponent(relative) == expected || ini::isStagedLeftover(lastComponent(relative)))
                && folder.kindOf(relative) == ConfinedFolder::Kind::File;
     };
     for (const QString &entry : folder.entryNames()) {
-        if (isFile(entry, machineFileName) || isFile(entry, configFileName)) {
+        if (isFile(entry, MenuFileName) || isFile(entry, ConfigFileName)) {
             files << entry;
         } else if (languageDirsCreationOrder().contains(entry) && folder.kindOf(entry) == ConfinedFolder::Kind::Folder) {
             for (const QString &inner : folder.entryNames(entry)) {
-                if (!isFile(entry + QLatin1Char('/') + inner, textFileName))
+                if (!isFile(entry + QLatin1Char('/') + inner, TextFileName))
                     return false;
                 files << entry + QLatin1Char('/') + inner;
             }
@@ -129,14 +125,14 @@ void mergeMissingTexts()
     const QString migration = install + QStringLiteral("/AKVO-moreTxt.ini");
     if (!QFileInfo::exists(migration))
         return;
-    const QString textFile = install + QLatin1Char('/') + textFileName;
+    const QString textFile = install + QLatin1Char('/') + TextFileName;
     if (QFileInfo::exists(textFile)) {
-        platform::ProfileBatch batch;
+        ini::ProfileBatch batch;
         for (const char *key : {"ASKPRVINFOTEXT", "PasswordText", "WrongPassText"}) {
             const QString name = QLatin1String(key);
-            if (platform::readProfileString(textFile, QStringLiteral("Access Text"), name).isEmpty())
-                platform::writeProfileString(textFile, QStringLiteral("Access Text"), name,
-                                             platform::readProfileString(migration, QStringLiteral("MISSED"), name));
+            if (ini::readProfileString(textFile, QStringLiteral("Access Text"), name).isEmpty())
+                ini::writeProfileString(textFile, QStringLiteral("Access Text"), name,
+                                             ini::readProfileString(migration, QStringLiteral("MISSED"), name));
         }
         if (!batch.commit())
             return;   // keep the migration file for the next start rather than lose its texts
@@ -162,10 +158,10 @@ bool ensureDefaultPackage()
                                    .entryList({QStringLiteral("*.default")}, QDir::Files)
                                    .isEmpty();
     const QString machineSeed = defaultSeeds ? programFilePath(QStringLiteral("/machine-specifics.default"))
-                                             : programFilePath(QLatin1Char('/') + machineFileName);
+                                             : programFilePath(QLatin1Char('/') + MenuFileName);
     const QString configSeed = defaultSeeds ? programFilePath(QStringLiteral("/access-config.default"))
-                                            : programFilePath(QLatin1Char('/') + configFileName);
-    const int readOnlyHidden = platform::ReadOnlyAttribute | platform::HiddenAttribute;
+                                            : programFilePath(QLatin1Char('/') + ConfigFileName);
+    const int readOnlyHidden = ini::ReadOnlyAttribute | ini::HiddenAttribute;
 
     // Made afresh, or completed: files lost from it come back, and those it has stay.
     bool complete = true;
@@ -178,9 +174,9 @@ bool ensureDefaultPackage()
             complete = false;
     };
     createLanguageDirs(defaultPackage);
-    seed(machineSeed, machineFileName);
-    copyLanguageFiles(install, defaultPackage, textFileName, readOnlyHidden, !creating);
-    seed(configSeed, configFileName);
+    seed(machineSeed, MenuFileName);
+    copyLanguageFiles(install, defaultPackage, TextFileName, readOnlyHidden, !creating);
+    seed(configSeed, ConfigFileName);
     if (creating && defaultSeeds) {   // the ".default" seeds are consumed by the first start
         for (const char *name : {"/machine-specifics.default", "/access-text.default", "/access-config.default"})
             QFile::remove(programFilePath(QLatin1String(name)));
@@ -193,7 +189,7 @@ bool findLastPackage(PackageState &state)
     // The remembered path may have been stored in double quotes, which are no part of it (the
     // reader removes only a pair that encloses the whole value). It names a marker file by its
     // full path, so a quote at either end is none of its names'; one inside is.
-    QString last = platform::readProfileString(state.uiTextPath, QStringLiteral("OTHER"), QStringLiteral("LASTCONFIG"));
+    QString last = ini::readProfileString(state.uiTextPath, QStringLiteral("OTHER"), QStringLiteral("LASTCONFIG"));
     if (last.startsWith(QLatin1Char('"')))
         last.remove(0, 1);
     if (last.endsWith(QLatin1Char('"')))
@@ -241,12 +237,12 @@ bool createUntitledPackage(PackageState &state)
     state.packageName = name;
 
     const QString defaultDir = defaultPackageDir();
-    copyWithAttributes(defaultDir + QLatin1Char('/') + machineFileName, *package, machineFileName,
-                       platform::NormalAttribute);
+    copyWithAttributes(defaultDir + QLatin1Char('/') + MenuFileName, *package, MenuFileName,
+                       ini::NormalAttribute);
     createLanguageDirs(*package);
-    copyLanguageFiles(defaultDir, *package, textFileName, platform::NormalAttribute, false);
-    copyWithAttributes(defaultDir + QLatin1Char('/') + configFileName, *package, configFileName,
-                       platform::NormalAttribute);
+    copyLanguageFiles(defaultDir, *package, TextFileName, ini::NormalAttribute, false);
+    copyWithAttributes(defaultDir + QLatin1Char('/') + ConfigFileName, *package, ConfigFileName,
+                       ini::NormalAttribute);
     state.setPackagePaths();
     state.isUntitled = true;
     return true;
@@ -257,17 +253,17 @@ void copyPackageFiles(const QString &sourceDir, ConfinedFolder &destination)
     const auto copyRootFile = [&](const QString &name) {
         const QString source = sourceDir + QLatin1Char('/') + name;
         if (QFileInfo::exists(source))
-            copyWithAttributes(source, destination, name, platform::NormalAttribute);
+            copyWithAttributes(source, destination, name, ini::NormalAttribute);
     };
-    copyRootFile(machineFileName);
-    copyLanguageFiles(sourceDir, destination, textFileName, platform::NormalAttribute, false);
-    copyRootFile(configFileName);
+    copyRootFile(MenuFileName);
+    copyLanguageFiles(sourceDir, destination, TextFileName, ini::NormalAttribute, false);
+    copyRootFile(ConfigFileName);
 }
 
 bool removeUntitledPackage(const QString &untitledDir, const QString &nextDir)
 {
     if (!nextDir.isEmpty()
-        && (QFileInfo(nextDir) == QFileInfo(untitledDir) || platform::isInsideDirectory(nextDir, untitledDir)))
+        && (QFileInfo(nextDir) == QFileInfo(untitledDir) || ini::isInsideDirectory(nextDir, untitledDir)))
         return false;
     // Untitled packages are made in the packages folder, and only there are they removed.
     const QString packagesPath = packagesDir();

@@ -4,7 +4,7 @@
 // read-only starting point of every new package.
 #include <QString>
 
-namespace platform { class ConfinedFolder; }
+namespace ini { class ConfinedFolder; }
 
 namespace packages {
 
@@ -53,7 +53,7 @@ bool createUntitledPackage(PackageState &state);
 
 // Copies the menu file, the sixteen language texts and the configuration file of one package
 // into another whose language directories exist. The marker and batch file are not copied.
-void copyPackageFiles(const QString &sourceDir, platform::ConfinedFolder &destination);
+void copyPackageFiles(const QString &sourceDir, ini::ConfinedFolder &destination);
 
 // Removes the untitled package's folder when it gives way to nextDir (another package, or none
 // when the tool ends). It stays when nextDir is that folder or lies inside it, and when it holds

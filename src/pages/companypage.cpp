@@ -1,6 +1,6 @@
 #include "companypage.h"
 
-#include "config/texts.h"
+#include "texts/texts.h"
 #include "document/packagedocument.h"
 #include "document/pagecommands.h"
 
@@ -25,7 +25,7 @@ QLabel *wrappingLabel(const QString &text, QWidget *parent)
 CompanyPage::CompanyPage(document::PackageDocument &document, QWidget *parent)
     : QWidget(parent), m_document(document)
 {
-    auto *group = new QGroupBox(config::lookupText(QStringLiteral("TEXT"), QStringLiteral("COMPANY_NAME")), this);
+    auto *group = new QGroupBox(texts::lookupText(QStringLiteral("TEXT"), QStringLiteral("COMPANY_NAME")), this);
     m_nameEdit = new QLineEdit(group);
     m_nameEdit->setObjectName(QStringLiteral("companyName"));
 
@@ -34,10 +34,10 @@ CompanyPage::CompanyPage(document::PackageDocument &document, QWidget *parent)
     editRow->addWidget(new QLabel(QStringLiteral("*"), group));
 
     auto *groupLayout = new QVBoxLayout(group);
-    groupLayout->addWidget(wrappingLabel(config::lookupText(QStringLiteral("TEXT"), QStringLiteral("TYPECOMPANY")), group));
+    groupLayout->addWidget(wrappingLabel(texts::lookupText(QStringLiteral("TEXT"), QStringLiteral("TYPECOMPANY")), group));
     groupLayout->addLayout(editRow);
-    groupLayout->addWidget(wrappingLabel(config::lookupText(QStringLiteral("TEXT"), QStringLiteral("REQUIRED")), group));
-    groupLayout->addWidget(wrappingLabel(config::lookupText(QStringLiteral("TEXT"), QStringLiteral("TEXTFOLLOW")), group));
+    groupLayout->addWidget(wrappingLabel(texts::lookupText(QStringLiteral("TEXT"), QStringLiteral("REQUIRED")), group));
+    groupLayout->addWidget(wrappingLabel(texts::lookupText(QStringLiteral("TEXT"), QStringLiteral("TEXTFOLLOW")), group));
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(group);

@@ -1,10 +1,10 @@
 #include "generalpage.h"
 
 #include "colorswatchbutton.h"
-#include "config/texts.h"
+#include "texts/texts.h"
 #include "document/packagedocument.h"
 #include "document/pagecommands.h"
-#include "platform/modal.h"
+#include "ui/modal.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,7 +18,7 @@ namespace {
 
 QString text(const QString &key)
 {
-    return config::lookupText(QStringLiteral("TEXT"), key);
+    return texts::lookupText(QStringLiteral("TEXT"), key);
 }
 
 template <typename Control>
@@ -58,7 +58,7 @@ GeneralPage::GeneralPage(document::PackageDocument &document, QWidget *parent)
     m_swatch->setFixedSize(48, 24);
     m_background = named(new QComboBox(looks), "background");
     for (const char *key : {"DEFAULT_BACKGROUND", "WHITE_BACKGROUND", "BLACK_BACKGROUND"})
-        m_background->addItem(config::lookupText(QStringLiteral("Backgrounds"), QLatin1String(key)));
+        m_background->addItem(texts::lookupText(QStringLiteral("Backgrounds"), QLatin1String(key)));
 
     auto *looksLayout = new QFormLayout(looks);
     looksLayout->addRow(new QLabel(text(QStringLiteral("FONT_COLOR")), looks), m_swatch);
@@ -120,7 +120,7 @@ void GeneralPage::showSettings()
 void GeneralPage::chooseColor()
 {
     // The chooser opens on the colour the text has now.
-    const std::optional<QColor> chosen = platform::modals().chooseColor(this, m_document.settings().color);
+    const std::optional<QColor> chosen = ui::modals().chooseColor(this, m_document.settings().color);
     if (!chosen)
         return;
     change([&chosen](GeneralSettings &settings) { settings.setChosenColor(*chosen); });

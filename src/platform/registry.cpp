@@ -1,6 +1,6 @@
 #include "registry.h"
 
-#include "profileencoding.h"
+#include "ini/profileencoding.h"
 
 #include <QDir>
 #include <QFile>
@@ -62,7 +62,7 @@ std::optional<QString> readRegistryString(RegistryScope scope, const QString &ke
 #ifndef Q_OS_WIN
     // Settings files are UTF-8; the reader drops what is not, which would name another folder.
     QFile file(key->fileName());
-    if (file.open(QIODevice::ReadOnly) && !isStrictUtf8(file.readAll()))
+    if (file.open(QIODevice::ReadOnly) && !ini::isStrictUtf8(file.readAll()))
         return std::nullopt;
 #endif
     const QVariant value = key->value(name);

@@ -24,8 +24,6 @@ public:
     // instance runs: it has been asked to come forward, and this one should end.
     bool claim();
 
-    QString serverName() const { return m_serverName; }
-
 signals:
     // A later instance asked this one to come forward.
     void activationRequested();

@@ -1,6 +1,6 @@
 #include "installedworld.h"
 
-#include "platform/profile.h"
+#include "ini/profile.h"
 #include "platform/programdir.h"
 #include "platform/uilanguage.h"
 
@@ -26,7 +26,7 @@ InstalledWorld::InstalledWorld(bool withDefaultSeeds)
     qputenv("AKVO_REGISTRY", registryDir().toLocal8Bit());
     platform::setProgramDirectory(programDir());
     platform::setUserInterfaceLanguage(0x0409);
-    platform::clearProfileCache();
+    ini::clearProfileCache();
 }
 
 InstalledWorld::~InstalledWorld()
@@ -34,7 +34,7 @@ InstalledWorld::~InstalledWorld()
     platform::setProgramDirectory(QString());
     platform::setUserInterfaceLanguage(std::nullopt);
     qputenv("AKVO_REGISTRY", m_savedRegistry);
-    platform::clearProfileCache();
+    ini::clearProfileCache();
 }
 
 QProcessEnvironment InstalledWorld::environment() const

@@ -3,9 +3,9 @@
 #include "app/maindialog.h"
 #include "packages/languagefiles.h"
 #include "packages/packagestore.h"
-#include "platform/profile.h"
-#include "platform/profileencoding.h"
-#include "platform/confinedfolder.h"
+#include "ini/profile.h"
+#include "ini/profileencoding.h"
+#include "ini/confinedfolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -50,7 +50,7 @@ QString makeBuiltPackage(const InstalledWorld &world, const QString &name)
     QDir().mkpath(dir);
     QFile::copy(world.installDir() + "/machine-specifics.csv", dir + "/machine-specifics.csv");
     QFile::copy(world.installDir() + "/access-config.ini", dir + "/access-config.ini");
-    platform::ConfinedFolder package(dir);
+    ini::ConfinedFolder package(dir);
     packages::createLanguageDirs(package);
     packages::copyLanguageFiles(world.installDir(), package, "access-text.ini", 0x80, false);
     writeFile(dir + "/" + name + ".pkg", "marker");
@@ -97,8 +97,8 @@ BadInput setUp(const InstalledWorld &world, const QString &input)
         const QByteArray name("Con\0toso", 8);
         spoil(texts, readFile(texts).replace("Contoso", name), name);
     } else if (input == "odd-length UTF-16") {
-        const QString text = platform::decodeProfileBytes(readFile(texts)).text;
-        spoil(texts, platform::encodeProfileText(text, platform::ProfileEncoding::Utf16LE) + '\xA7',
+        const QString text = ini::decodeProfileBytes(readFile(texts)).text;
+        spoil(texts, ini::encodeProfileText(text, ini::ProfileEncoding::Utf16LE) + '\xA7',
               QByteArray("\n\0\xA7", 3));
     } else if (input == "5 MB line") {
         const QByteArray line = "NOTES=" + QByteArray(5'000'000, 'x');
@@ -341,7 +341,7 @@ private slots:
         QDir::setCurrent(world.root());
         const auto restore = qScopeGuard([&] { makeWritable(bad.packageDir); });
         packages::mergeMissingTexts();   // the first start's one-time step: no row is about it
-        platform::writeProfileString(world.programDir() + "/0409/custom-text.ini", "OTHER", "LASTCONFIG", bad.target);
+        ini::writeProfileString(world.programDir() + "/0409/custom-text.ini", "OTHER", "LASTCONFIG", bad.target);
         const QMap<QString, QByteArray> outside = outsideOf(world, bad);
         QMap<QString, QByteArray> package;
         packages::PackageState named;
@@ -371,7 +371,7 @@ private slots:
             }
         }
         QStringList texts;
-        for (const platform::MessageRequest &message : std::as_const(modals.messages))
+        for (const ui::MessageRequest &message : std::as_const(modals.messages))
             texts << message.text;
         if (shown.isEmpty())
             QVERIFY2(texts.isEmpty(), qPrintable(texts.join("\n---\n")));

@@ -1,6 +1,6 @@
 #include "installedworld.h"
 #include "packages/languagefiles.h"
-#include "platform/confinedfolder.h"
+#include "ini/confinedfolder.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -49,7 +49,7 @@ QString makePackage(const InstalledWorld &world, const QString &name)
     QDir().mkpath(dir);
     QFile::copy(world.installDir() + "/machine-specifics.csv", dir + "/machine-specifics.csv");
     QFile::copy(world.installDir() + "/access-config.ini", dir + "/access-config.ini");
-    platform::ConfinedFolder package(dir);
+    ini::ConfinedFolder package(dir);
     packages::createLanguageDirs(package);
     packages::copyLanguageFiles(world.installDir(), package, "access-text.ini", 0x80, false);
     return dir;

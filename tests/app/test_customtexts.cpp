@@ -1,7 +1,7 @@
 #include "testmain.h"
 #include "document/companytitle.h"
-#include "platform/profile.h"
-#include "platform/profileencoding.h"
+#include "ini/profile.h"
+#include "ini/profileencoding.h"
 
 #include <QDirIterator>
 #include <QRegularExpression>
@@ -86,10 +86,10 @@ private slots:
     {
         QFETCH(QString, languageDir);
         const QByteArray bytes = testing::readFile(shipped(languageDir));
-        const platform::DecodedProfile file = platform::decodeProfileBytes(bytes);
+        const ini::DecodedProfile file = ini::decodeProfileBytes(bytes);
         // Windows-1252 without a BOM when every character fits it, UTF-16LE with a BOM otherwise.
-        const bool fits = platform::fitsWindows1252(file.text);
-        QCOMPARE(file.encoding, fits ? platform::ProfileEncoding::Windows1252 : platform::ProfileEncoding::Utf16LE);
+        const bool fits = ini::fitsWindows1252(file.text);
+        QCOMPARE(file.encoding, fits ? ini::ProfileEncoding::Windows1252 : ini::ProfileEncoding::Utf16LE);
         QVERIFY(fits || bytes.startsWith("\xFF\xFE"));
         QVERIFY(file.text.endsWith(QStringLiteral("\r\n")));
         QCOMPARE(file.text.count(u'\n'), file.text.count(QStringLiteral("\r\n")));
@@ -97,7 +97,7 @@ private slots:
 
         QStringList englishSections, sections;
         const QList<Line> english =
-            linesOf(platform::decodeProfileBytes(testing::readFile(shipped("0409"))).text, &englishSections);
+            linesOf(ini::decodeProfileBytes(testing::readFile(shipped("0409"))).text, &englishSections);
         const QList<Line> lines = linesOf(file.text, &sections);
         QCOMPARE(sections, englishSections);
         QCOMPARE(sections.last(), QString("OTHER"));   // where the tool writes LASTCONFIG
@@ -112,7 +112,7 @@ private slots:
             QCOMPARE(line.section + u' ' + line.key, english[i].section + u' ' + english[i].key);
             QVERIFY2(line.section != "OTHER", qPrintable(where));
             // The engine reads every text back as written: no quotes dropped, nothing cut.
-            const QString text = platform::readProfileString(shipped(languageDir), line.section, line.key);
+            const QString text = ini::readProfileString(shipped(languageDir), line.section, line.key);
             QCOMPARE(text, line.value);
             QVERIFY2(text.isEmpty() == english[i].value.isEmpty(), qPrintable(where));
             for (const QString &placeholder : {QStringLiteral("#"), QStringLiteral("%1")})
@@ -130,7 +130,7 @@ private slots:
         for (const QStringList &menu : menus()) {
             QSet<QChar> letters;
             for (const QString &key : menu) {
-                const QString caption = platform::readProfileString(shipped(languageDir), "TEXT", key);
+                const QString caption = ini::readProfileString(shipped(languageDir), "TEXT", key);
                 const QChar letter = mnemonic(caption);
                 QVERIFY2(!letter.isNull() && letter != u'&', qPrintable(key + ": " + caption));
                 QVERIFY2(!letters.contains(letter), qPrintable(key + ": " + caption + " in " + menu.join(u' ')));
@@ -145,8 +145,8 @@ private slots:
     void sampleTitleSplitsAtTheCustomizedWord()
     {
         QFETCH(QString, languageDir);
-        const QString word = platform::readProfileString(shipped(languageDir), "TEXT", "CUSTOMIZED");
-        const QString title = platform::readProfileString(
+        const QString word = ini::readProfileString(shipped(languageDir), "TEXT", "CUSTOMIZED");
+        const QString title = ini::readProfileString(
             QStringLiteral(KAVO_SOURCE_DIR "/data/sample-installation/") + languageDir + "/access-text.ini",
             "Access Text", "TITLE");
         const document::CompanyTitle parts = document::splitCompanyTitle(title, word);
@@ -157,7 +157,7 @@ private slots:
 
     void aboutBodyHasOneVersionMark()
     {
-        QCOMPARE(platform::readProfileString(shipped("0409"), "TEXT", "ABOUTBODYTEXT").count(QLatin1Char('#')), 1);
+        QCOMPARE(ini::readProfileString(shipped("0409"), "TEXT", "ABOUTBODYTEXT").count(QLatin1Char('#')), 1);
     }
 
     // A key missing from the file shows as an empty caption, silently. A source file that looks
@@ -169,7 +169,7 @@ private slots:
     {
         QStringList sections;
         const QList<Line> english =
-            linesOf(platform::decodeProfileBytes(testing::readFile(shipped("0409"))).text, &sections);
+            linesOf(ini::decodeProfileBytes(testing::readFile(shipped("0409"))).text, &sections);
         const auto hasText = [&](const QString &section, const QString &key) {
             return std::any_of(english.begin(), english.end(), [&](const Line &line) {
                 return line.section == section && line.key == key && !line.value.isEmpty();

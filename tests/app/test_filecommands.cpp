@@ -5,14 +5,14 @@
 #include "packages/languagefiles.h"
 #include "packages/packagestore.h"
 #include "scriptedmodals.h"
-#include "platform/confinedfolder.h"
+#include "ini/confinedfolder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTest>
 
 using namespace packages;
-using platform::MessageButton;
+using ui::MessageButton;
 using testing::readFile;
 using testing::writeFile;
 
@@ -293,7 +293,7 @@ private slots:
         const QString untitled = s.state.packageDir;
         const QString inside = untitled + "/Inner";
         QDir().mkpath(inside);
-        platform::ConfinedFolder insideFolder(inside);
+        ini::ConfinedFolder insideFolder(inside);
         createLanguageDirs(insideFolder);
         copyPackageFiles(untitled, insideFolder);
         writeFile(inside + "/Inner.pkg", "marker");

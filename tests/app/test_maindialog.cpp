@@ -2,7 +2,7 @@
 #include "scriptedmodals.h"
 #include "app/maindialog.h"
 #include "document/pagecommands.h"
-#include "platform/profile.h"
+#include "ini/profile.h"
 #include "platform/programdir.h"
 #include "platform/uilanguage.h"
 
@@ -78,7 +78,7 @@ class MainDialogTest : public QObject {
     void writeTexts(const QByteArray &ini)
     {
         testing::writeFile(programDir() + "/0409/custom-text.ini", ini);
-        platform::clearProfileCache();
+        ini::clearProfileCache();
     }
 
     static void showActive(MainDialog &dialog)

@@ -1,11 +1,11 @@
 #include "installedworld.h"
 #include "scriptedmodals.h"
 #include "app/maindialog.h"
-#include "config/fields.h"
+#include "records/fields.h"
 #include "document/packagedocument.h"
 #include "menutree/menutreepage.h"
 #include "menutree/menutreeview.h"
-#include "platform/profile.h"
+#include "ini/profile.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -17,7 +17,7 @@
 #include <QTest>
 
 using app::MainDialog;
-using platform::MessageButton;
+using ui::MessageButton;
 using testing::readFile;
 
 namespace {
@@ -195,7 +195,7 @@ private slots:
         // The menu file, the texts and the looks as the front-end reads them.
         const QString menus = salesDir + "/machine-specifics.csv";
         const auto line = [&](const char *section, const char *key) {
-            return platform::readProfileString(menus, section, key);
+            return ini::readProfileString(menus, section, key);
         };
         QCOMPARE(line("Menu3", "Menu3Info"), QString(",,TRUE,,,,,,,,,,,,,"));
         QCOMPARE(line("Menu3", "SubMenu1"),
@@ -203,13 +203,13 @@ private slots:
         QCOMPARE(line("Menu3", "SubMenu2"), QString(",,TRUE,__3-SUBMENU2__,,UpArrow.gif,,,\"\",,,,,,,"));
         QCOMPARE(line("Menu3", "SubMenu2.item2"),
                  QString(",,FALSE,,__3-SUBMENU2-2__,Application-link.gif,,,\"notes.exe\",,,,,,,"));
-        QCOMPARE(config::splitFields(line("Menu2", "SubMenu2")).value(3), QString("__2-SUBMENU2__"));   // Accessories moved up
+        QCOMPARE(records::splitFields(line("Menu2", "SubMenu2")).value(3), QString("__2-SUBMENU2__"));   // Accessories moved up
         QCOMPARE(line("Menu2", "SubMenu2.item3").isEmpty(), false);
         QVERIFY(line("Menu2", "SubMenu5").isEmpty());
         QVERIFY(!readFile(menus).contains("[Menu4]"));
 
         const QString texts = salesDir + "/0409/access-text.ini";
-        config::ConfigRecord record(texts);
+        records::ConfigRecord record(texts);
         record.loadTexts();
         QCOMPARE(record.getValue("__3-SUBMENU1__"), QString("Web help"));
         QCOMPARE(record.getValue("__3-SUBMENU1-A__"), QString("Opens the help site"));
@@ -218,7 +218,7 @@ private slots:
         QCOMPARE(record.getValue("__MENU3_TITLE__"), QString("S<u>u</u>pport"));
         QCOMPARE(record.getValue("__MENU3_ALT_KEY__"), QString("u"));
         QCOMPARE(record.getValue("__2-SUBMENU2__"), QString("Accessories"));
-        config::ConfigRecord looks(salesDir + "/access-config.ini");
+        records::ConfigRecord looks(salesDir + "/access-config.ini");
         looks.loadOptions();
         QCOMPARE(looks.getValue("__MENU3ICON__"), QString("U-Stay-Current-icon.png"));   // the free category
         QCOMPARE(looks.getValue("__MENU3_COLOR__"), QString("#339999"));
@@ -288,14 +288,14 @@ private slots:
 
         const QString menus = movedDir + "/machine-specifics.csv";
         const auto line = [&](const char *section, const char *key) {
-            return platform::readProfileString(menus, section, key);
+            return ini::readProfileString(menus, section, key);
         };
         QCOMPARE(line("Menu1", "SubMenu1"), QString(",,TRUE,__1-SUBMENU1__,,UpArrow.gif,,,\"\",,,,__1-SUBMENU1-A__,,,"));
-        QCOMPARE(config::splitFields(line("Menu1", "SubMenu1.item2")).value(4), QString("__1-SUBMENU1-2__"));
+        QCOMPARE(records::splitFields(line("Menu1", "SubMenu1.item2")).value(4), QString("__1-SUBMENU1-2__"));
         QCOMPARE(line("Menu2", "SubMenu1"),   // the sub-entry, now a menu entry: its name in field 3
                  QString(",,FALSE,__2-SUBMENU1__,,Application-link.gif,,,"
                          "\"C:\\Program Files\\Kavo\\Tools\\Calculator.exe\",,,,__2-SUBMENU1-A__,,,"));
-        config::ConfigRecord texts(movedDir + "/0409/access-text.ini");
+        records::ConfigRecord texts(movedDir + "/0409/access-text.ini");
         texts.loadTexts();
         QCOMPARE(texts.getValue("__MENU1_CONTENT_TITLE__"), QString("Help"));
         QCOMPARE(texts.getValue("__TAB1_DESCRIPTION__"), QString("Find answers and get support"));

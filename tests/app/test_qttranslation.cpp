@@ -1,6 +1,6 @@
 #include "testmain.h"
 #include "app/qttranslation.h"
-#include "platform/profile.h"
+#include "ini/profile.h"
 #include "platform/programdir.h"
 #include "platform/uilanguage.h"
 
@@ -53,7 +53,7 @@ private slots:
             {QDialogButtonBox::Ok, "OK"}, {QDialogButtonBox::Cancel, "CANCEL"},
             {QDialogButtonBox::Yes, "YES"}, {QDialogButtonBox::No, "NO"}};
         for (const auto &[button, key] : buttons)
-            QCOMPARE(box.button(button)->text(), platform::readProfileString(file, "TEXT", key));
+            QCOMPARE(box.button(button)->text(), ini::readProfileString(file, "TEXT", key));
     }
 
     void englishNeedsNone()

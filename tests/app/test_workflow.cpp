@@ -5,8 +5,8 @@
 #include "packages/build.h"
 #include "packages/languagefiles.h"
 #include "pages/generalpage.h"
-#include "platform/profile.h"
-#include "platform/profileencoding.h"
+#include "ini/profile.h"
+#include "ini/profileencoding.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -48,7 +48,7 @@ QStringList childLabels(const QModelIndex &index)
 // each list, and the sections the tool never writes; with the file's encoding.
 QStringList frontEndLines(const QByteArray &bytes)
 {
-    const platform::DecodedProfile decoded = platform::decodeProfileBytes(bytes);
+    const ini::DecodedProfile decoded = ini::decodeProfileBytes(bytes);
     static const QRegularExpression numbered(QStringLiteral("^(TEXT|OPTION)(\\d+)="));
     static const QStringList untouched{"[WELCOME]", "[Backgrounds]", "[OEM Defaults]"};
     QStringList lines{QString::number(int(decoded.encoding))};
@@ -153,9 +153,9 @@ private slots:
             QVERIFY(text.contains("TITLE=\"Help Center customized by Fabrikam\""));
             for (const QString &dir : packages::languageDirsCopyOrder())
                 QCOMPARE(readFile(salesDir + "/" + dir + "/access-text.ini"), text);
-            QCOMPARE(platform::readProfileString(world.programDir() + "/0409/custom-text.ini", "OTHER", "LASTCONFIG"),
+            QCOMPARE(ini::readProfileString(world.programDir() + "/0409/custom-text.ini", "OTHER", "LASTCONFIG"),
                      salesDir + "/Sales.pkg");
-            QCOMPARE(platform::readProfileString(state.configFilePath, "OTHER", "VERSION"), QString("4.1.21"));
+            QCOMPARE(ini::readProfileString(state.configFilePath, "OTHER", "VERSION"), QString("4.1.21"));
 
             // A second save without changes writes the same files.
             const QByteArray menus = readFile(state.machineFilePath);
@@ -182,7 +182,7 @@ private slots:
         QCOMPARE(next.findChild<QComboBox *>("resolution")->currentIndex(), 2);
         QCOMPARE(next.findChild<QComboBox *>("background")->currentIndex(), 1);
         QCOMPARE(next.document().settings().color, QColor(0x12, 0x34, 0xAB));
-        QCOMPARE(platform::readProfileString(next.document().state().configFilePath, "OTHER", "REGULAR_TEXT_COLOR"), QString("#1234AB"));
+        QCOMPARE(ini::readProfileString(next.document().state().configFilePath, "OTHER", "REGULAR_TEXT_COLOR"), QString("#1234AB"));
         QCOMPARE(childLabels(next.findChild<QTreeView *>("menuTree")->model()->index(0, 0)), (QStringList{"Learn", "Configure", "Help"}));
         QVERIFY(!next.isModified());
     }

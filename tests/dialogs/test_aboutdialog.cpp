@@ -1,6 +1,6 @@
 #include "testmain.h"
 #include "dialogs/aboutdialog.h"
-#include "platform/profile.h"
+#include "ini/profile.h"
 #include "platform/programdir.h"
 #include "platform/registry.h"
 #include "platform/uilanguage.h"
@@ -26,7 +26,7 @@ private slots:
         platform::setUserInterfaceLanguage(0x0409);
         testing::writeFile(m_dir.path() + "/program/0409/custom-text.ini",
                            "[TEXT]\r\nABOUT=About Kavo\r\nCOPYRIGHTTEXT=(C) Harbel\r\nABOUTBODYTEXT=Kavo # ready (#)\r\n");
-        platform::clearProfileCache();
+        ini::clearProfileCache();
         m_savedRegistry = qgetenv("AKVO_REGISTRY");
         qputenv("AKVO_REGISTRY", registryDir().toLocal8Bit());
     }

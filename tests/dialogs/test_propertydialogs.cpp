@@ -2,7 +2,7 @@
 #include "scriptedmodals.h"
 #include "dialogs/itempropertiesdialog.h"
 #include "dialogs/menupropertiesdialog.h"
-#include "platform/profile.h"
+#include "ini/profile.h"
 #include "platform/programdir.h"
 #include "platform/uilanguage.h"
 
@@ -17,7 +17,7 @@
 #include <QTimer>
 
 using namespace dialogs;
-using config::EntryPlace;
+using records::EntryPlace;
 using Enabled = std::pair<bool, bool>;   // the location edit, BROWSE
 Q_DECLARE_METATYPE(EntryPlace)
 
@@ -44,7 +44,7 @@ private slots:
         testing::writeFile(m_dir.path() + "/program/0409/custom-text.ini",
                            "[TEXT]\r\nPROP=Item Properties\r\nMENUPROP=Menu Properties\r\nHELP=Help topic\r\n"
                            "BROWSE=&Browse...\r\n[MESSAGES]\r\nERROR=Error\r\n");
-        platform::clearProfileCache();
+        ini::clearProfileCache();
     }
     void cleanupTestCase()
     {
@@ -131,7 +131,7 @@ private slots:
         QCOMPARE(chosenType, QString("Help topic"));
         QVERIFY(openAfterReturnInDescription);
         QCOMPARE(modals.messages.size(), 1);
-        QCOMPARE(modals.messages[0].style, platform::MessageStyle::OkExclamation);
+        QCOMPARE(modals.messages[0].style, ui::MessageStyle::OkExclamation);
 
         modals.dialogAnswers.push_back([](QDialog &dialog) {
             QTest::keyClicks(child<QLineEdit>(dialog, "title"), "Changed");
@@ -182,10 +182,10 @@ private slots:
         QCOMPARE(modals.dialogTitles, QStringList{"Menu Properties"});
         QTEST(shown, "shown");
         QTEST(int(modals.messages.size()), "messages");
-        for (const platform::MessageRequest &message : modals.messages) {
+        for (const ui::MessageRequest &message : modals.messages) {
             QCOMPARE(message.text, QString("Please enter no more than 1 characters."));
             QCOMPARE(message.caption, QString("Error"));
-            QCOMPARE(message.style, platform::MessageStyle::OkExclamation);
+            QCOMPARE(message.style, ui::MessageStyle::OkExclamation);
         }
         QCOMPARE(refusedWithFocusOnAltKey, messages > 0);
         QCOMPARE(result, messages > 0 ? std::nullopt : std::optional(MenuProperties{"Files", shown}));

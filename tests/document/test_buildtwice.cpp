@@ -1,8 +1,8 @@
 #include "packagefixture.h"
 #include "document/packagedocument.h"
 #include "packages/languagefiles.h"
-#include "platform/profile.h"
-#include "platform/confinedfolder.h"
+#include "ini/profile.h"
+#include "ini/confinedfolder.h"
 
 #include <QDirIterator>
 #include <QTest>
@@ -86,7 +86,7 @@ void writeRandomPackage(Rng &rng, const QString &dir)
                       + someText(rng) + "\"\r\n";
     testing::writeFile(dir + "/machine-specifics.csv", menus);
     testing::writeFile(dir + "/access-config.ini", configFile);
-    platform::ConfinedFolder package(dir);
+    ini::ConfinedFolder package(dir);
     packages::createLanguageDirs(package);
     for (const QString &language : packages::languageDirsCreationOrder())
         testing::writeFile(dir + "/" + language + "/access-text.ini", textFile);
@@ -105,7 +105,7 @@ Files filesBelow(const QString &dir)
 
 Files buildFromDisk(const QString &dir)
 {
-    platform::clearProfileCache();
+    ini::clearProfileCache();
     PackageDocument document;
     document.state().setLocation(dir);
     document.load();

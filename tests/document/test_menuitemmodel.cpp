@@ -1,6 +1,7 @@
 #include "testmain.h"
+#include "artwork/itemtypeimages.h"
 #include "document/packagedocument.h"
-#include "platform/profile.h"
+#include "ini/profile.h"
 
 #include <QAbstractItemModelTester>
 #include <QTemporaryDir>
@@ -39,7 +40,7 @@ private slots:
     {
         const QString copy = m_dir.path() + QStringLiteral("/sample");
         QVERIFY(testing::copyTree(QStringLiteral(KAVO_SOURCE_DIR "/data/sample-installation"), copy));
-        platform::clearProfileCache();
+        ini::clearProfileCache();
         PackageDocument document;
         QAbstractItemModelTester tester(&document.itemModel(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         document.state().setLocation(copy);
@@ -49,7 +50,7 @@ private slots:
         QCOMPARE(model.rowCount(), 1);
         const QModelIndex root = model.rootIndex();
         QCOMPARE(root.data().toString(), QStringLiteral("Help Center"));
-        QCOMPARE(root.data(MenuItemModel::ImageRole).toInt(), int(RootImage));
+        QCOMPARE(root.data(MenuItemModel::ImageRole).toInt(), int(artwork::RootImage));
         QVERIFY(MenuItemModel::isRoot(root));
         QCOMPARE(document.selection().currentIndex(), root);
         QVERIFY(!document.currentItem());

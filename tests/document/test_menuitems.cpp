@@ -1,5 +1,6 @@
 #include "testmain.h"
-#include "config/fields.h"
+#include "artwork/itemtypeimages.h"
+#include "records/fields.h"
 #include "document/menuitems.h"
 
 #include <QTest>
@@ -59,7 +60,7 @@ private slots:
     {
         QFETCH(QString, line);
         auto item = markedObject<CItem>();
-        item->fromLine(config::splitFieldViews(line), QStringLiteral("Title"), QStringLiteral("About it"), 7);
+        item->fromLine(records::splitFieldViews(line), QStringLiteral("Title"), QStringLiteral("About it"), 7);
 
         QTEST(item->hasEntries(), "hasEntries");
         QTEST(item->name(), "name");
@@ -75,7 +76,7 @@ private slots:
     {
         CItem menu(ItemKind::MainMenu);
         menu.setName(QStringLiteral("kept"));
-        menu.fromMainLine(config::splitFields(QStringLiteral(",,true,N,,x.gif,,,\"L\",,,,K,,,")), QStringLiteral("Learn"),
+        menu.fromMainLine(records::splitFields(QStringLiteral(",,true,N,,x.gif,,,\"L\",,,,K,,,")), QStringLiteral("Learn"),
                           QStringLiteral("e"), QStringLiteral("Learn how"));
         QVERIFY(menu.hasEntries());
         QCOMPARE(menu.name(), QStringLiteral("kept"));
@@ -125,13 +126,13 @@ private slots:
         written->setDescriptionKey(descriptionKey);
 
         const QString line = written->toLine();
-        const QStringList fields = config::splitFields(line);
+        const QStringList fields = records::splitFields(line);
         QCOMPARE(fields.size(), 16);
         QCOMPARE(fields.at(menuEntry ? 3 : 4), written->name());
         QVERIFY(fields.at(menuEntry ? 4 : 3).isEmpty());
 
         std::unique_ptr<CItem> read = std::make_unique<CItem>(menuEntry ? ItemKind::SubMenu : ItemKind::Item);
-        read->fromLine(config::splitFieldViews(line), QStringLiteral("T"), QStringLiteral("D"), 3);
+        read->fromLine(records::splitFieldViews(line), QStringLiteral("T"), QStringLiteral("D"), 3);
         QCOMPARE(read->name(), written->name());
         QCOMPARE(read->typeIcon(), typeIcon);
         QCOMPARE(read->location(), location);
@@ -165,7 +166,7 @@ private slots:
         entry.setHasEntries(true);
         entry.setProperties(QStringLiteral("t"), typeIcon, QStringLiteral("d"), QStringLiteral("l"));
         QTEST(entry.hasEntries(), "containerBySetProperties");
-        QCOMPARE(entry.isSystemInfo(), typeImage(typeIcon) == SystemInfoImage);
+        QCOMPARE(entry.isSystemInfo(), typeImage(typeIcon) == artwork::SystemInfoImage);
     }
 
     void categories_data()
@@ -290,7 +291,7 @@ private slots:
                  QStringLiteral("ToolsUpArrow.gifAllloc"));
         QVERIFY(!entry->hasEntries());
         QVERIFY(entry->name().isEmpty() && entry->descriptionKey().isEmpty());
-        QCOMPARE(config::splitFields(entry->toLine()).value(2), QStringLiteral("FALSE"));
+        QCOMPARE(records::splitFields(entry->toLine()).value(2), QStringLiteral("FALSE"));
     }
 };
 KAVO_TEST(MenuItemsTest)

@@ -1,9 +1,9 @@
 #include "testmain.h"
-#include "config/configrecord.h"
-#include "config/fields.h"
-#include "document/menumodel.h"
+#include "records/configrecord.h"
+#include "records/fields.h"
+#include "document/menus.h"
 #include "document/menuwriter.h"
-#include "platform/profile.h"
+#include "ini/profile.h"
 
 #include <QDir>
 #include <QFile>
@@ -72,7 +72,7 @@ const QByteArray fixtureConfigFile = "[Global Options]\n" + frontEndLines("OPTIO
 
 // Every main menu, entry and sub-entry with what the user sees of it, one per line. Main menus
 // leave out their number, which renumbering changes; their tab description goes with them.
-QStringList describe(const MenuModel &model)
+QStringList describe(const Menus &model)
 {
     QStringList lines;
     for (const CItem *menu : model.mainMenus()) {
@@ -119,9 +119,9 @@ class MenuWriterTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<config::ConfigRecord> m_textRecord;
-    std::unique_ptr<config::ConfigRecord> m_configRecord;
-    MenuModel m_model;
+    std::unique_ptr<records::ConfigRecord> m_textRecord;
+    std::unique_ptr<records::ConfigRecord> m_configRecord;
+    Menus m_model;
 
     QString path(const QString &name) const { return m_dir->path() + '/' + name; }
     QString menuPath() const { return path("machine-specifics.csv"); }
@@ -147,12 +147,12 @@ class MenuWriterTest : public QObject {
     // Reads the package as the menu page does: both records, then the menus.
     void readPackage()
     {
-        platform::clearProfileCache();
-        m_textRecord = std::make_unique<config::ConfigRecord>(textPath());
+        ini::clearProfileCache();
+        m_textRecord = std::make_unique<records::ConfigRecord>(textPath());
         m_textRecord->loadTexts();
-        m_configRecord = std::make_unique<config::ConfigRecord>(configPath());
+        m_configRecord = std::make_unique<records::ConfigRecord>(configPath());
         m_configRecord->loadOptions();
-        m_model.readMenus(menuPath(), *m_textRecord, *m_configRecord);
+        m_model.read(menuPath(), *m_textRecord, *m_configRecord);
     }
 
     bool write()
@@ -164,10 +164,10 @@ class MenuWriterTest : public QObject {
     // The saved value of a text or an option, as a freshly read record sees it.
     QString savedValue(const QString &key) const
     {
-        platform::clearProfileCache();
-        config::ConfigRecord texts(textPath());
+        ini::clearProfileCache();
+        records::ConfigRecord texts(textPath());
         texts.loadTexts();
-        config::ConfigRecord options(configPath());
+        records::ConfigRecord options(configPath());
         options.loadOptions();
         const QString text = texts.getValue(key);
         return text.isEmpty() ? options.getValue(key) : text;
@@ -258,8 +258,8 @@ private slots:
         tools->setHasEntries(false);
         QVERIFY(write());
 
-        platform::clearProfileCache();
-        QCOMPARE(config::splitFields(platform::readProfileString(menuPath(), "Menu1", "submenu2")).value(2),
+        ini::clearProfileCache();
+        QCOMPARE(records::splitFields(ini::readProfileString(menuPath(), "Menu1", "submenu2")).value(2),
                  QStringLiteral("FALSE"));
         QVERIFY(!testing::readFile(menuPath()).contains(".item"));
     }
@@ -286,14 +286,14 @@ private slots:
         example->setPosition(9);
         m_model.mainMenus().append(std::move(menu));
 
-        m_textRecord = std::make_unique<config::ConfigRecord>(textPath());
-        m_configRecord = std::make_unique<config::ConfigRecord>(configPath());
+        m_textRecord = std::make_unique<records::ConfigRecord>(textPath());
+        m_configRecord = std::make_unique<records::ConfigRecord>(configPath());
         QVERIFY(write());
 
-        platform::clearProfileCache();
+        ini::clearProfileCache();
         const QString exampleLine =
             ",,FALSE,,__1-SUBMENU3-2__,Application-link.gif,,,\"C:\\x.exe\",,,,__1-SUBMENU3-2-A__,,,";
-        QCOMPARE(platform::readProfileString(menuPath(), "Menu1", "SubMenu3.item2"), exampleLine);
+        QCOMPARE(ini::readProfileString(menuPath(), "Menu1", "SubMenu3.item2"), exampleLine);
         QCOMPARE(example->name(), QStringLiteral("__1-SUBMENU3-2__"));
         QCOMPARE(example->descriptionKey(), QStringLiteral("__1-SUBMENU3-2-A__"));
         QCOMPARE(example->position(), 9);
@@ -302,7 +302,7 @@ private slots:
         QCOMPARE(m_textRecord->getValue("__1-SUBMENU3-2-A__"), QStringLiteral("Adds up"));
 
         // Without a description the key is dropped, field 12 stays empty, and the title is kept.
-        QCOMPARE(platform::readProfileString(menuPath(), "Menu1", "SubMenu3.item1"),
+        QCOMPARE(ini::readProfileString(menuPath(), "Menu1", "SubMenu3.item1"),
                  QStringLiteral(",,FALSE,,__1-SUBMENU3-1__,Application-link.gif,,,\"C:\\y.exe\",,,,,,,"));
         QVERIFY(stale->descriptionKey().isEmpty());
         QCOMPARE(m_textRecord->getValue("__1-SUBMENU3-1__"), QStringLiteral("No description"));
@@ -398,7 +398,7 @@ private slots:
         writePackage(fixtureMenuFile, fixtureTextFile, fixtureConfigFile);
         readPackage();
         const QByteArray menuBefore = testing::readFile(menuPath());
-        platform::ProfileBatch outer;
+        ini::ProfileBatch outer;
         QVERIFY(write());
         // Nothing is written before the caller's batch commits.
         QCOMPARE(testing::readFile(menuPath()), menuBefore);

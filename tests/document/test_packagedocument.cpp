@@ -4,8 +4,8 @@
 #include "document/pagecommands.h"
 #include "packages/languagefiles.h"
 #include "packages/packagestore.h"
-#include "platform/profile.h"
-#include "platform/confinedfolder.h"
+#include "ini/profile.h"
+#include "ini/confinedfolder.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -49,7 +49,7 @@ private slots:
         PackageFixture world;
         PackageDocument document;
         start(world, document);
-        QVERIFY(platform::writeProfileString(document.state().configFilePath, "Notes", "N", "before"));
+        QVERIFY(ini::writeProfileString(document.state().configFilePath, "Notes", "N", "before"));
         document.load();
         editBehindTheToolsBack(document.state().configFilePath, "N=before", "N=behind");
         document.undoStack().push(new SetCompanyNameCommand(document, "Contoso"));
@@ -70,11 +70,11 @@ private slots:
         QVERIFY2(result.succeeded(), qPrintable(result.failures.join(", ")));
         QVERIFY(!document.isModified());
         QVERIFY(!state.isUntitled);
-        QCOMPARE(platform::readProfileString(state.configFilePath, "OTHER", "VERSION"), QString("4.1.21"));
+        QCOMPARE(ini::readProfileString(state.configFilePath, "OTHER", "VERSION"), QString("4.1.21"));
         QCOMPARE(readFile(state.packageDir + "/custom.bat"),
                  "@ECHO OFF\r\nxcopy *.* " + world.installDir().toUtf8() + "/U /S /Y\r\n");
         QCOMPARE(readFile(state.packageDir + "/Untitled1.pkg"), packages::markerBytes(state));
-        QCOMPARE(platform::readProfileString(state.uiTextPath, "OTHER", "LASTCONFIG"), state.packageDir + "/Untitled1.pkg");
+        QCOMPARE(ini::readProfileString(state.uiTextPath, "OTHER", "LASTCONFIG"), state.packageDir + "/Untitled1.pkg");
         const QByteArray text = readFile(state.textFilePath);
         QVERIFY(text.contains("Help Center  Contoso"));
         for (const QString &dir : packages::languageDirsCopyOrder())
@@ -82,7 +82,7 @@ private slots:
 
         // The installed version is the base: building again gives the same number.
         document.build();
-        QCOMPARE(platform::readProfileString(state.configFilePath, "OTHER", "VERSION"), QString("4.1.21"));
+        QCOMPARE(ini::readProfileString(state.configFilePath, "OTHER", "VERSION"), QString("4.1.21"));
 
         PackageDocument next;
         packages::openLastPackage(next.state());
@@ -115,7 +115,7 @@ private slots:
         PackageFixture world;
         const QString package = world.root() + "/loose";
         QDir().mkpath(package);
-        platform::ConfinedFolder folder(package);
+        ini::ConfinedFolder folder(package);
         packages::createLanguageDirs(folder);
         for (const char *file : {"/machine-specifics.csv", "/access-config.ini", "/0409/access-text.ini"})
             testing::writeFile(package + file, "");
@@ -125,7 +125,7 @@ private slots:
         document.load();
         document.build();
         QCOMPARE(readFile(package + "/custom.bat"), "@ECHO OFF\r\nxcopy *.* " + world.programDir().toUtf8() + "/U /S /Y\r\n");
-        QCOMPARE(platform::readProfileString(document.state().configFilePath, "OTHER", "VERSION"), QString("1"));
+        QCOMPARE(ini::readProfileString(document.state().configFilePath, "OTHER", "VERSION"), QString("1"));
         QVERIFY(QFile::exists(package + "/loose.pkg"));
     }
 
@@ -257,23 +257,23 @@ private slots:
         PackageDocument document;
         const packages::PackageState &state = document.state();
         world.startTool(document.state());
-        QVERIFY(platform::writeProfileString(state.textFilePath, "Access Text", "TEXT1", "__E1__,\"First\""));
-        QVERIFY(platform::writeProfileString(state.machineFilePath, "Menu1", "SubMenu1", ",,FALSE,__E1__,,x.gif,,,,,,,,,,"));
+        QVERIFY(ini::writeProfileString(state.textFilePath, "Access Text", "TEXT1", "__E1__,\"First\""));
+        QVERIFY(ini::writeProfileString(state.machineFilePath, "Menu1", "SubMenu1", ",,FALSE,__E1__,,x.gif,,,,,,,,,,"));
 
         auto reading = std::make_unique<PackageReading>(state);
         QTest::qWait(50);   // mostly read by now: the change below comes after it
         if (changed == "text")
-            QVERIFY(platform::writeProfileString(state.textFilePath, "Access Text", "TEXT1", "__E1__,\"Second\""));
+            QVERIFY(ini::writeProfileString(state.textFilePath, "Access Text", "TEXT1", "__E1__,\"Second\""));
         else if (changed == "menus")
-            QVERIFY(platform::writeProfileString(state.machineFilePath, "Menu1", "SubMenu2", ",,FALSE,__E2__,,,,,,,,,,,,"));
+            QVERIFY(ini::writeProfileString(state.machineFilePath, "Menu1", "SubMenu2", ",,FALSE,__E2__,,,,,,,,,,,,"));
         else if (changed == "same size")
             editBehindTheToolsBack(state.textFilePath, "First", "Fifth");
         document.load(std::move(reading));
         const ItemList &menuEntries = document.menus().mainMenus().at(0)->entries();
         QCOMPARE(menuEntries.size(), entries);
         QCOMPARE(menuEntries.at(0)->title(), title);
-        QVERIFY(platform::profileCacheIsConsistent(state.textFilePath));
-        QVERIFY(platform::profileCacheIsConsistent(state.machineFilePath));
+        QVERIFY(ini::profileCacheIsConsistent(state.textFilePath));
+        QVERIFY(ini::profileCacheIsConsistent(state.machineFilePath));
     }
 };
 KAVO_TEST(PackageDocumentTest)

@@ -1,7 +1,7 @@
 #include "testmain.h"
-#include "config/configrecord.h"
-#include "document/menumodel.h"
-#include "platform/profile.h"
+#include "records/configrecord.h"
+#include "document/menus.h"
+#include "ini/profile.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -12,7 +12,7 @@ namespace {
 
 // The model in one line: each main menu as position, flag (+ or -) and its entries in braces;
 // each entry and sub-entry as title, position and flag, sub-entries in parentheses.
-QString shapeOf(const MenuModel &model)
+QString shapeOf(const Menus &model)
 {
     QStringList menus;
     for (const CItem *menu : model.mainMenus()) {
@@ -49,19 +49,19 @@ class ReadMenusTest : public QObject {
 
     QString path(const char *name) const { return m_dir.path() + "/" + name; }
 
-    std::unique_ptr<MenuModel> read(const QByteArray &menuFile, const QByteArray &texts = textFile,
+    std::unique_ptr<Menus> read(const QByteArray &menuFile, const QByteArray &texts = textFile,
                    const QByteArray &options = "[Global Options]\n")
     {
         testing::writeFile(path("machine-specifics.csv"), menuFile);
         testing::writeFile(path("access-text.ini"), texts);
         testing::writeFile(path("access-config.ini"), options);
-        platform::clearProfileCache();
-        config::ConfigRecord textRecord(path("access-text.ini"));
+        ini::clearProfileCache();
+        records::ConfigRecord textRecord(path("access-text.ini"));
         textRecord.loadTexts();
-        config::ConfigRecord configRecord(path("access-config.ini"));
+        records::ConfigRecord configRecord(path("access-config.ini"));
         configRecord.loadOptions();
-        auto model = std::make_unique<MenuModel>();
-        model->readMenus(path("machine-specifics.csv"), textRecord, configRecord);
+        auto model = std::make_unique<Menus>();
+        model->read(path("machine-specifics.csv"), textRecord, configRecord);
         return model;
     }
 
@@ -118,9 +118,9 @@ private slots:
 
     void absentMenuFileGivesNoMenus()
     {
-        config::ConfigRecord empty(path("none.ini"));
-        MenuModel model;
-        model.readMenus(path("no-such-file.csv"), empty, empty);
+        records::ConfigRecord empty(path("none.ini"));
+        Menus model;
+        model.read(path("no-such-file.csv"), empty, empty);
         QCOMPARE(model.mainMenus().size(), 0);
     }
 
@@ -148,7 +148,7 @@ private slots:
                                    "OPTION3=__MENU2_COLOR__,\"#669933\"\n"
                                    "OPTION4=__MENU2_COLORBAR__,\"#99CC66\"\n"
                                    "OPTION5=__TAB2ICON__,\"tab.png\"\n";
-        const std::unique_ptr<MenuModel> model = read(menuFile, texts, options);
+        const std::unique_ptr<Menus> model = read(menuFile, texts, options);
         QCOMPARE(model->mainMenus().size(), 1);
 
         const CItem *menu = model->mainMenus().at(0);

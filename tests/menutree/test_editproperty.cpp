@@ -6,8 +6,8 @@
 #include "menutree/menutreepage.h"
 #include "menutree/menutreeview.h"
 #include "packages/packagestore.h"
-#include "platform/modal.h"
-#include "platform/profile.h"
+#include "ui/modal.h"
+#include "ini/profile.h"
 #include "platform/programdir.h"
 #include "platform/uilanguage.h"
 
@@ -57,26 +57,26 @@ QString randomText(Rng &rng, int minLength, int maxLength)
 
 // The user, played by the random generator: every dialog is cancelled, or filled in and
 // accepted, and every question answered at random. What it did goes into the step list.
-class RandomUser : public platform::Modals {
+class RandomUser : public ui::Modals {
 public:
-    RandomUser(Rng &rng, QStringList &log) : m_rng(rng), m_log(log), m_previous(platform::setModals(this)) {}
-    ~RandomUser() override { platform::setModals(m_previous); }
+    RandomUser(Rng &rng, QStringList &log) : m_rng(rng), m_log(log), m_previous(ui::setModals(this)) {}
+    ~RandomUser() override { ui::setModals(m_previous); }
 
     QStringList unexpected;   // modal things the menu editor has no business opening
 
-    platform::MessageButton message(QWidget *, const platform::MessageRequest &request) override
+    ui::MessageButton message(QWidget *, const ui::MessageRequest &request) override
     {
-        using platform::MessageStyle;
+        using ui::MessageStyle;
         if (request.style == MessageStyle::OkCancelQuestion || request.style == MessageStyle::OkCancelWarning) {
             const bool ok = chance(m_rng, 60);
             m_log.last() += ok ? QStringLiteral(", asked: OK") : QStringLiteral(", asked: Cancel");
-            return ok ? platform::MessageButton::Ok : platform::MessageButton::Cancel;
+            return ok ? ui::MessageButton::Ok : ui::MessageButton::Cancel;
         }
         if (request.style == MessageStyle::OkInformation)
             m_log.last() += QStringLiteral(", informed");
         else
             unexpected << QStringLiteral("message \"%1\"").arg(request.text);
-        return platform::MessageButton::Ok;
+        return ui::MessageButton::Ok;
     }
 
     int runDialog(QDialog &dialog) override
@@ -120,9 +120,9 @@ public:
     }
 
     // Nothing else is the menu editor's to open.
-    std::optional<QString> openFile(QWidget *, const platform::FileDialogRequest &) override { return refuse("open"); }
-    std::optional<QString> saveFile(QWidget *, const platform::FileDialogRequest &) override { return refuse("save"); }
-    std::optional<QString> chooseFolderOrFile(QWidget *, const platform::PathRequest &) override { return refuse("folder"); }
+    std::optional<QString> openFile(QWidget *, const ui::FileDialogRequest &) override { return refuse("open"); }
+    std::optional<QString> saveFile(QWidget *, const ui::FileDialogRequest &) override { return refuse("save"); }
+    std::optional<QString> chooseFolderOrFile(QWidget *, const ui::PathRequest &) override { return refuse("folder"); }
     std::optional<QColor> chooseColor(QWidget *, const QColor &) override { return refuse("colour"), std::nullopt; }
     QAction *popupMenu(QMenu &, const QPoint &) override { return refuse("popup menu"), nullptr; }
 
@@ -135,7 +135,7 @@ private:
 
     Rng &m_rng;
     QStringList &m_log;
-    platform::Modals *m_previous;
+    ui::Modals *m_previous;
 };
 
 // Where a node stands: "root", "m2" (second main menu), "m2.e3", "m2.e3.s1".
@@ -217,7 +217,7 @@ class EditPropertyTest : public QObject {
         QDir(packageDir()).removeRecursively();
         testing::copyTree(packageTemplate, packageDir());
         writeRegistry();
-        platform::clearProfileCache();
+        ini::clearProfileCache();
 
         PackageDocument document;
         QAbstractItemModelTester modelTester(&document.itemModel(), QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -392,7 +392,7 @@ private slots:
         writeRegistry();
         platform::setProgramDirectory(path("program"));
         platform::setUserInterfaceLanguage(0x0409);
-        platform::clearProfileCache();
+        ini::clearProfileCache();
         QVERIFY(packages::ensureDefaultPackage());
 
         // The sample installation's menus as a package of their own: the menu file, the
@@ -415,7 +415,7 @@ private slots:
         platform::setProgramDirectory(QString());
         platform::setUserInterfaceLanguage(std::nullopt);
         qputenv("AKVO_REGISTRY", m_savedRegistry);
-        platform::clearProfileCache();
+        ini::clearProfileCache();
     }
 
     void undoingAllBuildsTheReadPackageAndRedoingAllTheEditedOne_data()

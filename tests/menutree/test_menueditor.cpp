@@ -2,7 +2,7 @@
 #include "testmain.h"
 #include "document/packagedocument.h"
 #include "menutree/menueditor.h"
-#include "platform/profile.h"
+#include "ini/profile.h"
 #include "platform/programdir.h"
 #include "platform/uilanguage.h"
 
@@ -15,7 +15,7 @@
 using namespace document;
 using menutree::MenuEditor;
 using menutree::TreeCommand;
-using platform::MessageButton;
+using ui::MessageButton;
 
 namespace {
 
@@ -124,7 +124,7 @@ class MenuEditorTest : public QObject {
         testing::writeFile(document.state().machineFilePath, menus);
         testing::writeFile(document.state().textFilePath, textFile);
         testing::writeFile(document.state().configFilePath, configFile);
-        platform::clearProfileCache();
+        ini::clearProfileCache();
         document.load();
     }
 
@@ -221,7 +221,7 @@ private slots:
         PackageDocument document;
         load(document, menus.isEmpty() ? menuFile : menus);
         const QString shapeBefore = shapeOf(document);
-        const QList<config::ConfigEntry> textsBefore = document.textRecord().textEntries();
+        const QList<records::ConfigEntry> textsBefore = document.textRecord().textEntries();
 
         ScriptedModals modals;
         if (!dialog.isNull())
@@ -233,7 +233,7 @@ private slots:
         editor.run(command, target);
 
         QStringList shown;
-        for (const platform::MessageRequest &message : modals.messages)
+        for (const ui::MessageRequest &message : modals.messages)
             shown << message.text;
         QTEST(shown, "messages");
         QVERIFY(modals.dialogAnswers.empty());
@@ -305,9 +305,9 @@ private slots:
         });
         editor.run(TreeCommand::EditEntry, entry);
 
-        const config::ConfigRecord &texts = document.textRecord();
+        const records::ConfigRecord &texts = document.textRecord();
         QCOMPARE(texts.getValue(entry->descriptionKey()), QString("Described"));
-        for (const config::ConfigEntry &text : texts.textEntries())
+        for (const records::ConfigEntry &text : texts.textEntries())
             QVERIFY2(!text.key.startsWith("__-"), qPrintable(text.key));
     }
 
@@ -318,7 +318,7 @@ private slots:
         load(document, menuFile);
         ScriptedModals modals;
         MenuEditor editor(document, nullptr);
-        const config::ConfigRecord &texts = document.textRecord();
+        const records::ConfigRecord &texts = document.textRecord();
 
         modals.dialogAnswers.push_back(dialogAnswer("Stay|s"));
         editor.run(TreeCommand::NewMainMenu, nullptr);

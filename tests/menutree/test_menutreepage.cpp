@@ -1,9 +1,9 @@
 #include "testmain.h"
-#include "document/itemtypeimages.h"
+#include "artwork/itemtypeimages.h"
 #include "document/packagedocument.h"
 #include "menutree/menutreepage.h"
 #include "menutree/menutreeview.h"
-#include "platform/profile.h"
+#include "ini/profile.h"
 #include "platform/programdir.h"
 #include "platform/uilanguage.h"
 
@@ -74,7 +74,7 @@ QPoint labelOf(const MenuTreeView *tree, const QModelIndex &index)
 // The image of a drag cursor: what is drawn in the resource, at the screen's pixel ratio.
 QImage imageOf(const QString &resource)
 {
-    return svgPixmap(resource).toImage();
+    return artwork::svgPixmap(resource).toImage();
 }
 
 // The labels of the nodes with children that the tree shows open, in tree order.
@@ -106,7 +106,7 @@ class MenuTreePageTest : public QObject {
         testing::writeFile(state.machineFilePath, menuFile);
         testing::writeFile(state.textFilePath, textFile);
         testing::writeFile(state.configFilePath, "[Global Options]\nOPTION1=__MENU3ICON__,\"U-Help-icon.png\"\n");
-        platform::clearProfileCache();
+        ini::clearProfileCache();
         m_document.load();
     }
 
@@ -412,14 +412,14 @@ private slots:
 
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(tools).center());
         QCOMPARE(m_document.currentItem(), m_document.menus().mainMenus().at(0)->entries().at(1));
-        const ItemTypeImages images;
+        const artwork::ItemTypeImages images;
         const QIcon icon = tools.data(Qt::DecorationRole).value<QIcon>();
         for (qreal ratio : {1.0, 2.0}) {   // sharp on a high-density screen too
-            QVERIFY(images.pixmap(SubMenuImage, ratio).toImage() != images.pixmap(SubMenuSelectedImage, ratio).toImage());
+            QVERIFY(images.pixmap(artwork::SubMenuImage, ratio).toImage() != images.pixmap(artwork::SubMenuSelectedImage, ratio).toImage());
             const QPixmap selected = icon.pixmap(QSize(16, 16), ratio, QIcon::Selected);
             QCOMPARE(selected.devicePixelRatio(), ratio);
-            QCOMPARE(selected.toImage(), images.pixmap(SubMenuSelectedImage, ratio).toImage());
-            QCOMPARE(icon.pixmap(QSize(16, 16), ratio, QIcon::Normal).toImage(), images.pixmap(SubMenuImage, ratio).toImage());
+            QCOMPARE(selected.toImage(), images.pixmap(artwork::SubMenuSelectedImage, ratio).toImage());
+            QCOMPARE(icon.pixmap(QSize(16, 16), ratio, QIcon::Normal).toImage(), images.pixmap(artwork::SubMenuImage, ratio).toImage());
         }
     }
 

@@ -3,7 +3,7 @@
 #include "packages/languagefiles.h"
 #include "packages/packagestate.h"
 #include "packages/packagestore.h"
-#include "platform/profile.h"
+#include "ini/profile.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 #include "packages/languagefiles.h"
 #include "packages/packagestate.h"
 #include "packages/packagestore.h"
-#include "platform/profile.h"
+#include "ini/profile.h"
 #include "platform/registry.h"
 #include "platform/uilanguage.h"
 
@@ -129,7 +129,7 @@ private slots:
         world.makeBuiltPackage("Sales", complete);
 
         PackageState state;
-        QVERIFY(platform::writeProfileString(state.uiTextPath, "OTHER", "LASTCONFIG", lastConfig.arg(world.packagesDir())));
+        QVERIFY(ini::writeProfileString(state.uiTextPath, "OTHER", "LASTCONFIG", lastConfig.arg(world.packagesDir())));
         openLastPackage(state);
         QCOMPARE(state.packageDir, expectedDir.arg(world.packagesDir()));
         QCOMPARE(state.packageName, expectedName);

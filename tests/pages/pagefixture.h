@@ -4,7 +4,7 @@
 #include "testmain.h"
 
 #include "document/packagedocument.h"
-#include "platform/profile.h"
+#include "ini/profile.h"
 #include "platform/programdir.h"
 #include "platform/uilanguage.h"
 
@@ -30,7 +30,7 @@ public:
     {
         platform::setProgramDirectory(QString());
         platform::setUserInterfaceLanguage(std::nullopt);
-        platform::clearProfileCache();
+        ini::clearProfileCache();
         QDir(qEnvironmentVariable("AKVO_REGISTRY")).removeRecursively();
     }
 
@@ -38,7 +38,7 @@ public:
     static void write(const QString &path, const QByteArray &bytes)
     {
         testing::writeFile(path, bytes);
-        platform::clearProfileCache();
+        ini::clearProfileCache();
     }
 
     std::unique_ptr<document::PackageDocument> document;

@@ -41,7 +41,7 @@ class GeneralPageTest : public QObject {
 
     static QString saved(const PageFixture &fixture, const char *section, const char *key)
     {
-        return platform::readProfileString(fixture.state->configFilePath, section, key);
+        return ini::readProfileString(fixture.state->configFilePath, section, key);
     }
 
 private slots:

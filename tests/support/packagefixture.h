@@ -3,7 +3,7 @@
 // language directories, and the registry stand-in pointing at the install directory.
 #include "testmain.h"
 #include "packages/packagestate.h"
-#include "platform/profile.h"
+#include "ini/profile.h"
 
 #include <QStringList>
 

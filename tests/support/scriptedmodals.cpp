@@ -19,24 +19,24 @@ T take(std::deque<T> &answers, const char *what)
 }
 } // namespace
 
-ScriptedModals::ScriptedModals() : m_previous(platform::setModals(this)) {}
-ScriptedModals::~ScriptedModals() { platform::setModals(m_previous); }
+ScriptedModals::ScriptedModals() : m_previous(ui::setModals(this)) {}
+ScriptedModals::~ScriptedModals() { ui::setModals(m_previous); }
 
-platform::MessageButton ScriptedModals::message(QWidget *, const platform::MessageRequest &request)
+ui::MessageButton ScriptedModals::message(QWidget *, const ui::MessageRequest &request)
 {
     messages.append(request);
     if (messageAnswers.empty())
-        return platform::MessageButton::Ok;   // an OK-only box needs no script
+        return ui::MessageButton::Ok;   // an OK-only box needs no script
     return take(messageAnswers, "message box");
 }
 
-std::optional<QString> ScriptedModals::openFile(QWidget *, const platform::FileDialogRequest &request)
+std::optional<QString> ScriptedModals::openFile(QWidget *, const ui::FileDialogRequest &request)
 {
     fileDialogs.append(request);
     return take(fileAnswers, "open dialog");
 }
 
-std::optional<QString> ScriptedModals::saveFile(QWidget *, const platform::FileDialogRequest &request)
+std::optional<QString> ScriptedModals::saveFile(QWidget *, const ui::FileDialogRequest &request)
 {
     fileDialogs.append(request);
     return take(fileAnswers, "save dialog");
@@ -49,7 +49,7 @@ std::optional<QColor> ScriptedModals::chooseColor(QWidget *, const QColor &initi
     return take(colorAnswers, "colour chooser");
 }
 
-std::optional<QString> ScriptedModals::chooseFolderOrFile(QWidget *, const platform::PathRequest &request)
+std::optional<QString> ScriptedModals::chooseFolderOrFile(QWidget *, const ui::PathRequest &request)
 {
     pathRequests.append(request);
     return take(pathAnswers, "folder chooser");
