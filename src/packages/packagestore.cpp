@@ -112,11 +112,6 @@ QString programFilePath(const QString &name)
     return platform::programDirectory() + name;
 }
 
-QString languageFilePath(const QString &name)
-{
-    return platform::programDirectory() + QLatin1Char('/') + platform::currentLanguageDir() + name;
-}
-
 void mergeMissingTexts()
 {
     const QString install = getInstallDir();

@@ -27,8 +27,6 @@ bool isInstallDirectory(const QString &directory);
 
 // The program directory followed by name ("/seed.ini", or empty for the directory itself).
 QString programFilePath(const QString &name);
-// The program directory, the current language directory, then name ("/custom-text.ini").
-QString languageFilePath(const QString &name);
 
 // Merges the texts of the one-time migration file "AKVO-moreTxt.ini" into the installation's
 // own "access-text.ini" where they are missing, then deletes the migration file.
