@@ -5,6 +5,7 @@
 #include "ini/profile.h"
 #include "platform/programdir.h"
 #include "platform/uilanguage.h"
+#include "largepackage.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -28,12 +29,7 @@ struct LargeInstallation {
 
     explicit LargeInstallation(int entries)
     {
-        QProcess generator;
-        generator.setStandardOutputFile(QProcess::nullDevice());
-        generator.start(QStringLiteral("python3"),
-                        {QStringLiteral(KAVO_SOURCE_DIR "/scripts/make-large-package"), package,
-                         QStringLiteral("--entries"), QString::number(entries)});
-        generated = generator.waitForFinished(120000) && generator.exitCode() == 0;
+        generated = makeLargePackage(package, {QStringLiteral("--entries"), QString::number(entries)});
 
         const QString install = dir.filePath(QStringLiteral("install"));
         QFile::copy(package + QStringLiteral("/access-config.ini"), install + QStringLiteral("/access-config.ini"));

@@ -8,9 +8,9 @@
 #include "menutree/menutreepage.h"
 #include "menutree/menutreeview.h"
 #include "ini/profile.h"
+#include "largepackage.h"
 
 #include <QApplication>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <map>
 #include <memory>
@@ -28,15 +28,9 @@ struct LargePackage {
 
     explicit LargePackage(int entries)
     {
-        QProcess generator;
-        generator.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        generator.setStandardOutputFile(QProcess::nullDevice());
-        generator.start(QStringLiteral("python3"),
-                        {QStringLiteral(KAVO_SOURCE_DIR "/scripts/make-large-package"), folder,
-                         QStringLiteral("--menus"), QStringLiteral("5"), QStringLiteral("--entries"),
-                         QString::number(entries), QStringLiteral("--subentries"), QStringLiteral("5")});
-        generated = generator.waitForFinished(120000) && generator.exitStatus() == QProcess::NormalExit
-            && generator.exitCode() == 0;
+        generated = makeLargePackage(folder, {QStringLiteral("--menus"), QStringLiteral("5"), QStringLiteral("--entries"),
+                                              QString::number(entries), QStringLiteral("--subentries"),
+                                              QStringLiteral("5")});
         state.packageDir = folder;
         state.machineFilePath = folder + QStringLiteral("/machine-specifics.csv");
         state.textFilePath = folder + QStringLiteral("/0409/access-text.ini");

@@ -1,6 +1,8 @@
 #include "installedworld.h"
 
+#include "ini/confinedfolder.h"
 #include "ini/profile.h"
+#include "packages/languagefiles.h"
 #include "platform/programdir.h"
 #include "platform/uilanguage.h"
 
@@ -46,4 +48,18 @@ QProcessEnvironment InstalledWorld::environment() const
     environment.insert("LANGUAGE", "en_US");
     environment.insert("LC_ALL", "en_US.UTF-8");
     return environment;
+}
+
+QString InstalledWorld::makePackage(const QString &name, bool built) const
+{
+    const QString dir = packagesDir() + "/" + name;
+    QDir().mkpath(dir);
+    QFile::copy(installDir() + "/machine-specifics.csv", dir + "/machine-specifics.csv");
+    QFile::copy(installDir() + "/access-config.ini", dir + "/access-config.ini");
+    ini::ConfinedFolder package(dir);
+    packages::createLanguageDirs(package);
+    packages::copyLanguageFiles(installDir(), package, "access-text.ini", 0x80, false);
+    if (built)
+        testing::writeFile(dir + "/" + name + ".pkg", "marker");
+    return dir;
 }

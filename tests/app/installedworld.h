@@ -19,6 +19,10 @@ public:
     QString packagesDir() const { return installDir() + "/Packages"; }
     QString registryDir() const { return root() + "/registry"; }
 
+    // A package made in the packages folder from the installation's own files; built: with its
+    // marker, as a build leaves it.
+    QString makePackage(const QString &name, bool built = false) const;
+
     // The environment a child process of the built tool needs to live in this world.
     QProcessEnvironment environment() const;
 

@@ -1,11 +1,9 @@
 #include "installedworld.h"
 #include "scriptedmodals.h"
 #include "app/maindialog.h"
-#include "packages/languagefiles.h"
 #include "packages/packagestore.h"
 #include "ini/profile.h"
 #include "ini/profileencoding.h"
-#include "ini/confinedfolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -43,25 +41,11 @@ QByteArray garbage()
     return bytes;
 }
 
-// A package built before (it has its marker) from the sample installation.
-QString makeBuiltPackage(const InstalledWorld &world, const QString &name)
-{
-    const QString dir = world.packagesDir() + "/" + name;
-    QDir().mkpath(dir);
-    QFile::copy(world.installDir() + "/machine-specifics.csv", dir + "/machine-specifics.csv");
-    QFile::copy(world.installDir() + "/access-config.ini", dir + "/access-config.ini");
-    ini::ConfinedFolder package(dir);
-    packages::createLanguageDirs(package);
-    packages::copyLanguageFiles(world.installDir(), package, "access-text.ini", 0x80, false);
-    writeFile(dir + "/" + name + ".pkg", "marker");
-    return dir;
-}
-
 // A package built before, then broken, or a bad place to take one from.
 BadInput setUp(const InstalledWorld &world, const QString &input)
 {
     const QString name = input.contains("quote") ? "Q\"x" : "Bad";
-    const QString dir = makeBuiltPackage(world, name);
+    const QString dir = world.makePackage(name, true);
 
     BadInput bad;
     bad.target = dir + "/" + name + ".pkg";
@@ -163,13 +147,13 @@ BadInput setUp(const InstalledWorld &world, const QString &input)
         const QByteArray bytes = "\xEF\xBB\xBF" + readFile(texts) + garbage();
         spoil(texts, bytes, bytes);
     } else if (input == "a package name with a quote") {
-        makeBuiltPackage(world, "Qx");   // the package the name would be without its quote
+        world.makePackage("Qx", true);   // the package the name would be without its quote
     } else if (input == "a relative install directory") {
         registryValue("install");   // the install directory, taken from the folder the tool starts in
     } else if (input == "a missing install directory") {
         registryValue(world.root().toUtf8() + "/gone");
     } else if (input == "a registry file that is not UTF-8") {
-        registryValue(world.root().toUtf8() + "/inst\xFFall");   // read as ".../install" when the byte is dropped
+        registryValue(world.root().toUtf8() + "/inst\xFF" "all");   // read as ".../install" when the byte is dropped
     } else if (input == "the installation's folder") {
         // As a build of it would have left it; it holds every file a package has.
         writeFile(world.installDir() + "/install.pkg", "marker");

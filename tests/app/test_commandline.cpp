@@ -1,6 +1,5 @@
 #include "installedworld.h"
 #include "packages/languagefiles.h"
-#include "ini/confinedfolder.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -42,19 +41,6 @@ Run runTool(const InstalledWorld &world, const QStringList &arguments)
             tool.readAllStandardError()};
 }
 
-// A package made from the sample installation's own files.
-QString makePackage(const InstalledWorld &world, const QString &name)
-{
-    const QString dir = world.packagesDir() + "/" + name;
-    QDir().mkpath(dir);
-    QFile::copy(world.installDir() + "/machine-specifics.csv", dir + "/machine-specifics.csv");
-    QFile::copy(world.installDir() + "/access-config.ini", dir + "/access-config.ini");
-    ini::ConfinedFolder package(dir);
-    packages::createLanguageDirs(package);
-    packages::copyLanguageFiles(world.installDir(), package, "access-text.ini", 0x80, false);
-    return dir;
-}
-
 // Every file below a folder with its bytes.
 QMap<QString, QByteArray> snapshot(const QString &dir)
 {
@@ -83,7 +69,7 @@ private slots:
     void buildWritesThePackageAndPrintsItsFiles()
     {
         InstalledWorld world;
-        const QString dir = makePackage(world, "Cli");
+        const QString dir = world.makePackage("Cli");
         const Run run = runTool(world, {"--build", dir});
         QVERIFY2(run.exitCode == 0, run.err.constData());
         QVERIFY(run.out.contains((dir + "/custom.bat\n").toUtf8()));
@@ -121,7 +107,7 @@ private slots:
         QFETCH(QString, breakage);
         QFETCH(QByteArray, message);
         InstalledWorld world;
-        QString dir = makePackage(world, "Broken");
+        QString dir = world.makePackage("Broken");
         const QString outside = world.root() + "/outside";
         if (breakage == "config") {
             QFile::remove(dir + "/access-config.ini");
@@ -181,7 +167,7 @@ private slots:
         QFETCH(QString, file);
         QFETCH(QString, refusal);
         InstalledWorld world;
-        const QString dir = makePackage(world, "Built");   // as a build left it, with all its files
+        const QString dir = world.makePackage("Built");   // as a build left it, with all its files
         testing::writeFile(dir + "/custom.bat", "@ECHO OFF\r\n");
         testing::writeFile(dir + "/Built.pkg", "marker");
         testing::writeFile(dir + "/0c0a/access-text.ini", "[Access Text]\r\n");
