@@ -55,8 +55,12 @@ private slots:
             if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
                 icon = box->icon();
                 buttons = box->standardButtons();
-                pressed = box->standardButton(box->defaultButton());
-                box->defaultButton()->click();   // Return
+                if (QPushButton *byDefault = box->defaultButton()) {
+                    pressed = box->standardButton(byDefault);
+                    byDefault->click();   // Return
+                } else {
+                    box->reject();
+                }
             }
         });
         const MessageButton answer = Modals().message(nullptr, {"Text", "Caption", style});
