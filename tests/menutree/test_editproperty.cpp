@@ -1,3 +1,4 @@
+#include "scriptedmodals.h"
 #include "testmain.h"
 #include "document/menucommands.h"
 #include "document/packagedocument.h"
@@ -22,6 +23,7 @@
 #include <QMap>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QTest>
 #include <random>
@@ -148,6 +150,39 @@ QString pathOf(const CItem *node)
     return node->parent() ? pathOf(node->parent()) + QLatin1Char('.') + own : own;
 }
 
+// What the user made of a node and everything below it: whatever a copy of it must keep, wherever
+// it goes (not its kind, position or names, which follow its place).
+QString contentOf(const CItem &node)
+{
+    QStringList fields{node.typeIcon(), node.title(), node.description(), node.location(),
+                       node.hasEntries() ? "holds entries" : "holds none"};
+    if (document::isMainMenu(&node))
+        fields << node.contentTitle() << node.altKey() << node.tabDescription() << node.mainIcon() << node.hoverIcon()
+               << node.color() << node.colorBar() << node.tabIcon();
+    QStringList below;
+    for (const CItem *entry : node.entries())
+        below << contentOf(*entry);
+    return fields.join(QLatin1Char('|')) + QStringLiteral("{%1}").arg(below.join(QLatin1Char(',')));
+}
+
+// The text keys a package's text file holds for main-menu numbers from firstUnused on that
+// the build must have dropped: the menu's own texts, and those of its first six entries and
+// their first six sub-entries (texts of higher numbers may stay).
+QStringList textsOfUnusedMenus(const QByteArray &textFile, int firstUnused)
+{
+    static const QRegularExpression key(QStringLiteral(
+        "^TEXT\\d+=__(?:(?:MENU|TAB)(\\d)_[A-Z_]+?|(\\d)-SUBMENU(\\d+)(?:-(\\d+))?(?:-A)?)__,"),
+        QRegularExpression::MultilineOption);
+    QStringList left;
+    for (auto it = key.globalMatch(QString::fromLatin1(textFile)); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        const int menu = match.captured(1).isEmpty() ? match.captured(2).toInt() : match.captured(1).toInt();
+        if (menu >= firstUnused && match.captured(3).toInt() <= 6 && match.captured(4).toInt() <= 6)
+            left << match.captured(0);
+    }
+    return left;
+}
+
 Files packageFiles(const QString &folder)
 {
     Files files;
@@ -234,6 +269,7 @@ class EditPropertyTest : public QObject {
             const int steps = 40 + below(rng, 41);
             QUndoStack &undoStack = document.undoStack();
             std::unique_ptr<CItem> clipboard;   // what the editor's clipboard must hold
+            QString copied;                     // and what the node held when it was copied
             const auto met = [&](const char *what) {
                 if (what && run == Run::Edited)
                     ++m_met[QLatin1String(what)];
@@ -327,8 +363,10 @@ class EditPropertyTest : public QObject {
                     informs = cut && document::isMainMenu(node) && document.menus().mainMenus().size() < 2;
                     log << at + QStringLiteral("%1 %2").arg(cut ? "cut" : "copy", pathOf(node))
                             + refused(informs ? "the last main menu" : nullptr);
-                    if (!informs)
+                    if (!informs) {
                         clipboard = node->clone();
+                        copied = contentOf(*node);
+                    }
                     if (cut)
                         editor.cut(node);
                     else
@@ -348,6 +386,11 @@ class EditPropertyTest : public QObject {
                     QCOMPARE(editor.canPaste(target), fits);
                     editor.paste(target);
                     pushed = fits && !informs ? 1 : 0;
+                    if (pushed) {
+                        QVERIFY2(contentOf(*document.currentItem()) == copied,
+                                 qPrintable(QStringLiteral("seed %1, step %2: pasted %3, copied %4")
+                                                .arg(seed).arg(step).arg(contentOf(*document.currentItem()), copied)));
+                    }
                     break;
                 }
                 }
@@ -378,6 +421,10 @@ class EditPropertyTest : public QObject {
         const packages::BuildResult built = document.build();
         QVERIFY2(built.succeeded(), qPrintable(built.failures.join(", ")));
         files = packageFiles(packageDir());
+        const QStringList left =
+            textsOfUnusedMenus(files.value(QStringLiteral("0409/access-text.ini")), document.menus().mainMenus().size() + 1);
+        QVERIFY2(left.isEmpty(), qPrintable(QStringLiteral("seed %1: texts of a main menu that is gone: %2")
+                                                .arg(seed).arg(left.join(QStringLiteral(", ")))));
     }
 
 private slots:
@@ -401,13 +448,16 @@ private slots:
         for (const char *notOfAPackage : {"access-text.ini", "AKVO-moreTxt.ini", "README.md"})
             QFile::remove(path("templates/sample") + QLatin1Char('/') + QLatin1String(notOfAPackage));
 
-        // Two main menus, so that a third can be added and one deleted down to the last.
-        QProcess generator;
-        generator.start(QStringLiteral("python3"), {QStringLiteral(KAVO_SOURCE_DIR "/scripts/make-large-package"),
-                                                    path("templates/generated"), "--menus", "2", "--entries", "6",
-                                                    "--subentries", "3"});
-        QVERIFY(generator.waitForFinished(60000));
-        QVERIFY2(generator.exitCode() == 0, generator.readAllStandardError().constData());
+        // Two main menus, so that a third can be added and one deleted down to the last; and three
+        // with more entries and sub-entries than a build clears the texts of.
+        for (const QStringList &counts : {QStringList{"generated", "2", "6", "3"}, QStringList{"large", "3", "11", "7"}}) {
+            QProcess generator;
+            generator.start(QStringLiteral("python3"), {QStringLiteral(KAVO_SOURCE_DIR "/scripts/make-large-package"),
+                                                        m_root.path() + "/templates/" + counts[0], "--menus", counts[1],
+                                                        "--entries", counts[2], "--subentries", counts[3]});
+            QVERIFY(generator.waitForFinished(60000));
+            QVERIFY2(generator.exitCode() == 0, generator.readAllStandardError().constData());
+        }
     }
 
     void cleanupTestCase()
@@ -416,6 +466,44 @@ private slots:
         platform::setUserInterfaceLanguage(std::nullopt);
         qputenv("AKVO_REGISTRY", m_savedRegistry);
         ini::clearProfileCache();
+    }
+
+    // A main menu deleted or cut from three with eleven entries of seven sub-entries each: the
+    // build leaves no text of the third number behind, but for those of entry and sub-entry
+    // numbers above six.
+    void removedMainMenuLeavesNoTexts_data()
+    {
+        QTest::addColumn<int>("menu");
+        QTest::addColumn<bool>("cut");
+        QTest::newRow("first deleted") << 0 << false;
+        QTest::newRow("second deleted") << 1 << false;
+        QTest::newRow("last deleted") << 2 << false;
+        QTest::newRow("last cut") << 2 << true;
+    }
+    void removedMainMenuLeavesNoTexts()
+    {
+        QFETCH(int, menu);
+        QDir(packageDir()).removeRecursively();
+        testing::copyTree(path("templates/large"), packageDir());
+        writeRegistry();
+        ini::clearProfileCache();
+        PackageDocument document;
+        document.state().setLocation(packageDir());
+        document.load();
+        ScriptedModals modals;   // the question is answered OK
+        MenuEditor editor(document, nullptr);
+        CItem *removed = document.menus().mainMenus().at(menu);
+        QFETCH(bool, cut);
+        if (cut)
+            editor.cut(removed);
+        else
+            editor.remove(removed);
+        QCOMPARE(document.menus().mainMenus().size(), 2);
+        const packages::BuildResult built = document.build();
+        QVERIFY2(built.succeeded(), qPrintable(built.failures.join(", ")));
+        const QByteArray texts = testing::readFile(packageDir() + "/0409/access-text.ini");
+        QCOMPARE(textsOfUnusedMenus(texts, 3), QStringList());
+        QVERIFY(texts.contains("__3-SUBMENU7__") && texts.contains("__3-SUBMENU6-7__"));
     }
 
     void undoingAllBuildsTheReadPackageAndRedoingAllTheEditedOne_data()

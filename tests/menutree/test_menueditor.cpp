@@ -53,7 +53,27 @@ const QByteArray defaultConfigFile = "[Global Options]\n"
 // Every message's text is its own key, so a test sees which question was asked.
 const QByteArray customTexts = "[TEXT]\nAPPLNK=Application\nSUBMENU=Sub-menu\n"
                                "[MESSAGES]\nADDHEAD=ADDHEAD\nREMOFEHEAD=REMOFEHEAD\nREMOVEITEM=REMOVEITEM\n"
-                               "CHGSUBTYPE=CHGSUBTYPE\n";
+                               "CHGSUBTYPE=CHGSUBTYPE\nINFORMATION=INFORMATION\nCONFIRMATION=CONFIRMATION\n"
+                               "WARNING=WARNING\n";
+
+// The messages shown, each as its text key and how it was shown: its caption key and its style.
+QStringList shownMessages(const ScriptedModals &modals)
+{
+    static const QMap<ui::MessageStyle, QString> styles = {
+        {ui::MessageStyle::OkInformation, "information"},
+        {ui::MessageStyle::OkCancelQuestion, "OK/Cancel question"},
+        {ui::MessageStyle::OkCancelWarning, "OK/Cancel warning"},
+    };
+    QStringList shown;
+    for (const ui::MessageRequest &message : modals.messages)
+        shown << message.text + " " + message.caption + " " + styles.value(message.style, "other");
+    return shown;
+}
+// How each question is shown, by its text key.
+const QMap<QString, QString> howShown = {{"ADDHEAD", "INFORMATION information"},
+                                         {"REMOFEHEAD", "INFORMATION information"},
+                                         {"REMOVEITEM", "CONFIRMATION OK/Cancel question"},
+                                         {"CHGSUBTYPE", "WARNING OK/Cancel warning"}};
 
 // The menus as the tree shows them, in one line: each main menu as title[category], its
 // entries in braces, a sub-menu's sub-entries in parentheses.
@@ -232,10 +252,10 @@ private slots:
         document.setCurrentItem(target);
         editor.run(command, target);
 
-        QStringList shown;
-        for (const ui::MessageRequest &message : modals.messages)
-            shown << message.text;
-        QTEST(shown, "messages");
+        QFETCH(QStringList, messages);
+        for (QString &message : messages)
+            message += " " + howShown.value(message);
+        QCOMPARE(shownMessages(modals), messages);
         QVERIFY(modals.dialogAnswers.empty());
         QFETCH(QString, shape);
         QCOMPARE(shapeOf(document), shape.isEmpty() ? shapeBefore : shape);
@@ -249,6 +269,47 @@ private slots:
         QCOMPARE(shapeOf(document), shapeBefore);
         QCOMPARE(document.textRecord().textEntries(), textsBefore);
         QCOMPARE(document.currentItem(), target);
+    }
+
+    // Every kind of node deleted from its context menu and with the Delete key, the question
+    // answered Cancel and then OK: only a main menu and a sub-menu, empty or not, are asked about.
+    void deletes_data()
+    {
+        QTest::addColumn<QString>("node");
+        QTest::addColumn<bool>("asks");
+        QTest::addColumn<QString>("shape");   // once deleted
+        QTest::newRow("main menu") << "0" << true << "Help[3]{About}";
+        QTest::newRow("application entry") << "0/0" << false << "Learn[0]{Tools(A,T),Empty()} Help[3]{About}";
+        QTest::newRow("system-information entry") << "1/0" << false << "Learn[0]{Calc,Tools(A,T),Empty()} Help[3]{}";
+        QTest::newRow("sub-menu with sub-entries") << "0/1" << true << "Learn[0]{Calc,Empty()} Help[3]{About}";
+        QTest::newRow("empty sub-menu") << "0/2" << true << "Learn[0]{Calc,Tools(A,T)} Help[3]{About}";
+        QTest::newRow("sub-entry") << "0/1/1" << false << "Learn[0]{Calc,Tools(A),Empty()} Help[3]{About}";
+    }
+    void deletes()
+    {
+        QFETCH(QString, node);
+        QFETCH(bool, asks);
+        QFETCH(QString, shape);
+        for (const bool byKey : {false, true}) {
+            for (const MessageButton answer : {MessageButton::Cancel, MessageButton::Ok}) {
+                const QByteArray step = byKey ? "Delete key, " : "context menu, ";
+                PackageDocument document;
+                load(document, menuFile);
+                const QString before = shapeOf(document);
+                ScriptedModals modals;
+                modals.messageAnswers.push_back(answer);
+                MenuEditor editor(document, nullptr);
+                CItem *target = nodeAt(document, node);
+                if (byKey)
+                    editor.remove(target);
+                else
+                    editor.run(MenuEditor::commandsFor(target).constLast().command, target);
+                const QStringList question{"REMOVEITEM " + howShown.value("REMOVEITEM")};
+                QVERIFY2(shownMessages(modals) == (asks ? question : QStringList()), step + "question");
+                const bool deleted = !asks || answer == MessageButton::Ok;
+                QVERIFY2(shapeOf(document) == (deleted ? shape : before), step + "shape");
+            }
+        }
     }
 
     // An entry that changed its level, or came to be, is edited before the next build: its title

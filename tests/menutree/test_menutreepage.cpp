@@ -46,6 +46,10 @@ const QByteArray gamesMenuFile = QByteArray(smallMenuFile).replace(
     "[Menu3]", "SubMenu3=,,TRUE,__1-SUBMENU3__,,UpArrow.gif,,,\"\",,,,,,,\n"
                "SubMenu3.item1=,,FALSE,,__1-SUBMENU3-1__,Application-link.gif,,,\"chess.exe\",,,,,,,\n[Menu3]");
 const QByteArray gamesTextFile = smallTextFile + "TEXT8=__1-SUBMENU3__,\"Games\"\nTEXT9=__1-SUBMENU3-1__,\"Chess\"\n";
+// The small package with a third entry of Learn: the empty sub-menu Empty.
+const QByteArray emptyMenuFile =
+    QByteArray(smallMenuFile).replace("[Menu3]", "SubMenu3=,,TRUE,__1-SUBMENU3__,,UpArrow.gif,,,\"\",,,,,,,\n[Menu3]");
+const QByteArray emptyTextFile = smallTextFile + "TEXT8=__1-SUBMENU3__,\"Empty\"\n";
 
 // The menus as the tree shows them, every node's label with its children in braces.
 QString shapeOf(const QAbstractItemModel &model, const QModelIndex &parent = QModelIndex())
@@ -209,6 +213,62 @@ private slots:
         }
         if (button == Qt::RightButton)
             QCOMPARE(modals.menus.size(), 1);
+    }
+
+    // Every node kind dragged with each button over every node: the cursor says whether the
+    // drop is possible ('+') or not ('-'), targets in tree order, and the release agrees with
+    // it: the left button moves the node, the right one asks where.
+    void dropCursorOverEveryNode_data()
+    {
+        QTest::addColumn<QString>("dragged");
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<QString>("cursors");   // over Help Center, Learn, Calculator, Tools, More tools,
+                                                // Tool help, Empty, Help, About this computer
+        for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
+            const char *with = button == Qt::LeftButton ? ", left" : ", right";
+            QTest::addRow("main menu%s", with) << "Learn" << button << "+------+-";
+            QTest::addRow("application entry%s", with) << "Calculator" << button << "-+-++++++";
+            QTest::addRow("sub-menu%s", with) << "Tools" << button << "-++---+++";
+            QTest::addRow("empty sub-menu%s", with) << "Empty" << button << "-+++---++";
+            QTest::addRow("sub-entry%s", with) << "Tool help" << button << "-++++-+++";
+        }
+        // Only the right button drops a system-information entry on a sub-menu.
+        QTest::newRow("system information, left") << "About this computer" << Qt::LeftButton << "-++----+-";
+        QTest::newRow("system information, right") << "About this computer" << Qt::RightButton << "-+++--++-";
+    }
+    void dropCursorOverEveryNode()
+    {
+        QFETCH(QString, dragged);
+        QFETCH(Qt::MouseButton, button);
+        writeSmallPackage(emptyMenuFile, emptyTextFile);
+        MenuTreePage page(m_document);
+        page.resize(300, 400);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        MenuTreeView *tree = page.tree();
+        const QAbstractItemModel &model = *tree->model();
+        tree->expandAll();
+        const QString before = shapeOf(model);
+        ScriptedModals modals;
+        QString cursors;
+        for (const QString target : {"Help Center", "Learn", "Calculator", "Tools", "More tools", "Tool help", "Empty",
+                                     "Help", "About this computer"}) {
+            const QPoint from = labelOf(tree, find(model, dragged));
+            QTest::mousePress(tree->viewport(), button, {}, from);
+            QTest::mouseMove(tree->viewport(), from + QPoint(30, 0));
+            QTest::mouseMove(tree->viewport(), labelOf(tree, find(model, target)));
+            const bool allowed = tree->viewport()->cursor().pixmap().toImage() == imageOf(":/images/drop-allowed.svg");
+            cursors += allowed ? '+' : '-';
+            modals.menuAnswers.assign(1, [](QMenu &) -> QAction * { return nullptr; });   // dismissed
+            const qsizetype menus = modals.menus.size();
+            QTest::mouseRelease(tree->viewport(), button, {}, labelOf(tree, find(model, target)));
+            const bool dropped = button == Qt::LeftButton ? m_document.undoStack().canUndo() : modals.menus.size() > menus;
+            QVERIFY2(dropped == allowed, qPrintable(target));
+            if (m_document.undoStack().canUndo())
+                m_document.undoStack().undo();
+            QCOMPARE(shapeOf(model), before);
+        }
+        QTEST(cursors, "cursors");
     }
 
     // During a drag the cursor tells whether a drop is possible; a collapsed item held still for

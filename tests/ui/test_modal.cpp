@@ -28,6 +28,47 @@ private slots:
         QCOMPARE(Modals().message(nullptr, request), MessageButton::No);
         QCOMPARE(format, Qt::PlainText);
     }
+
+    // Each style as the default seam shows it: its icon, its buttons, the one Return presses.
+    void messageStylesShowTheirIconAndButtons_data()
+    {
+        QTest::addColumn<MessageStyle>("style");
+        QTest::addColumn<QMessageBox::Icon>("icon");
+        QTest::addColumn<QMessageBox::StandardButtons>("buttons");
+        QTest::addColumn<QMessageBox::StandardButton>("defaultButton");
+        using B = QMessageBox;
+        QTest::newRow("ok") << MessageStyle::Ok << B::NoIcon << B::StandardButtons(B::Ok) << B::Ok;
+        QTest::newRow("save changes") << MessageStyle::YesNoCancel << B::NoIcon << (B::Yes | B::No | B::Cancel) << B::Yes;
+        QTest::newRow("ok cancel") << MessageStyle::OkCancel << B::NoIcon << (B::Ok | B::Cancel) << B::Ok;
+        QTest::newRow("information") << MessageStyle::OkInformation << B::Information << B::StandardButtons(B::Ok) << B::Ok;
+        QTest::newRow("question") << MessageStyle::OkCancelQuestion << B::Question << (B::Ok | B::Cancel) << B::Ok;
+        QTest::newRow("warning") << MessageStyle::OkCancelWarning << B::Warning << (B::Ok | B::Cancel) << B::Ok;
+        QTest::newRow("exclamation") << MessageStyle::OkExclamation << B::Warning << B::StandardButtons(B::Ok) << B::Ok;
+    }
+    void messageStylesShowTheirIconAndButtons()
+    {
+        QFETCH(MessageStyle, style);
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QMessageBox::StandardButtons buttons;
+        QMessageBox::StandardButton pressed = QMessageBox::NoButton;
+        QTimer::singleShot(0, this, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                icon = box->icon();
+                buttons = box->standardButtons();
+                if (QPushButton *byDefault = box->defaultButton()) {
+                    pressed = box->standardButton(byDefault);
+                    byDefault->click();   // Return
+                } else {
+                    box->reject();
+                }
+            }
+        });
+        const MessageButton answer = Modals().message(nullptr, {"Text", "Caption", style});
+        QTEST(icon, "icon");
+        QTEST(buttons, "buttons");
+        QTEST(pressed, "defaultButton");
+        QCOMPARE(answer, pressed == QMessageBox::Yes ? MessageButton::Yes : MessageButton::Ok);
+    }
 };
 KAVO_TEST(ModalTest)
 #include "test_modal.moc"
