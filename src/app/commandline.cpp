@@ -132,10 +132,16 @@ int programMain(int argc, char **argv, const QString &windowModuleDir)
     QCoreApplication application(argc, argv);
     commandLine->process(application);   // help and the version end the program here
     const int status = commandLine->build();
+#ifdef KAVO_LEAK_CHECKED
+    // Checked builds end as any program does, so that the leak checker sees what is left.
+    commandLine.reset();
+    return status;
+#else
     // The build's files are written and synced and its report printed: freeing the thousands of
     // lines it read, one by one, would only keep the caller waiting.
     std::fflush(nullptr);
     std::_Exit(status);
+#endif
 }
 
 QString executableDirectory()
