@@ -3,6 +3,8 @@
 //    sub-entries each, N = 50, 100, 200) and of a package made of the sample installation's
 //    files, beside `cp -r` of the same package followed by `sync`; and of the large one (N = 200)
 //    after one of its texts was edited, so that the text of every language changes;
+//  - `kavo-custom --version` and the build of the sample package beside `/bin/true` and a bare Qt
+//    Core program printing its version (version-bare), in turns;
 //  - the tool started until its window is on screen with the large package (N = 200) or the
 //    sample package open, beside a bare Qt dialog holding a tab widget (window-shown-bare), each
 //    on its own and the two in turns.
@@ -20,9 +22,12 @@
 #include <chrono>
 #include <map>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 #include <benchmark/benchmark.h>
@@ -31,8 +36,9 @@ extern char **environ;
 
 namespace {
 
-// Runs a program to its end, its output thrown away; its exit status, or -1.
-int runProcess(const QStringList &arguments)
+// Runs a program to its end, its output thrown away; its exit status, or -1. cpuSeconds, when
+// given, receives the processor time it took (user and system, all its threads).
+int runProcess(const QStringList &arguments, double *cpuSeconds = nullptr)
 {
     QList<QByteArray> bytes;
     for (const QString &argument : arguments)
@@ -50,8 +56,12 @@ int runProcess(const QStringList &arguments)
     const int spawned = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     int status = 0;
-    if (spawned != 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
+    struct rusage usage {};
+    if (spawned != 0 || wait4(child, &status, 0, &usage) != child || !WIFEXITED(status))
         return -1;
+    if (cpuSeconds)
+        *cpuSeconds = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+                      + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     return WEXITSTATUS(status);
 }
 
@@ -188,6 +198,45 @@ void sizes(benchmark::internal::Benchmark *benchmark)
 BENCHMARK(buildProcess)->Apply(sizes);
 BENCHMARK(buildProcessAfterTextEdit)->Arg(200)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(copyAndSync)->Apply(sizes);
+
+// Short command-line runs in turns, so that all meet the machine in the same state: `/bin/true`,
+// a bare Qt Core program printing its version, `kavo-custom --version`, and a build of the sample
+// package. The time is the build's; <run>_ms and <run>_cpu_ms are each run's real and processor
+// time (user and system), which a busy machine blurs less.
+void commandLineBesideAnchors(benchmark::State &state)
+{
+    const QString package = world().package(QStringLiteral("Sample"));
+    if (package.isEmpty())
+        return state.SkipWithError("the package could not be made");
+    const QString bare = QCoreApplication::applicationDirPath() + QStringLiteral("/version-bare");
+    const std::vector<std::pair<std::string, QStringList>> runs{
+        {"true", {"/bin/true"}},
+        {"bare", {bare, "--version"}},
+        {"version", {KAVO_PROGRAM_DIR "/kavo-custom", "--version"}},
+        {"build", {KAVO_PROGRAM_DIR "/kavo-custom", "--build", package}},
+    };
+    using Clock = std::chrono::steady_clock;
+    std::map<std::string, double> real, cpu;
+    for (auto _ : state) {
+        for (const auto &[name, arguments] : runs) {
+            double cpuSeconds = 0;
+            const Clock::time_point start = Clock::now();
+            if (runProcess(arguments, &cpuSeconds) != 0)
+                return state.SkipWithError((name + " failed").c_str());
+            const std::chrono::duration<double> time = Clock::now() - start;
+            real[name] += time.count();
+            cpu[name] += cpuSeconds;
+            if (name == "build")
+                state.SetIterationTime(time.count());
+        }
+    }
+    for (const auto &run : runs) {
+        const std::string &name = run.first;
+        state.counters[name + "_ms"] = benchmark::Counter(real[name] * 1000, benchmark::Counter::kAvgIterations);
+        state.counters[name + "_cpu_ms"] = benchmark::Counter(cpu[name] * 1000, benchmark::Counter::kAvgIterations);
+    }
+}
+BENCHMARK(commandLineBesideAnchors)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 bool hasDisplay(benchmark::State &state)
 {

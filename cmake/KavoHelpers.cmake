@@ -7,14 +7,6 @@ function(kavo_library name)
   target_link_libraries(${name} PUBLIC ${ARGN})
 endfunction()
 
-# Links a program with the allocator chosen at the top (none for checked builds). Nothing names
-# its symbols: the linker must keep it all the same.
-function(kavo_use_program_allocator target)
-  if(TARGET PkgConfig::TCMALLOC)
-    target_link_libraries(${target} PRIVATE -Wl,--push-state,--no-as-needed PkgConfig::TCMALLOC -Wl,--pop-state)
-  endif()
-endfunction()
-
 # One test executable per subsystem: every .cpp in the folder, run by ctest.
 function(kavo_test name)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)

@@ -1,6 +1,7 @@
 # What `cmake --install` lays out, and the .deb that CPack makes of it:
-#   <prefix>/lib/kavo-custom/           the program with everything it finds beside it (the
-#                                       sixteen language folders and the seed files of data/program)
+#   <prefix>/lib/kavo-custom/           the program with everything it finds beside it (its window
+#                                       module, the sixteen language folders and the seed files of
+#                                       data/program)
 #   <prefix>/bin/kavo-custom            a link to it: the program resolves the link, so it still
 #                                       finds its data beside itself
 #   <prefix>/share/applications, metainfo, icons/hicolor   the desktop entry, its AppStream file
@@ -12,6 +13,7 @@ set(KAVO_INSTALL_PROGRAM_DIR lib/kavo-custom)
 set(KAVO_APP_ID com.harbel.kavocustom)
 
 install(TARGETS kavo-custom RUNTIME DESTINATION ${KAVO_INSTALL_PROGRAM_DIR})
+install(TARGETS kavo-custom-window LIBRARY DESTINATION ${KAVO_INSTALL_PROGRAM_DIR})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/program/ DESTINATION ${KAVO_INSTALL_PROGRAM_DIR})
 
 # The link is relative, so the installed tree can move to another prefix (or a DESTDIR).
@@ -41,10 +43,10 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
-# The Qt libraries come from the program's own links; Qt's platform plugins are loaded at run
-# time, so no link names them. Recommended: the CJK fonts show the Japanese, Korean and Chinese
-# texts, Qt's catalogs translate its file and colour dialogs, and the GTK theme plugin gives the
-# window the desktop's palette and dialogs.
+# The Qt libraries come from the links of the program and its window module; Qt's platform
+# plugins are loaded at run time, so no link names them. Recommended: the CJK fonts show the
+# Japanese, Korean and Chinese texts, Qt's catalogs translate its file and colour dialogs, and the
+# GTK theme plugin gives the window the desktop's palette and dialogs.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk, qt6-translations-l10n, qt6-gtk-platformtheme")

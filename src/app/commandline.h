@@ -1,0 +1,54 @@
+#pragma once
+// What the program itself does: it reads the command line, prints help or its version, and builds
+// a package without a window. Nothing here uses widgets, so a command-line run loads no widget
+// library; the window lives in a module beside the program (the window module), loaded only when
+// a window is wanted.
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+
+#include <memory>
+
+class QCoreApplication;
+
+namespace document {
+class PackageDocument;
+}
+
+namespace app {
+
+// The program's options. The program parses them to choose between the command line and the
+// window; the window parses them again once QApplication has taken its own (-platform ...).
+class CommandLine {
+public:
+    CommandLine();
+    ~CommandLine();
+
+    // True when the command line asks for printed text (help, the version) or for a build: that
+    // needs no display and no widget, so a QCoreApplication will do. A mistake is reported by
+    // process(), once the application has taken its own options.
+    bool needsNoWindow(const QStringList &arguments);
+
+    // Prints help, the version or a mistake and ends the program; otherwise returns.
+    void process(QCoreApplication &application);
+
+    bool buildRequested() const { return m_parser.isSet(m_buildOption); }
+
+    // Builds the package named by the build option (its marker file or its directory) exactly as
+    // Save would, prints the files written and returns the exit status.
+    int build();
+
+private:
+    QCommandLineParser m_parser;
+    QCommandLineOption m_buildOption;
+    // The package a command-line build builds; the program ends without taking it apart.
+    std::unique_ptr<document::PackageDocument> m_builtPackage;
+};
+
+// The whole program: help, the version or a build on the command line; otherwise the window,
+// from the window module in windowModuleDir. Returns the exit status.
+int programMain(int argc, char **argv, const QString &windowModuleDir);
+
+// The folder of the running program, links resolved: the window module lies there.
+QString executableDirectory();
+
+} // namespace app
