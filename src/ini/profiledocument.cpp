@@ -181,7 +181,6 @@ void ProfileDocument::load(const QByteArray &bytes)
     m_encoding = decoded.encoding;
     m_tail = decoded.tail;
     m_exact = decoded.exact;
-    m_lastSection.reset();
     m_lines.clear();
     m_first = m_last = NoLine;
     m_sections.clear();
@@ -369,16 +368,12 @@ QStringView ProfileDocument::nameOf(quint32 id) const
 
 quint32 ProfileDocument::findSection(QStringView name) const
 {
-    if (m_lastSection && sameName(m_lastSection->first, name))
-        return m_lastSection->second;
     const auto entry = m_sections.constFind(foldedHash(name));
     if (entry == m_sections.constEnd())
         return NoLine;
     for (quint32 id = entry->first; id != NoLine; id = m_lines[id].sameHash) {
-        if (sameName(nameOf(id), name)) {
-            m_lastSection.emplace(name.toString(), id);
+        if (sameName(nameOf(id), name))
             return id;
-        }
     }
     return NoLine;
 }
@@ -598,7 +593,6 @@ bool ProfileDocument::deleteSection(QStringView section)
         entry->anchor = lastNonBlankOf(after);
     }
     dropLine(header);
-    m_lastSection.reset();
     settleEncoding();
     compactWhenWasteful();
     return true;

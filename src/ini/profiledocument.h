@@ -18,7 +18,6 @@
 #include <QString>
 
 #include <deque>
-#include <optional>
 
 namespace ini {
 
@@ -137,9 +136,6 @@ private:
     ProfileEncoding m_encoding = ProfileEncoding::Windows1252;
     QByteArray m_tail; // the odd last byte of a UTF-16 file, written back after the text
     bool m_exact = true;
-    // The section found last and the name it was asked by: thousands of calls in a row name the
-    // same section. Forgotten when sections go.
-    mutable std::optional<std::pair<QString, quint32>> m_lastSection;
     // For a file without BOM: records holding a character beyond ASCII, and records whose
     // Windows-1252 bytes are not valid UTF-8. Together they decide how the bytes will read.
     qsizetype m_nonAscii = 0;
