@@ -85,12 +85,35 @@ private:
     struct KeyEntry {
         quint32 first = NoLine, last = NoLine;
     };
+    // Text the document holds: a record's lines, or a name or value in one. It points into the
+    // text as read or into the edited lines, and holds good until the next edit. Only the
+    // document makes one, from its own text, never from a QString (a temporary one would leave it
+    // pointing at nothing); it leaves the document as a QString only by toString(), a copy, and
+    // shows its characters to the parsing helpers by view(), which nothing keeps.
+    class LineText {
+    public:
+        QStringView view() const { return m_text; }
+        QString toString() const { return m_text.toString(); }
+        bool operator==(QStringView other) const { return m_text == other; }
+        bool operator==(const LineText &other) const { return m_text == other.m_text; }
+
+    private:
+        friend class ProfileDocument;
+        explicit LineText(QStringView text) : m_text(text) {}
+        QStringView m_text;
+    };
+    // A key line's name and raw value, or a header's name.
+    struct LineParts {
+        LineText name, value;
+    };
+
     class LineCutter;
     struct Description;
 
     void load(const QByteArray &bytes);
-    QStringView textOf(const Line &line) const;
-    QStringView nameOf(quint32 id) const;
+    LineText textOf(const Line &line) const;
+    LineParts partsOf(quint32 id) const;
+    LineText nameOf(quint32 id) const { return partsOf(id).name; }
     quint32 append(Line line);
     void insertAfter(quint32 before, quint32 id); // before NoLine: first
     void unlink(quint32 id);
