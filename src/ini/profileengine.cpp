@@ -72,7 +72,8 @@ ProfileEngine::~ProfileEngine() = default;
 
 ProfileEngine &ProfileEngine::instance()
 {
-    // Made by the first call, on the thread that owns it from then on.
+    // Made by the first call, on the thread that owns it from then on. Every call goes through
+    // here, so this is where the thread is checked.
     static ProfileEngine engine;
     engine.checkThread();
     return engine;
@@ -156,21 +157,18 @@ QStringList ProfileEngine::save(const QList<CachedFile *> &entries, const Profil
 
 QString ProfileEngine::read(const QString &file, QStringView section, QStringView key, int bufferSize)
 {
-    checkThread();
     const CachedFile &entry = current(file);
     return entry.document ? entry.document->read(section, key, bufferSize) : QString();
 }
 
 bool ProfileEngine::hasSection(const QString &file, QStringView section)
 {
-    checkThread();
     const CachedFile &entry = current(file);
     return entry.document && entry.document->hasSection(section);
 }
 
 bool ProfileEngine::edit(const QString &file, const Edit &edit)
 {
-    checkThread();
     CachedFile &entry = current(file);
     const auto refuse = [&](const QString &reason) {
         if (m_batch)
@@ -205,7 +203,6 @@ bool ProfileEngine::edit(const QString &file, const Edit &edit)
 
 std::optional<QByteArray> ProfileEngine::bytes(const QString &file)
 {
-    checkThread();
     CachedFile &entry = current(file);
     if (!entry.document || !entry.document->writable())
         return std::nullopt;
@@ -214,7 +211,6 @@ std::optional<QByteArray> ProfileEngine::bytes(const QString &file)
 
 bool ProfileEngine::adopt(const QString &path, const FileStamp &stamp, std::shared_ptr<ProfileDocument> document)
 {
-    checkThread();
     CachedFile &entry = fileAt(path);
     if (entry.pending)
         return false;
@@ -231,7 +227,6 @@ bool ProfileEngine::adopt(const QString &path, const FileStamp &stamp, std::shar
 
 void ProfileEngine::clearCache()
 {
-    checkThread();
     m_names.clear();
     m_lastName.clear();
     m_lastFile = nullptr;
@@ -241,7 +236,6 @@ void ProfileEngine::clearCache()
 
 bool ProfileEngine::isConsistent(const QString &file)
 {
-    checkThread();
     const CachedFile &entry = fileNamed(file);
     if (!entry.document)
         return true;
@@ -261,7 +255,6 @@ bool ProfileEngine::isConsistent(const QString &file)
 
 bool ProfileEngine::open(ProfileBatch *batch)
 {
-    checkThread();
     if (m_batch)
         return false;
     m_batch = batch;
@@ -270,7 +263,6 @@ bool ProfileEngine::open(ProfileBatch *batch)
 
 QStringList ProfileEngine::commit(const QList<FileFailure> &refused, const ProfileBatch::Writer &writer)
 {
-    checkThread();
     m_batch = nullptr;
     QList<CachedFile *> pending;
     for (auto &[path, entry] : m_files) {

@@ -56,15 +56,15 @@ public:
 
     QString read(const QString &file, QStringView section, QStringView key, int bufferSize);
     bool hasSection(const QString &file, QStringView section);
+    struct Edit {
+        enum Kind { Write, DeleteKey, DeleteSection, ClearSection } kind;
+        QStringView section, key = {}, value = {};
+    };
     // Runs one edit of the file's document. Outside a batch a changed file is written at once;
     // an edit that changes nothing leaves the file untouched (and a missing file missing). A
     // change to a file whose text cannot give its bytes back fails and writes nothing, and so
     // does any edit of a file that could not be read; the open batch counts such a file among
     // those it could not write.
-    struct Edit {
-        enum Kind { Write, DeleteKey, DeleteSection, ClearSection } kind;
-        QStringView section, key = {}, value = {};
-    };
     bool edit(const QString &file, const Edit &edit);
     std::optional<QByteArray> bytes(const QString &file);
     bool adopt(const QString &path, const FileStamp &stamp, std::shared_ptr<ProfileDocument> document);
