@@ -106,7 +106,8 @@ ProfileSnapshot::~ProfileSnapshot() = default;
 
 ProfileRead ProfileSnapshot::reader() const
 {
-    std::shared_ptr<const ProfileDocument> document = m_parsed ? m_parsed->document : nullptr;
+    // Reading remembers the section found last: a reader and its copies read on one thread at a time.
+    std::shared_ptr<ProfileDocument> document = m_parsed ? m_parsed->document : nullptr;
     return [document = std::move(document)](const QString &section, const QString &key, int bufferSize) {
         return document ? document->read(section, key, bufferSize) : QString();
     };

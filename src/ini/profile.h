@@ -103,7 +103,8 @@ public:
     ~ProfileSnapshot();
 
     // Reading from the snapshot. The reader keeps what it reads alive, so it may outlive the
-    // snapshot; while one is kept, the engine does not take the snapshot over.
+    // snapshot; while one is kept, the engine does not take the snapshot over. Readers of one
+    // snapshot read on one thread at a time: reading remembers the section found last.
     ProfileRead reader() const;
 
 private:

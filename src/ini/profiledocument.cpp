@@ -181,6 +181,7 @@ void ProfileDocument::load(const QByteArray &bytes)
     m_encoding = decoded.encoding;
     m_tail = decoded.tail;
     m_exact = decoded.exact;
+    m_lastSection.reset();
     m_lines.clear();
     m_first = m_last = NoLine;
     m_sections.clear();
@@ -381,6 +382,16 @@ quint32 ProfileDocument::findSection(QStringView name) const
     return NoLine;
 }
 
+quint32 ProfileDocument::findSectionRemembered(QStringView name)
+{
+    if (m_lastSection && sameName(m_lastSection->first, name))
+        return m_lastSection->second;
+    const quint32 header = findSection(name);
+    if (header != NoLine)
+        m_lastSection.emplace(name.toString(), header);
+    return header;
+}
+
 quint32 ProfileDocument::findKey(quint32 header, QStringView name, quint32 hash) const
 {
     const auto entry = m_keys.constFind(keyOf(header, hash));
@@ -472,9 +483,9 @@ void ProfileDocument::replaceText(quint32 id, QStringView text)
     addText(text);
 }
 
-QString ProfileDocument::read(QStringView section, QStringView key, int bufferSize) const
+QString ProfileDocument::read(QStringView section, QStringView key, int bufferSize)
 {
-    const quint32 header = findSection(trimmedBlanks(section));
+    const quint32 header = findSectionRemembered(trimmedBlanks(section));
     if (header == NoLine)
         return {};
     const QStringView keyName = trimmedBlanks(key);
@@ -492,7 +503,7 @@ bool ProfileDocument::write(QStringView section, QStringView key, QStringView va
     const QStringView sectionName = trimmedBlanks(section);
     const QStringView keyName = trimmedBlanks(key);
     const quint32 keyHash = foldedHash(keyName);
-    const quint32 header = findSection(sectionName);
+    const quint32 header = findSectionRemembered(sectionName);
     const quint32 line = header == NoLine ? NoLine : findKey(header, keyName, keyHash);
     // Writing a key the value it holds is no change (a stored value holds no line break).
     if (line != NoLine && partsOf(line).value == value)
@@ -548,7 +559,7 @@ bool ProfileDocument::write(QStringView section, QStringView key, QStringView va
 bool ProfileDocument::deleteKey(QStringView section, QStringView key)
 {
     const QStringView sectionName = trimmedBlanks(section), keyName = trimmedBlanks(key);
-    const quint32 header = findSection(sectionName);
+    const quint32 header = findSectionRemembered(sectionName);
     if (header == NoLine)
         return false;
     const quint32 keyHash = foldedHash(keyName);
@@ -596,20 +607,21 @@ bool ProfileDocument::deleteSection(QStringView section)
         entry->anchor = lastNonBlankOf(after);
     }
     dropLine(header);
+    m_lastSection.reset();
     settleEncoding();
     compactWhenWasteful();
     return true;
 }
 
-bool ProfileDocument::hasSection(QStringView section) const
+bool ProfileDocument::hasSection(QStringView section)
 {
-    return findSection(trimmedBlanks(section)) != NoLine;
+    return findSectionRemembered(trimmedBlanks(section)) != NoLine;
 }
 
 bool ProfileDocument::clearSection(QStringView section)
 {
     const QStringView name = trimmedBlanks(section);
-    const quint32 header = findSection(name);
+    const quint32 header = findSectionRemembered(name);
     if (header == NoLine || !removeSectionLines(header))
         return false;
     if (SectionEntry *entry = entryOf(header, foldedHash(name)))
