@@ -12,6 +12,10 @@
 // compared by its bytes until its stamp is older. Inside a ProfileBatch, writes collect in memory and each
 // changed file is written once when the batch commits: a build that writes hundreds of keys
 // rewrites each file once instead of once per key.
+//
+// These functions belong to the thread that first calls one of them, the program's main thread
+// (debug and checked builds stop when another thread calls them). Other threads read files
+// through a ProfileSnapshot.
 #include "confinedfolder.h"
 
 #include <QString>
@@ -40,10 +44,11 @@ bool hasProfileSection(const QString &file, const QString &section);
 
 // A batch is one operation of the tool: inside it each file is compared with the disk once, so
 // reading thousands of keys costs no stat call each.
-// While a batch is open (batches nest; the outermost one counts), writes go to memory and reads
-// see them. The outermost batch's commit writes every changed file once, atomically: by path, or
-// through a writer the caller gives, which writes them in one transaction with files of its own.
-// A batch destroyed without commit() commits.
+// While a batch is open, writes go to memory and reads see them. A batch opened while another is
+// open is part of that one: its commit writes nothing and succeeds. The outermost batch's commit
+// writes every changed file once, atomically: by path, or through a writer the caller gives,
+// which writes them in one transaction with files of its own. A batch destroyed without commit()
+// commits. Batches end in the order opposite to the one they were opened in.
 class ProfileBatch {
 public:
     ProfileBatch();
@@ -51,12 +56,12 @@ public:
     ProfileBatch(const ProfileBatch &) = delete;
     ProfileBatch &operator=(const ProfileBatch &) = delete;
 
-    // The files whose edits the batch could not take: unreadable, or holding bytes their
-    // encoding cannot give back (such a file is read, never written).
+    // The files whose edits the batch (the outermost one open) could not take: unreadable, or
+    // holding bytes their encoding cannot give back (such a file is read, never written).
     QList<FileFailure> refusedEdits() const;
 
     // Writes each changed file by path. True when every changed file was written and no edit was
-    // refused; failedFiles() names the others. A nested batch writes nothing and reports success.
+    // refused; failedFiles() names the others.
     bool commit();
     // Writes the changed files (absolute paths, with the bytes they will have) and returns those
     // it did not write.
@@ -67,7 +72,12 @@ public:
     QStringList failedFiles() const;
 
 private:
+    friend class ProfileEngine;
+    void refuse(const FileFailure &file);
+
+    bool m_outermost;
     bool m_committed = false;
+    QList<FileFailure> m_refused;
     QStringList m_failed;
 };
 
@@ -93,7 +103,8 @@ public:
     ~ProfileSnapshot();
 
     // Reading from the snapshot. The reader keeps what it reads alive, so it may outlive the
-    // snapshot; while one is kept, the engine does not take the snapshot over.
+    // snapshot; while one is kept, the engine does not take the snapshot over. Readers of one
+    // snapshot read on one thread at a time: reading remembers the section found last.
     ProfileRead reader() const;
 
 private:

@@ -235,13 +235,19 @@ void ProfileDocument::load(const QByteArray &bytes)
     }
     if (!decoded.ascii) {
         for (quint32 id = m_first; id != NoLine; id = m_lines[id].next)
-            addText(textOf(m_lines[id]));
+            addText(textOf(m_lines[id]).view());
     }
 }
 
-QStringView ProfileDocument::textOf(const Line &line) const
+ProfileDocument::LineText ProfileDocument::textOf(const Line &line) const
 {
-    return QStringView(line.edited ? m_edits : m_text).sliced(line.start, line.size);
+    return LineText(QStringView(line.edited ? m_edits : m_text).sliced(line.start, line.size));
+}
+
+ProfileDocument::LineParts ProfileDocument::partsOf(quint32 id) const
+{
+    const ParsedLine parsed = parseLine(textOf(m_lines[id]).view());
+    return {LineText(parsed.name), LineText(parsed.value)};
 }
 
 quint32 ProfileDocument::append(Line line)
@@ -272,7 +278,7 @@ void ProfileDocument::unlink(quint32 id)
 void ProfileDocument::dropLine(quint32 id)
 {
     unlink(id);
-    dropText(textOf(m_lines[id]));
+    dropText(textOf(m_lines[id]).view());
     ++m_deadLines;
     m_deadText += m_lines[id].size;
 }
@@ -286,7 +292,7 @@ QByteArray ProfileDocument::toBytes() const
     text.reserve(size);
     for (quint32 id = m_first; id != NoLine; id = m_lines[id].next) {
         const Line &line = m_lines[id];
-        text += textOf(line);
+        text += textOf(line).view();
         switch (line.end) {
         case LineEnd::None: break;
         case LineEnd::CrLf: text += QLatin1String("\r\n"); break;
@@ -303,7 +309,7 @@ QByteArray ProfileDocument::toBytes() const
 // records differently in two equal documents, so each record's place is the number of its last
 // line.
 struct ProfileDocument::Description {
-    QStringView text;
+    LineText text;
     LineEnd end;
     Kind kind;
     qsizetype found = -1, anchor = -1;
@@ -320,12 +326,13 @@ QList<ProfileDocument::Description> ProfileDocument::describe() const
     std::vector<qsizetype> place(m_lines.size(), -1);
     for (quint32 id = m_first; id != NoLine; id = m_lines[id].next) {
         const Line &line = m_lines[id];
-        for (LineCutter cutter(textOf(line));;) {
+        const QStringView whole = textOf(line).view();
+        for (LineCutter cutter(whole);;) {
             const LineCutter::Cut cut = cutter.next();
-            const QStringView text = textOf(line).sliced(cut.start, cut.size);
+            const LineText text(whole.sliced(cut.start, cut.size));
             // Runs may be cut into records otherwise in an equal document: a line in one is
             // told by what it holds.
-            const Kind kind = line.kind == Kind::Notes && parseLine(text).kind == ParsedLine::Blank ? Kind::Blanks
+            const Kind kind = line.kind == Kind::Notes && parseLine(text.view()).kind == ParsedLine::Blank ? Kind::Blanks
                                                                                                 : line.kind;
             lines.append({text, cut.end, kind});
             if (cut.end == LineEnd::None)
@@ -340,12 +347,13 @@ QList<ProfileDocument::Description> ProfileDocument::describe() const
         Description &line = lines[place[id]];
         if (line.kind == Kind::Header) {
             header = id;
-            line.found = placeOf(findSection(nameOf(id)));
-            const auto entry = m_sections.constFind(foldedHash(nameOf(id)));
+            line.found = placeOf(findSection(nameOf(id).view()));
+            const auto entry = m_sections.constFind(foldedHash(nameOf(id).view()));
             if (entry != m_sections.constEnd() && entry->first == id)
                 line.anchor = placeOf(entry->anchor);
         } else if (line.kind == Kind::Key && header != NoLine) {
-            line.found = placeOf(findKey(header, nameOf(id), foldedHash(nameOf(id))));
+            const QStringView name = nameOf(id).view();
+            line.found = placeOf(findKey(header, name, foldedHash(name)));
         }
     }
     return lines;
@@ -362,25 +370,26 @@ bool ProfileDocument::operator==(const ProfileDocument &other) const
            && describe() == other.describe();
 }
 
-QStringView ProfileDocument::nameOf(quint32 id) const
-{
-    return parseLine(textOf(m_lines[id])).name;
-}
-
 quint32 ProfileDocument::findSection(QStringView name) const
 {
-    if (m_lastSection && sameName(m_lastSection->first, name))
-        return m_lastSection->second;
     const auto entry = m_sections.constFind(foldedHash(name));
     if (entry == m_sections.constEnd())
         return NoLine;
     for (quint32 id = entry->first; id != NoLine; id = m_lines[id].sameHash) {
-        if (sameName(nameOf(id), name)) {
-            m_lastSection.emplace(name.toString(), id);
+        if (sameName(nameOf(id).view(), name))
             return id;
-        }
     }
     return NoLine;
+}
+
+quint32 ProfileDocument::findSectionRemembered(QStringView name)
+{
+    if (m_lastSection && sameName(m_lastSection->first, name))
+        return m_lastSection->second;
+    const quint32 header = findSection(name);
+    if (header != NoLine)
+        m_lastSection.emplace(name.toString(), header);
+    return header;
 }
 
 quint32 ProfileDocument::findKey(quint32 header, QStringView name, quint32 hash) const
@@ -389,7 +398,7 @@ quint32 ProfileDocument::findKey(quint32 header, QStringView name, quint32 hash)
     if (entry == m_keys.constEnd())
         return NoLine;
     for (quint32 id = entry->first; id != NoLine; id = m_lines[id].sameHash) {
-        if (sameName(nameOf(id), name))
+        if (sameName(nameOf(id).view(), name))
             return id;
     }
     return NoLine;
@@ -465,7 +474,7 @@ quint32 ProfileDocument::addEditedLine(QStringView text, Kind kind, LineEnd end)
 void ProfileDocument::replaceText(quint32 id, QStringView text)
 {
     Line &line = m_lines[id];
-    dropText(textOf(line));
+    dropText(textOf(line).view());
     m_deadText += line.size;
     line.start = quint32(m_edits.size());
     line.size = quint32(text.size());
@@ -474,16 +483,16 @@ void ProfileDocument::replaceText(quint32 id, QStringView text)
     addText(text);
 }
 
-QString ProfileDocument::read(QStringView section, QStringView key, int bufferSize) const
+QString ProfileDocument::read(QStringView section, QStringView key, int bufferSize)
 {
-    const quint32 header = findSection(trimmedBlanks(section));
+    const quint32 header = findSectionRemembered(trimmedBlanks(section));
     if (header == NoLine)
         return {};
     const QStringView keyName = trimmedBlanks(key);
     const quint32 line = findKey(header, keyName, foldedHash(keyName));
     if (line == NoLine)
         return {};
-    QStringView value = parseLine(textOf(m_lines[line])).value;
+    QStringView value = partsOf(line).value.view();
     if (value.size() >= 2 && value.front() == value.back() && (value.front() == u'"' || value.front() == u'\''))
         value = value.sliced(1, value.size() - 2);
     return cutValue(value, qsizetype(bufferSize) - 1).toString();
@@ -494,10 +503,10 @@ bool ProfileDocument::write(QStringView section, QStringView key, QStringView va
     const QStringView sectionName = trimmedBlanks(section);
     const QStringView keyName = trimmedBlanks(key);
     const quint32 keyHash = foldedHash(keyName);
-    const quint32 header = findSection(sectionName);
+    const quint32 header = findSectionRemembered(sectionName);
     const quint32 line = header == NoLine ? NoLine : findKey(header, keyName, keyHash);
     // Writing a key the value it holds is no change (a stored value holds no line break).
-    if (line != NoLine && parseLine(textOf(m_lines[line])).value == value)
+    if (line != NoLine && partsOf(line).value == value)
         return false;
     // Most values hold no line break and are used as they are, without a copy.
     const bool oneLine = !hasLineBreak(value);
@@ -513,11 +522,11 @@ bool ProfileDocument::write(QStringView section, QStringView key, QStringView va
         appendSection(headerLine, foldedHash(sectionName), newLine, keyHash);
     } else if (line != NoLine) {
         // The line is rewritten with the key as the file spells it; an equal value is no change.
-        const ParsedLine parsed = parseLine(textOf(m_lines[line]));
-        if (parsed.value == text)
+        const LineParts parts = partsOf(line);
+        if (parts.value == text)
             return false;
-        const QString rewritten = keyLine(parsed.name, text);
-        readsBack = readsBackAs(rewritten, ParsedLine::Key, parsed.name);
+        const QString rewritten = keyLine(parts.name.view(), text);
+        readsBack = readsBackAs(rewritten, ParsedLine::Key, parts.name.view());
         replaceText(line, rewritten);
     } else {
         // A new key goes right after the section's last non-blank line; blank lines after it
@@ -550,7 +559,7 @@ bool ProfileDocument::write(QStringView section, QStringView key, QStringView va
 bool ProfileDocument::deleteKey(QStringView section, QStringView key)
 {
     const QStringView sectionName = trimmedBlanks(section), keyName = trimmedBlanks(key);
-    const quint32 header = findSection(sectionName);
+    const quint32 header = findSectionRemembered(sectionName);
     if (header == NoLine)
         return false;
     const quint32 keyHash = foldedHash(keyName);
@@ -578,7 +587,7 @@ bool ProfileDocument::deleteSection(QStringView section)
     if (entry == m_sections.end())
         return false;
     quint32 before = NoLine, header = entry->first; // before: the header of that hash above it
-    while (header != NoLine && !sameName(nameOf(header), name)) {
+    while (header != NoLine && !sameName(nameOf(header).view(), name)) {
         before = header;
         header = m_lines[header].sameHash;
     }
@@ -604,15 +613,15 @@ bool ProfileDocument::deleteSection(QStringView section)
     return true;
 }
 
-bool ProfileDocument::hasSection(QStringView section) const
+bool ProfileDocument::hasSection(QStringView section)
 {
-    return findSection(trimmedBlanks(section)) != NoLine;
+    return findSectionRemembered(trimmedBlanks(section)) != NoLine;
 }
 
 bool ProfileDocument::clearSection(QStringView section)
 {
     const QStringView name = trimmedBlanks(section);
-    const quint32 header = findSection(name);
+    const quint32 header = findSectionRemembered(name);
     if (header == NoLine || !removeSectionLines(header))
         return false;
     if (SectionEntry *entry = entryOf(header, foldedHash(name)))
@@ -628,7 +637,7 @@ bool ProfileDocument::removeSectionLines(quint32 header)
     for (quint32 id = m_lines[header].next; id != NoLine && m_lines[id].kind != Kind::Header;) {
         const quint32 next = m_lines[id].next;
         if (m_lines[id].kind == Kind::Key)
-            m_keys.remove(keyOf(header, foldedHash(nameOf(id)))); // all of that name go with the section
+            m_keys.remove(keyOf(header, foldedHash(nameOf(id).view()))); // all of that name go with the section
         dropLine(id);
         id = next;
         removed = true;
@@ -663,7 +672,7 @@ void ProfileDocument::joinCrLf(quint32 id)
     if (next.size == 0 && next.end == LineEnd::Lf) {
         line.end = LineEnd::CrLf;
         dropLine(line.next);
-    } else if (next.size > 0 && textOf(next).front() == u'\n') {
+    } else if (next.size > 0 && textOf(next).view().front() == u'\n') {
         line.end = LineEnd::CrLf;
         ++next.start;
         --next.size;
@@ -678,7 +687,7 @@ ProfileDocument::LineEnd ProfileDocument::newLineEnd() const
     if (m_first == NoLine)
         return LineEnd::CrLf;
     const Line &first = m_lines[m_first];
-    const QStringView text = textOf(first);
+    const QStringView text = textOf(first).view();
     const auto stop = std::find_if(text.begin(), text.end(), isLineBreak);
     const LineEnd end = stop == text.end()            ? first.end
                         : *stop == u'\n'               ? LineEnd::Lf

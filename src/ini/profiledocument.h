@@ -41,15 +41,16 @@ public:
 
     // The value of a key, with one pair of enclosing quotes removed, cut to bufferSize - 1
     // UTF-16 code units, or one fewer where that would split a surrogate pair; empty when the
-    // section or key is missing.
-    QString read(QStringView section, QStringView key, int bufferSize) const;
+    // section or key is missing. Not const: it remembers the section it found (see
+    // m_lastSection), so one thread at a time reads a document.
+    QString read(QStringView section, QStringView key, int bufferSize);
 
     // The edits return true when the text changed, false when there was nothing to do.
     bool write(QStringView section, QStringView key, QStringView value);
     bool deleteKey(QStringView section, QStringView key);
     bool deleteSection(QStringView section);
     bool clearSection(QStringView section);
-    bool hasSection(QStringView section) const;
+    bool hasSection(QStringView section);
 
 private:
     enum class LineEnd : quint8 { None, CrLf, Lf, Cr };
@@ -86,12 +87,35 @@ private:
     struct KeyEntry {
         quint32 first = NoLine, last = NoLine;
     };
+    // Text the document holds: a record's lines, or a name or value in one. It points into the
+    // text as read or into the edited lines, and holds good until the next edit. Only the
+    // document makes one, from its own text, never from a QString (a temporary one would leave it
+    // pointing at nothing); it leaves the document as a QString only by toString(), a copy, and
+    // shows its characters to the parsing helpers by view(), which nothing keeps.
+    class LineText {
+    public:
+        QStringView view() const { return m_text; }
+        QString toString() const { return m_text.toString(); }
+        bool operator==(QStringView other) const { return m_text == other; }
+        bool operator==(const LineText &other) const { return m_text == other.m_text; }
+
+    private:
+        friend class ProfileDocument;
+        explicit LineText(QStringView text) : m_text(text) {}
+        QStringView m_text;
+    };
+    // A key line's name and raw value, or a header's name.
+    struct LineParts {
+        LineText name, value;
+    };
+
     class LineCutter;
     struct Description;
 
     void load(const QByteArray &bytes);
-    QStringView textOf(const Line &line) const;
-    QStringView nameOf(quint32 id) const;
+    LineText textOf(const Line &line) const;
+    LineParts partsOf(quint32 id) const;
+    LineText nameOf(quint32 id) const { return partsOf(id).name; }
     quint32 append(Line line);
     void insertAfter(quint32 before, quint32 id); // before NoLine: first
     void unlink(quint32 id);
@@ -100,6 +124,8 @@ private:
     void replaceText(quint32 id, QStringView text);
 
     quint32 findSection(QStringView name) const;
+    // The same, through m_lastSection.
+    quint32 findSectionRemembered(QStringView name);
     // hash is foldedHash(name), which callers often need again.
     quint32 findKey(quint32 header, QStringView name, quint32 hash) const;
     static quint64 keyOf(quint32 header, quint32 hash) { return quint64(header) << 32 | hash; }
@@ -138,8 +164,9 @@ private:
     QByteArray m_tail; // the odd last byte of a UTF-16 file, written back after the text
     bool m_exact = true;
     // The section found last and the name it was asked by: thousands of calls in a row name the
-    // same section. Forgotten when sections go.
-    mutable std::optional<std::pair<QString, quint32>> m_lastSection;
+    // same section, and a build's calls take some 4 % more instructions without it. Forgotten
+    // when sections go.
+    std::optional<std::pair<QString, quint32>> m_lastSection;
     // For a file without BOM: records holding a character beyond ASCII, and records whose
     // Windows-1252 bytes are not valid UTF-8. Together they decide how the bytes will read.
     qsizetype m_nonAscii = 0;

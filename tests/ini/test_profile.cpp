@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTest>
 
 #include <future>
@@ -187,6 +188,47 @@ private slots:
         QCOMPARE(readProfileString(file, "S", "k"), engineReads);
         QVERIFY(profileCacheIsConsistent(file));
         QCOMPARE(QFileInfo::exists(file), change != "missing");
+    }
+
+    // The engine is its thread's: where the check is built in, a call from another thread stops
+    // the program (the test runs itself again to see it stop), and a snapshot read there does not.
+    void onlyItsOwnThreadCallsTheEngine_data()
+    {
+        QTest::addColumn<QString>("call");
+        QTest::addColumn<bool>("stops");
+        QTest::newRow("a snapshot read on another thread") << "snapshot" << false;
+        QTest::newRow("the engine read on another thread") << "read" << true;
+        QTest::newRow("a batch opened on another thread") << "batch" << true;
+    }
+    void onlyItsOwnThreadCallsTheEngine()
+    {
+#if defined(QT_NO_DEBUG) && !defined(KAVO_CHECKED_BUILD)
+        QSKIP("the thread check is built into debug and checked builds only");
+#endif
+        QFETCH(QString, call);
+        QFETCH(bool, stops);
+        const QString file = m_file;
+        if (const QString asked = qEnvironmentVariable("PROFILE_OTHER_THREAD_CALL"); !asked.isEmpty()) {
+            std::async(std::launch::async, [&] {
+                if (asked == "snapshot")
+                    ProfileSnapshot(file).reader()("S", "k", 2048);
+                else if (asked == "read")
+                    readProfileString(file, "S", "k");
+                else
+                    ProfileBatch batch;
+            }).get();
+            return;
+        }
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("PROFILE_OTHER_THREAD_CALL", call);
+        child.setProcessEnvironment(environment);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {"ProfileEngineTest", QStringLiteral("onlyItsOwnThreadCallsTheEngine:") + QTest::currentDataTag()});
+        QVERIFY(child.waitForFinished(60000));
+        QCOMPARE(child.exitStatus() == QProcess::CrashExit, stops);
+        if (!stops)
+            QCOMPARE(child.exitCode(), 0);
     }
 
     void replacingKeepsThePermissions()
