@@ -47,7 +47,7 @@
 #include <memory>
 #include <vector>
 
-using namespace platform;
+using namespace ini;
 using fuzzing::check;
 using fuzzing::visible;
 
