@@ -169,7 +169,7 @@ BadInput setUp(const InstalledWorld &world, const QString &input)
     } else if (input == "a missing install directory") {
         registryValue(world.root().toUtf8() + "/gone");
     } else if (input == "a registry file that is not UTF-8") {
-        registryValue(world.root().toUtf8() + "/inst\xFFall");   // read as ".../install" when the byte is dropped
+        registryValue(world.root().toUtf8() + "/inst\xFF" "all");   // read as ".../install" when the byte is dropped
     } else if (input == "the installation's folder") {
         // As a build of it would have left it; it holds every file a package has.
         writeFile(world.installDir() + "/install.pkg", "marker");
