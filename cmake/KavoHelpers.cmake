@@ -7,14 +7,31 @@ function(kavo_library name)
   target_link_libraries(${name} PUBLIC ${ARGN})
 endfunction()
 
-# One test executable per subsystem: every .cpp in the folder, run by ctest.
+# One test executable per subsystem: every .cpp in the folder. ctest runs each test class on its
+# own (test_x.Class runs "test_x Class"), so that ctest -j keeps every core busy and a failure
+# names its class. The classes are the KAVO_TEST(Class) lines of the sources, read again whenever
+# a source changes.
 function(kavo_test name)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   add_executable(${name} ${sources})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   target_link_libraries(${name} PRIVATE kavo_test_support ${ARGN})
-  add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${sources})
+  set(classes "")
+  foreach(source ${sources})
+    file(STRINGS ${source} lines REGEX "^KAVO_TEST\\([A-Za-z_0-9]+\\)")
+    foreach(line ${lines})
+      string(REGEX REPLACE "^KAVO_TEST\\(([A-Za-z_0-9]+)\\).*" "\\1" class "${line}")
+      list(APPEND classes ${class})
+    endforeach()
+  endforeach()
+  if(NOT classes)
+    message(FATAL_ERROR "${name}: no KAVO_TEST(Class) line in ${CMAKE_CURRENT_SOURCE_DIR}")
+  endif()
+  foreach(class ${classes})
+    add_test(NAME ${name}.${class} COMMAND ${name} ${class})
+    set_tests_properties(${name}.${class} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS ${name})
+  endforeach()
 endfunction()
 
 # Stops the configuration when one of the targets links Qt Widgets, itself or through any library

@@ -152,7 +152,7 @@ void MenuTreeView::mousePressEvent(QMouseEvent *event)
         return;
     const QPoint point = event->position().toPoint();
     if (event->button() & dragButtons) {
-        m_drag.emplace();
+        m_drag = Drag();
         m_drag->item = itemAt(point);
         m_drag->start = point;
     }
