@@ -2,7 +2,6 @@
 
 #include "windowmodule.h"
 
-#include "texts/texts.h"
 #include "document/packagedocument.h"
 #include "packages/packagestate.h"
 #include "packages/packagestore.h"
@@ -11,6 +10,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
+
+#include <algorithm>
 
 #include <cstdio>
 #include <cstdlib>
@@ -21,7 +22,8 @@ namespace app {
 
 CommandLine::CommandLine()
     : m_buildOption(QStringLiteral("build"),
-                    QStringLiteral("Builds the package PATH (its marker file or its folder) as Save would, without a window."),
+                    QStringLiteral("Builds the package PATH (its marker file or its folder) as Save would, without a window; "
+                                   "further PATHs after it are built in turn."),
                     QStringLiteral("PATH"))
 {
     QCoreApplication::setApplicationVersion(QStringLiteral(KAVO_VERSION));
@@ -50,7 +52,21 @@ void CommandLine::process(QCoreApplication &application)
 
 int CommandLine::build()
 {
-    const QString path = m_parser.value(m_buildOption);
+    // Without the front-end's install directory no build could raise the version above the
+    // installed one nor aim "custom.bat" at the front-end.
+    if (packages::getInstallDir().isEmpty()) {
+        QTextStream(stderr) << QCoreApplication::applicationName() << ": " << packages::installDirProblem() << Qt::endl;
+        return 2;
+    }
+    // "--build A B C" builds the three in order; the status is the worst of theirs.
+    int worst = 0;
+    for (const QString &path : QStringList{m_parser.value(m_buildOption)} + m_parser.positionalArguments())
+        worst = std::max(worst, buildOne(path));
+    return worst;
+}
+
+int CommandLine::buildOne(const QString &path)
+{
     QTextStream out(stdout);
     QTextStream err(stderr);
     const QString program = QCoreApplication::applicationName();
@@ -59,13 +75,8 @@ int CommandLine::build()
         err << program << ": " << why << Qt::endl;
         return 2;
     };
-    // Without the front-end's install directory the build could neither raise the version above
-    // the installed one nor aim "custom.bat" at the front-end.
-    if (packages::getInstallDir().isEmpty())
-        return refuse(texts::lookupText(QStringLiteral("MESSAGES"), QStringLiteral("NOAKVO")));
-
-    m_builtPackage = std::make_unique<document::PackageDocument>();
-    document::PackageDocument &document = *m_builtPackage;
+    m_builtPackages.push_back(std::make_unique<document::PackageDocument>());
+    document::PackageDocument &document = *m_builtPackages.back();
     packages::PackageState &state = document.state();
     state.setLocation(path);
     const QString shown = QDir::toNativeSeparators(state.packageDir);

@@ -7,6 +7,7 @@
 #include <QCommandLineParser>
 
 #include <memory>
+#include <vector>
 
 class QCoreApplication;
 
@@ -33,15 +34,18 @@ public:
 
     bool buildRequested() const { return m_parser.isSet(m_buildOption); }
 
-    // Builds the package named by the build option (its marker file or its directory) exactly as
-    // Save would, prints the files written and returns the exit status.
+    // Builds the packages named by the build option and the arguments after it (each its marker
+    // file or its directory) in order, each exactly as Save would, prints the files written and
+    // returns the worst exit status: 0 built, 1 a file not written, 2 a package refused.
     int build();
 
 private:
+    int buildOne(const QString &path);
+
     QCommandLineParser m_parser;
     QCommandLineOption m_buildOption;
-    // The package a command-line build builds; the program ends without taking it apart.
-    std::unique_ptr<document::PackageDocument> m_builtPackage;
+    // The packages a command-line build builds; the program ends without taking them apart.
+    std::vector<std::unique_ptr<document::PackageDocument>> m_builtPackages;
 };
 
 // The whole program: help, the version or a build on the command line; otherwise the window,

@@ -66,21 +66,44 @@ bool removeToolsOwnFolder(ConfinedFolder &packages, const QString &name)
     return packages.remove(name);   // fails when something came in meanwhile: then it stays
 }
 
+const QString frontEndKey = QStringLiteral("Software\\Harbel\\ZELT");
+const QString installDirName = QStringLiteral("InstallDir");
+
+// The value was read into a 255-byte buffer: longer values count as missing.
+bool fitsInstallDirBuffer(const QString &value)
+{
+    return (value.size() + 1) * 2 <= 255;
+}
+
 } // namespace
 
 QString getInstallDir()
 {
-    // The value was read into a 255-byte buffer: longer values count as missing.
-    const auto value = platform::readRegistryString(platform::RegistryScope::System,
-                                                    QStringLiteral("Software\\Harbel\\ZELT"),
-                                                    QStringLiteral("InstallDir"));
-    if (!value || (value->size() + 1) * 2 > 255)
+    const auto value = platform::readRegistryString(platform::RegistryScope::System, frontEndKey, installDirName);
+    if (!value || !fitsInstallDirBuffer(*value))
         return QString();
     // Only an existing folder named in full is an installation: a relative path would be taken
     // from whatever folder the tool was started in, and a file or a missing folder can neither
     // be read from nor made packages in, while a build would aim "custom.bat" at it.
     const QString directory = QDir::cleanPath(QDir::fromNativeSeparators(*value));
     return QDir::isAbsolutePath(directory) && QFileInfo(directory).isDir() ? directory : QString();
+}
+
+QString installDirProblem()
+{
+    const QString file = platform::registryKeyFile(platform::RegistryScope::System, frontEndKey);
+    const auto value = platform::readRegistryString(platform::RegistryScope::System, frontEndKey, installDirName);
+    QString found;
+    if (!value)
+        found = file + QStringLiteral(" holds no InstallDir value");
+    else if (!fitsInstallDirBuffer(*value))
+        found = QStringLiteral("InstallDir in ") + file + QStringLiteral(" is longer than 126 characters");
+    else
+        found = QStringLiteral("InstallDir in ") + file + QStringLiteral(" is \"") + *value
+                + QStringLiteral("\", which is no existing folder named in full");
+    return QStringLiteral("the install directory of Access Kavo is not known: ") + found
+           + QStringLiteral("; set InstallDir there to the installation's folder (the folder named by AKVO_REGISTRY "
+                            "holds the registry's files instead, when it is set)");
 }
 
 QString packagesDir()

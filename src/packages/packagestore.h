@@ -13,6 +13,9 @@ struct PackageState;
 // The front-end's install directory from the registry: an absolute path to an existing folder;
 // empty when the value is missing, unreadable, relative, or names no folder.
 QString getInstallDir();
+// Why getInstallDir() gives nothing, in English for the command line: the file that was read,
+// what it held, and how to set the value.
+QString installDirProblem();
 // <install dir>/Packages, or empty when the install directory is unknown.
 QString packagesDir();
 // <install dir>/Packages/HarbelDefault, or empty when the install directory is unknown.
@@ -27,6 +30,7 @@ bool isInstallDirectory(const QString &directory);
 
 // The program directory followed by name ("/seed.ini", or empty for the directory itself).
 QString programFilePath(const QString &name);
+
 
 // Merges the texts of the one-time migration file "AKVO-moreTxt.ini" into the installation's
 // own "access-text.ini" where they are missing, then deletes the migration file.

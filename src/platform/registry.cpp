@@ -44,6 +44,11 @@ std::unique_ptr<QSettings> openKey(RegistryScope scope, const QString &keyPath)
 
 } // namespace
 
+QString registryKeyFile(RegistryScope scope, const QString &keyPath)
+{
+    return openKey(scope, keyPath)->fileName();
+}
+
 bool registryKeyExists(RegistryScope scope, const QString &keyPath)
 {
 #ifdef Q_OS_WIN

@@ -10,6 +10,9 @@ namespace platform {
 
 enum class RegistryScope { System, User };   // HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER
 
+// The file that holds the key, for messages that tell the user where to set a value.
+QString registryKeyFile(RegistryScope scope, const QString &keyPath);
+
 // True when the key exists (it could be opened).
 bool registryKeyExists(RegistryScope scope, const QString &keyPath);
 

@@ -86,6 +86,20 @@ private slots:
         QCOMPARE(readFile(dir + "/Cli.pkg"), marker);
     }
 
+    // Several packages in one call are built in turn, each reported; the status is the worst.
+    void buildTakesSeveralPackagesInTurn()
+    {
+        InstalledWorld world;
+        const QString first = world.makePackage("First"), second = world.makePackage("Second");
+        const Run run = runTool(world, {"--build", first, world.root() + "/missing", second});
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.err.contains("missing does not exist"), run.err.constData());
+        const qsizetype firstAt = run.out.indexOf((first + "/First.pkg\n").toUtf8());
+        QVERIFY(firstAt >= 0);
+        QVERIFY(run.out.indexOf((second + "/Second.pkg\n").toUtf8()) > firstAt);
+        QVERIFY(readFile(second + "/access-config.ini").contains("VERSION=4.1.21"));
+    }
+
     // Whatever stands in the way, the build says what it is, ends with a non-zero status, lists
     // only what it wrote, and writes nothing outside the package.
     void buildRefusesWhatItCannotBuild_data()
@@ -97,7 +111,8 @@ private slots:
         QTest::newRow("a plain file") << "file" << QByteArray("is a file, not a package");
         QTest::newRow("empty company name") << "company" << QByteArray("company name");
         QTest::newRow("unwritable batch file") << "batch" << QByteArray("custom.bat");
-        QTest::newRow("no install directory") << "install" << QByteArray("not installed completely");
+        QTest::newRow("no install directory") << "install" << QByteArray("/system/Harbel/ZELT.conf holds no InstallDir value; set InstallDir there");
+        QTest::newRow("install directory gone") << "install gone" << QByteArray("/gone\", which is no existing folder named in full; set InstallDir there");
         QTest::newRow("the default package") << "default" << QByteArray("the default package");
         QTest::newRow("linked language folder") << "language link" << QByteArray("0411/access-text.ini (a folder on its way is a symbolic link");
         QTest::newRow("linked configuration file") << "config link" << QByteArray("access-config.ini (a symbolic link");
@@ -121,6 +136,8 @@ private slots:
             QDir().mkpath(dir + "/custom.bat");   // a folder in its place: no write can replace it, even as root
         } else if (breakage == "install") {
             QFile::remove(world.registryDir() + "/system/Harbel/ZELT.conf");
+        } else if (breakage == "install gone") {
+            testing::writeSettingsValue(world.registryDir() + "/system/Harbel/ZELT.conf", "InstallDir", world.root() + "/gone");
         } else if (breakage == "default") {
             QDir(dir).rename(dir, world.packagesDir() + "/HarbelDefault");
             dir = world.packagesDir() + "/HarbelDefault";
