@@ -95,7 +95,7 @@ QString installDirProblem()
     const auto value = platform::readRegistryString(platform::RegistryScope::System, frontEndKey, installDirName);
     QString found;
     if (!value)
-        found = file + QStringLiteral(" holds no InstallDir value");
+        found = file + QStringLiteral(" holds no readable InstallDir value");
     else if (!fitsInstallDirBuffer(*value))
         found = QStringLiteral("InstallDir in ") + file + QStringLiteral(" is longer than 126 characters");
     else

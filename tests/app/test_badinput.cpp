@@ -252,7 +252,10 @@ private slots:
         const QString linkOnTheWay = texts0411 + " (a folder on its way is a symbolic link";
         row("language folder linked out", 1, linkOnTheWay, true, linkOnTheWay);
         row("configuration file linked to /dev/zero", 1, config + " (not a readable file", true, config + " (not a readable file");
-        row("install directory is a file", 2, "not installed completely", true, "not installed completely");
+        // On the command line the message names the registry's file and what it held; the window
+        // says it in the words of the text file.
+        const QString noFolder = "\", which is no existing folder named in full; set InstallDir there";
+        row("install directory is a file", 2, "/install/access-config.ini" + noFolder, true, "not installed completely");
         row("/dev/null", 2, "/dev/null is a file, not a package", false, "/dev/null/machine-specifics.csv");
         row("/dev/zero", 2, "/dev/zero is a file, not a package", false, "/dev/zero/machine-specifics.csv");
         row("link loop", 2, "loop1 does not exist", false, "loop1/machine-specifics.csv");
@@ -272,9 +275,10 @@ private slots:
         row("garbage after a UTF-8 BOM in the texts", 1, "Bad/0409/access-text.ini (", true, "Bad/0409/access-text.ini (");
         row("a package name with a quote", 0, "", true, "");
         const QString noInstallation = "not installed completely";
-        row("a relative install directory", 2, noInstallation, true, noInstallation);
-        row("a missing install directory", 2, noInstallation, true, noInstallation);
-        row("a registry file that is not UTF-8", 2, noInstallation, true, noInstallation);
+        row("a relative install directory", 2, "is \"install" + noFolder, true, noInstallation);
+        row("a missing install directory", 2, "/gone" + noFolder, true, noInstallation);
+        row("a registry file that is not UTF-8", 2, "/system/Harbel/ZELT.conf holds no readable InstallDir value", true,
+            noInstallation);
     }
     void badInput()
     {

@@ -111,7 +111,7 @@ private slots:
         QTest::newRow("a plain file") << "file" << QByteArray("is a file, not a package");
         QTest::newRow("empty company name") << "company" << QByteArray("company name");
         QTest::newRow("unwritable batch file") << "batch" << QByteArray("custom.bat");
-        QTest::newRow("no install directory") << "install" << QByteArray("/system/Harbel/ZELT.conf holds no InstallDir value; set InstallDir there");
+        QTest::newRow("no install directory") << "install" << QByteArray("/system/Harbel/ZELT.conf holds no readable InstallDir value; set InstallDir there");
         QTest::newRow("install directory gone") << "install gone" << QByteArray("/gone\", which is no existing folder named in full; set InstallDir there");
         QTest::newRow("the default package") << "default" << QByteArray("the default package");
         QTest::newRow("linked language folder") << "language link" << QByteArray("0411/access-text.ini (a folder on its way is a symbolic link");
