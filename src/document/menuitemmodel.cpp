@@ -1,5 +1,7 @@
 #include "menuitemmodel.h"
 
+#include <QAbstractProxyModel>
+
 #include "artwork/itemtypeimages.h"
 
 namespace document {
@@ -33,7 +35,10 @@ QModelIndex MenuItemModel::rootIndex() const
 
 CItem *MenuItemModel::itemAt(const QModelIndex &index)
 {
-    return index.isValid() ? static_cast<CItem *>(index.internalPointer()) : nullptr;
+    QModelIndex source = index;
+    while (const auto *proxy = qobject_cast<const QAbstractProxyModel *>(source.model()))
+        source = proxy->mapToSource(source);
+    return objectAt(source);
 }
 
 ItemList &MenuItemModel::entriesOf(CItem *parent)
@@ -55,12 +60,12 @@ QModelIndex MenuItemModel::index(int row, int column, const QModelIndex &parent)
         return QModelIndex();
     if (!parent.isValid())
         return rootIndex();
-    return createIndex(row, column, const_cast<MenuItemModel *>(this)->entriesOf(itemAt(parent)).at(row));
+    return createIndex(row, column, const_cast<MenuItemModel *>(this)->entriesOf(objectAt(parent)).at(row));
 }
 
 QModelIndex MenuItemModel::parent(const QModelIndex &child) const
 {
-    const CItem *item = itemAt(child);
+    const CItem *item = objectAt(child);
     return item ? indexOf(item->parent()) : QModelIndex();
 }
 
@@ -70,7 +75,7 @@ int MenuItemModel::rowCount(const QModelIndex &parent) const
         return 1;   // the root
     if (parent.column() != 0)
         return 0;
-    return const_cast<MenuItemModel *>(this)->entriesOf(itemAt(parent)).size();
+    return const_cast<MenuItemModel *>(this)->entriesOf(objectAt(parent)).size();
 }
 
 int MenuItemModel::columnCount(const QModelIndex &) const
@@ -82,7 +87,7 @@ QVariant MenuItemModel::data(const QModelIndex &index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid))
         return QVariant();
-    const CItem *item = itemAt(index);
+    const CItem *item = objectAt(index);
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:

@@ -39,7 +39,8 @@ public:
     QModelIndex rootIndex() const;
     // The index of an object of the menus; the root's for none.
     QModelIndex indexOf(const CItem *item) const;
-    // The object an index shows; none for the root (and for no index).
+    // The object an index shows, whether of this model or of a proxy above it (a view's filter);
+    // none for the root (and for no index).
     static CItem *itemAt(const QModelIndex &index);
     static bool isRoot(const QModelIndex &index) { return index.isValid() && !itemAt(index); }
 
@@ -56,6 +57,11 @@ public:
     void itemChanged(const CItem *item);
 
 private:
+    // itemAt for this model's own indexes: the views and proxies ask for thousands of them.
+    static CItem *objectAt(const QModelIndex &index)
+    {
+        return index.isValid() ? static_cast<CItem *>(index.internalPointer()) : nullptr;
+    }
     QIcon icon(int image, int selectedImage) const;
 
     Menus &m_menus;
