@@ -4,9 +4,7 @@
 #include "ui/textmessage.h"
 #include "dialogs/buildprogressdialog.h"
 #include "document/packagedocument.h"
-#include "packages/languagefiles.h"
 #include "packages/packagestore.h"
-#include "ini/confinedfolder.h"
 #include "ui/modal.h"
 
 #include <QDir>
@@ -176,16 +174,7 @@ bool FileCommands::savePackageAs()
         if (answer != ui::MessageButton::Ok)
             return false;
     }
-    // The folder the user named for the package (a link on its way is the user's to make);
-    // everything below it is reached through it, never through a link.
-    QDir().mkpath(packageDir);
-    ini::ConfinedFolder destination(packageDir);
-    createLanguageDirs(destination);
-    copyPackageFiles(state().packageDir, destination);
-    if (state().isUntitled)
-        removeUntitledPackage(state().packageDir, packageDir);
-    state().packageDir = packageDir;
-    m_document.setPackageName(name);
+    m_document.copyInto(packageDir, name);
     return runBuild();
 }
 

@@ -6,6 +6,7 @@
 #include "records/fields.h"
 #include "records/linelength.h"
 #include "texts/texts.h"
+#include "packages/languagefiles.h"
 #include "packages/packagestore.h"
 #include "ini/confinedfolder.h"
 #include "ini/profile.h"
@@ -130,6 +131,20 @@ void PackageDocument::setPackageName(const QString &name)
 {
     m_state.packageName = name;
     emit titleChanged(windowTitle());
+}
+
+void PackageDocument::copyInto(const QString &packageDir, const QString &name)
+{
+    // The folder the user named for the package (a link on its way is the user's to make);
+    // everything below it is reached through it, never through a link.
+    QDir().mkpath(packageDir);
+    ini::ConfinedFolder destination(packageDir);
+    packages::createLanguageDirs(destination);
+    packages::copyPackageFiles(m_state.packageDir, destination);
+    if (m_state.isUntitled)
+        packages::removeUntitledPackage(m_state.packageDir, packageDir);
+    m_state.packageDir = packageDir;
+    setPackageName(name);
 }
 
 bool PackageDocument::writeCompanyName()

@@ -69,6 +69,10 @@ public:
     QString windowTitle() const { return m_state.windowTitle(isModified()); }
     // Shows another name of the package (Save As, New) in the title.
     void setPackageName(const QString &name);
+    // The first half of Save As, once the place is chosen: the package's files are copied into
+    // packageDir (made, with its language folders, when missing), which becomes the package's
+    // folder under name; an untitled package's own folder goes. The build is the second half.
+    void copyInto(const QString &packageDir, const QString &name);
 
     // Saving is building: the menus, the company title and the settings are written into the
     // package's files, the version is raised, "custom.bat" is written, the package is recorded
