@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTextStream>
 
 #include <algorithm>
@@ -24,7 +25,18 @@ CommandLine::CommandLine()
     : m_buildOption(QStringLiteral("build"),
                     QStringLiteral("Builds the package PATH (its marker file or its folder) as Save would, without a window; "
                                    "further PATHs after it are built in turn."),
-                    QStringLiteral("PATH"))
+                    QStringLiteral("PATH")),
+      m_newOption(QStringLiteral("new"),
+                  QStringLiteral("Makes the package NAME from the default package, as New and Save As would, and builds it: "
+                                 "a plain NAME is made in the packages folder, a path names the package's folder. "
+                                 "Needs --company."),
+                  QStringLiteral("NAME")),
+      m_companyOption(QStringLiteral("company"), QStringLiteral("The company name of the package --new makes."),
+                      QStringLiteral("TEXT")),
+      m_installDirOption(QStringLiteral("set-install-dir"),
+                         QStringLiteral("Records FOLDER, an installation of Access Kavo, as its install directory, "
+                                        "where this tool looks for it (the registry's file, or AKVO_REGISTRY)."),
+                         QStringLiteral("FOLDER"))
 {
     QCoreApplication::setApplicationVersion(QStringLiteral(KAVO_VERSION));
     m_parser.setApplicationDescription(
@@ -32,6 +44,9 @@ CommandLine::CommandLine()
     m_parser.addHelpOption();
     m_parser.addVersionOption();
     m_parser.addOption(m_buildOption);
+    m_parser.addOption(m_newOption);
+    m_parser.addOption(m_companyOption);
+    m_parser.addOption(m_installDirOption);
 }
 
 CommandLine::~CommandLine() = default;
@@ -42,12 +57,90 @@ bool CommandLine::needsNoWindow(const QStringList &arguments)
     for (const char *option : {"help", "help-all", "version"})
         if (m_parser.isSet(QLatin1String(option)))
             return true;
-    return buildRequested();
+    for (const QCommandLineOption *option : {&m_buildOption, &m_newOption, &m_companyOption, &m_installDirOption})
+        if (m_parser.isSet(*option))
+            return true;
+    return false;
 }
 
 void CommandLine::process(QCoreApplication &application)
 {
     m_parser.process(application);
+}
+
+int CommandLine::run()
+{
+    const int asked = int(m_parser.isSet(m_buildOption)) + int(m_parser.isSet(m_newOption))
+                      + int(m_parser.isSet(m_installDirOption));
+    const auto mistake = [](const QString &what) {
+        QTextStream(stderr) << QCoreApplication::applicationName() << ": " << what << Qt::endl;
+        return 2;
+    };
+    if (m_parser.isSet(m_companyOption) && !m_parser.isSet(m_newOption))
+        return mistake(QStringLiteral("--company goes with --new"));
+    if (asked != 1)
+        return mistake(QStringLiteral("--build, --new and --set-install-dir each go alone"));
+    if (m_parser.isSet(m_installDirOption))
+        return setInstallDirectory();
+    // Only the build takes several packages.
+    if (!m_parser.isSet(m_buildOption) && !m_parser.positionalArguments().isEmpty())
+        return mistake(QStringLiteral("unexpected argument: ") + m_parser.positionalArguments().constFirst());
+    return m_parser.isSet(m_newOption) ? makeNewPackage() : build();
+}
+
+int CommandLine::setInstallDirectory()
+{
+    const QString problem = packages::setInstallDir(m_parser.value(m_installDirOption));
+    if (!problem.isEmpty()) {
+        QTextStream(stderr) << QCoreApplication::applicationName() << ": " << problem << Qt::endl;
+        return 2;
+    }
+    QTextStream(stdout) << QDir::toNativeSeparators(packages::getInstallDir()) << Qt::endl;
+    return 0;
+}
+
+int CommandLine::makeNewPackage()
+{
+    QTextStream err(stderr);
+    const auto refuse = [&](const QString &why) {
+        err << QCoreApplication::applicationName() << ": " << why << Qt::endl;
+        return 2;
+    };
+    const QString named = QDir::fromNativeSeparators(m_parser.value(m_newOption));
+    const QString company = m_parser.value(m_companyOption);
+    if (company.isEmpty())
+        return refuse(QStringLiteral("--new needs --company TEXT: a package cannot be built without its company name"));
+    if (packages::getInstallDir().isEmpty())
+        return refuse(packages::installDirProblem());
+
+    const bool plainName = !named.contains(QLatin1Char('/'));
+    const QString packageDir = QDir::cleanPath(plainName ? packages::packagesDir() + QLatin1Char('/') + named
+                                                         : QDir().absoluteFilePath(named));
+    const QString name = packageDir.mid(packageDir.lastIndexOf(QLatin1Char('/')) + 1);
+    // The package is copied to Windows machines, whose file names cannot hold these.
+    static const QRegularExpression unusable(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]"));
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") || name.contains(unusable)
+        || name.endsWith(QLatin1Char('.')) || name.endsWith(QLatin1Char(' ')))
+        return refuse(QLatin1Char('"') + m_parser.value(m_newOption)
+                      + QStringLiteral("\" is no name for a package: a name holds none of \\ / : * ? \" < > | and "
+                                       "does not end in a dot or a space"));
+    const QString shown = QDir::toNativeSeparators(packageDir);
+    const QFileInfo existing(packageDir);
+    if (existing.exists() && !(existing.isDir() && QDir(packageDir).isEmpty()))
+        return refuse(shown + QStringLiteral(" already exists; a new package never replaces anything"));
+
+    // New: an untitled package from the default package, made first when it is missing.
+    if (!packages::ensureDefaultPackage())
+        return refuse(QStringLiteral("the default package could not be made: the program's seed files are missing"));
+    m_builtPackages.push_back(std::make_unique<document::PackageDocument>());
+    document::PackageDocument &document = *m_builtPackages.back();
+    if (!packages::createUntitledPackage(document.state()))
+        return refuse(QStringLiteral("no new package could be made in ") + QDir::toNativeSeparators(packages::packagesDir()));
+    document.loadNewPackage();
+    document.setCompanyName(company);
+    // Save As: the untitled package's files go to the named folder, which is then built.
+    document.copyInto(packageDir, name + QStringLiteral(".pkg"));
+    return buildDocument(document);
 }
 
 int CommandLine::build()
@@ -67,7 +160,6 @@ int CommandLine::build()
 
 int CommandLine::buildOne(const QString &path)
 {
-    QTextStream out(stdout);
     QTextStream err(stderr);
     const QString program = QCoreApplication::applicationName();
 
@@ -98,6 +190,14 @@ int CommandLine::buildOne(const QString &path)
     document.load();   // its large files each on a thread of their own
     if (document.companyName().isEmpty())
         return refuse(QStringLiteral("the company name of ") + shown + QStringLiteral(" is empty; a package cannot be built without it"));
+    return buildDocument(document);
+}
+
+int CommandLine::buildDocument(document::PackageDocument &document)
+{
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const QString program = QCoreApplication::applicationName();
     const packages::BuildResult result = document.build();
     for (const QString &file : result.written)
         out << QDir::toNativeSeparators(file) << Qt::endl;
@@ -142,7 +242,7 @@ int programMain(int argc, char **argv, const QString &windowModuleDir)
 
     QCoreApplication application(argc, argv);
     commandLine->process(application);   // help and the version end the program here
-    const int status = commandLine->build();
+    const int status = commandLine->run();
 #ifdef KAVO_LEAK_CHECKED
     // Checked builds end as any program does, so that the leak checker sees what is left.
     commandLine.reset();

@@ -32,18 +32,31 @@ public:
     // Prints help, the version or a mistake and ends the program; otherwise returns.
     void process(QCoreApplication &application);
 
-    bool buildRequested() const { return m_parser.isSet(m_buildOption); }
+    // Does what the command line asks for without a window and returns the exit status.
+    int run();
 
     // Builds the packages named by the build option and the arguments after it (each its marker
     // file or its directory) in order, each exactly as Save would, prints the files written and
     // returns the worst exit status: 0 built, 1 a file not written, 2 a package refused.
     int build();
+    // Makes a package from the default package as New and then Save As would, with the company
+    // name of the company option, and builds it: NAME alone is a folder of the packages folder,
+    // a path names the folder itself. The same statuses as a build; an existing folder that is
+    // not empty is refused, never replaced.
+    int makeNewPackage();
+    // Records the front-end's install directory in the registry stand-in: 0 done, 2 refused.
+    int setInstallDirectory();
 
 private:
     int buildOne(const QString &path);
+    // The build of a package the document was just moved to, with its report.
+    int buildDocument(document::PackageDocument &document);
 
     QCommandLineParser m_parser;
     QCommandLineOption m_buildOption;
+    QCommandLineOption m_newOption;
+    QCommandLineOption m_companyOption;
+    QCommandLineOption m_installDirOption;
     // The packages a command-line build builds; the program ends without taking them apart.
     std::vector<std::unique_ptr<document::PackageDocument>> m_builtPackages;
 };

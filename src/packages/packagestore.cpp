@@ -103,7 +103,25 @@ QString installDirProblem()
                 + QStringLiteral("\", which is no existing folder named in full");
     return QStringLiteral("the install directory of Access Kavo is not known: ") + found
            + QStringLiteral("; set InstallDir there to the installation's folder (the folder named by AKVO_REGISTRY "
-                            "holds the registry's files instead, when it is set)");
+                            "holds the registry's files instead, when it is set), for instance with "
+                            "kavo-custom --set-install-dir FOLDER");
+}
+
+QString setInstallDir(const QString &directory)
+{
+    const QString absolute = QDir::cleanPath(QDir().absoluteFilePath(directory));
+    const QString shown = QDir::toNativeSeparators(absolute);
+    if (!QFileInfo(absolute).isDir())
+        return shown + QStringLiteral(" is no folder");
+    if (!QFileInfo(absolute + QLatin1Char('/') + ConfigFileName).isFile())
+        return shown + QStringLiteral(" is no installation of Access Kavo: it holds no ") + ConfigFileName;
+    if (!fitsInstallDirBuffer(absolute))
+        return shown + QStringLiteral(" is longer than the 126 characters Access Kavo reads");
+    const QString file = platform::registryKeyFile(platform::RegistryScope::System, frontEndKey);
+    if (!platform::writeRegistryString(platform::RegistryScope::System, frontEndKey, installDirName, absolute))
+        return file + QStringLiteral(" cannot be written; it holds the install directory for every user, so set it as "
+                                     "root, or name a folder of your own in AKVO_REGISTRY");
+    return QString();
 }
 
 QString packagesDir()

@@ -16,6 +16,11 @@ QString getInstallDir();
 // Why getInstallDir() gives nothing, in English for the command line: the file that was read,
 // what it held, and how to set the value.
 QString installDirProblem();
+// Records directory as the front-end's install directory, where getInstallDir() reads it, for a
+// machine where the front-end's own setup did not (this platform, a test machine). It must be an
+// existing folder that holds the front-end's configuration file; a relative path is taken from
+// the current folder. Empty when done; otherwise why not, in English for the command line.
+QString setInstallDir(const QString &directory);
 // <install dir>/Packages, or empty when the install directory is unknown.
 QString packagesDir();
 // <install dir>/Packages/HarbelDefault, or empty when the install directory is unknown.

@@ -1,5 +1,10 @@
 #include "installedworld.h"
+#include "scriptedmodals.h"
+#include "app/filecommands.h"
+#include "document/packagedocument.h"
+#include "document/pagecommands.h"
 #include "packages/languagefiles.h"
+#include "packages/packagestore.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -224,6 +229,97 @@ private slots:
         QCOMPARE(testing::treeContents(dir), before);
         QCOMPARE(contentOf(outside), outsideBefore);
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    }
+
+    // A newcomer's first build: the install directory set, a package made, then built again.
+    void newPackageFromNothing()
+    {
+        InstalledWorld world;
+        QFile::remove(world.registryDir() + "/system/Harbel/ZELT.conf");
+        Run run = runTool(world, {"--set-install-dir", world.installDir() + "/."});
+        QVERIFY2(run.exitCode == 0, run.err.constData());
+        QCOMPARE(run.out, (world.installDir() + "\n").toUtf8());
+        run = runTool(world, {"--new", "Contoso", "--company", "Contoso Ltd"});
+        QVERIFY2(run.exitCode == 0, run.err.constData());
+        const QString dir = world.packagesDir() + "/Contoso";
+        QVERIFY(run.out.contains((dir + "/Contoso.pkg\n").toUtf8()));
+        QVERIFY(readFile(dir + "/0409/access-text.ini").contains("TITLE=\"Contoso Ltd\""));
+        QCOMPARE(QDir(world.packagesDir()).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+                 QStringList({"Contoso", "HarbelDefault"}));   // no untitled package left behind
+        QCOMPARE(runTool(world, {"--build", dir}).exitCode, 0);
+    }
+
+    // --new makes byte for byte the package that New and Save As make in the window (the
+    // marker holds the package's paths in UTF-16: names of one length keep its layout).
+    void newPackageIsTheWindowsNewAndSaveAs()
+    {
+        InstalledWorld world;
+        {
+            QVERIFY(packages::ensureDefaultPackage());
+            document::PackageDocument document;
+            ScriptedModals modals;
+            app::FileCommands commands(document, nullptr);
+            commands.newPackage();
+            document.undoStack().push(new document::SetCompanyNameCommand(document, "Contoso"));
+            modals.fileAnswers.push_back(world.packagesDir() + "/Win/Win");
+            QVERIFY(commands.savePackageAs());
+        }
+        const Run run = runTool(world, {"--new", world.packagesDir() + "/Cli", "--company", "Contoso"});
+        QVERIFY2(run.exitCode == 0, run.err.constData());
+        const auto utf16 = [](const char *name) {
+            const QString text = QString::fromLatin1(name);
+            return QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+        };
+        QMap<QString, QByteArray> window;
+        const QMap<QString, QByteArray> made = testing::treeContents(world.packagesDir() + "/Win");
+        for (auto it = made.cbegin(); it != made.cend(); ++it)
+            window.insert(QString(it.key()).replace("Win", "Cli"),
+                          QByteArray(it.value()).replace("Win", "Cli").replace(utf16("Win"), utf16("Cli")));
+        QCOMPARE(testing::treeContents(world.packagesDir() + "/Cli"), window);
+    }
+
+    // What the new-package and install-directory commands refuse: a message, status 2, and not
+    // a byte written in the installation or the registry.
+    void newAndInstallDirRefusals_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("message");
+        QTest::newRow("no company name") << QStringList{"--new", "A"} << QByteArray("--new needs --company TEXT");
+        QTest::newRow("a name Windows cannot hold") << QStringList{"--new", "A:B", "--company", "C"}
+                                                    << QByteArray("\"A:B\" is no name for a package");
+        QTest::newRow("a name ending in a dot") << QStringList{"--new", "A.", "--company", "C"} << QByteArray("is no name");
+        QTest::newRow("an existing package") << QStringList{"--new", "Taken", "--company", "C"}
+                                             << QByteArray("Packages/Taken already exists");
+        QTest::newRow("no install directory") << QStringList{"--new", "A", "--company", "C"}
+                                              << QByteArray("--set-install-dir FOLDER");
+        QTest::newRow("a company name alone") << QStringList{"--company", "C"} << QByteArray("--company goes with --new");
+        QTest::newRow("two commands") << QStringList{"--new", "A", "--company", "C", "--build", "A"}
+                                      << QByteArray("each go alone");
+        QTest::newRow("a stray argument") << QStringList{"--new", "A", "--company", "C", "B"}
+                                          << QByteArray("unexpected argument: B");
+        QTest::newRow("install directory missing") << QStringList{"--set-install-dir", "missing"}
+                                                   << QByteArray("/missing is no folder");
+        QTest::newRow("install directory no installation") << QStringList{"--set-install-dir", "."}
+                                                           << QByteArray("is no installation of Access Kavo");
+    }
+    void newAndInstallDirRefusals()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, message);
+        InstalledWorld world;
+        world.makePackage("Taken", true);
+        if (QByteArray(QTest::currentDataTag()) == "no install directory")
+            QFile::remove(world.registryDir() + "/system/Harbel/ZELT.conf");
+        const QMap<QString, QByteArray> before = testing::treeContents(world.root());
+        QProcess tool;
+        tool.setProcessEnvironment(world.environment());
+        tool.setWorkingDirectory(world.root());
+        tool.start(KAVO_PROGRAM_DIR "/kavo-custom", arguments);
+        QVERIFY(tool.waitForFinished(60000));
+        const QByteArray err = tool.readAllStandardError();
+        QCOMPARE(tool.exitCode(), 2);
+        QVERIFY2(err.contains(message), err.constData());
+        QCOMPARE(testing::treeContents(world.root()), before);
     }
 
     void helpAndVersion()
