@@ -351,6 +351,9 @@ ProblemMarks problemMarks(const QList<document::Finding> &findings)
 
 void MenuTreeView::setProblemMarks(const ProblemMarks &marks)
 {
+    // Most edits change no finding: the tree is not painted again for them.
+    if (marks == m_problemMarks)
+        return;
     m_problemMarks = marks;
     viewport()->update();
 }

@@ -20,6 +20,11 @@ namespace menutree {
 struct ProblemMark {
     document::Finding::Severity severity = document::Finding::Severity::Warning;
     QStringList texts;
+
+    friend bool operator==(const ProblemMark &a, const ProblemMark &b)
+    {
+        return a.severity == b.severity && a.texts == b.texts;
+    }
 };
 using ProblemMarks = QHash<const document::CItem *, ProblemMark>;
 // The marks of the nodes among findings; package-wide findings mark nothing.
