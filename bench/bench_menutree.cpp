@@ -2,11 +2,14 @@
 // (N = 50, 100, 200) from scripts/make-large-package: reading the package into the document
 // (records, menu file, settings) from files the profile engine has not parsed yet, and showing
 // the document's menus in the page's tree; one edit of the menus and its undo, with no view and
-// with the page showing the menu being edited.
+// with the page showing the menu being edited (which checks the package again after each); the
+// package check alone, and the problems list filled with a finding for every entry.
 #include "document/menucommands.h"
 #include "document/packagedocument.h"
 #include "menutree/menutreepage.h"
 #include "menutree/menutreeview.h"
+#include "menutree/problemlist.h"
+#include "document/packagecheck.h"
 #include "ini/profile.h"
 #include "largepackage.h"
 
@@ -83,6 +86,53 @@ void showTree(benchmark::State &state)
         menutree::MenuTreePage page(document);
 }
 
+// The check the page runs after every change, on a package where it finds nothing.
+void checkDocument(benchmark::State &state)
+{
+    LargePackage *package = largePackage(state);
+    if (!package)
+        return;
+    document::PackageDocument document;
+    document.state() = package->state;
+    document.load();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(document::checkPackage(document));
+}
+
+void untitle(const document::ItemList &items)
+{
+    for (document::CItem *item : items) {
+        document::EntryProperties properties = item->properties();
+        properties.title.clear();
+        item->setProperties(properties);
+        untitle(item->entries());
+    }
+}
+
+// The worst case of the list: every entry without a title, the lines made afresh each time (one
+// finding fewer every other time, so no run finds the list as it was).
+void fillProblemList(benchmark::State &state)
+{
+    LargePackage *package = largePackage(state);
+    if (!package)
+        return;
+    document::PackageDocument document;
+    document.state() = package->state;
+    document.load();
+    untitle(document.menus().mainMenus());
+    const QList<document::Finding> all = document::checkPackage(document);
+    const QList<document::Finding> fewer = all.mid(1);
+    menutree::ProblemList list;
+    list.show();
+    bool full = false;
+    for (auto _ : state) {
+        full = !full;
+        list.setFindings(full ? all : fewer);
+        QApplication::processEvents();
+    }
+    state.counters["lines"] = double(all.size());
+}
+
 enum class Edit { EditEntry, DeleteSubMenu, NewEntry };
 
 // The middle main menu's middle entry: a sub-menu of 5 sub-entries.
@@ -150,6 +200,8 @@ void editAndUndo(benchmark::State &state, Edit edit, bool withPage)
 
 BENCHMARK(loadDocument)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond)->Complexity();
 BENCHMARK(showTree)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(checkDocument)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMicrosecond)->Complexity();
+BENCHMARK(fillProblemList)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond)->Complexity();
 
 int main(int argc, char **argv)
 {

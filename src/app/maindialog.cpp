@@ -227,6 +227,18 @@ void MainDialog::createPages()
     m_menuTreePage = new menutree::MenuTreePage(m_document, this);
     m_generalPage = new pages::GeneralPage(m_document, this);
     m_commands = std::make_unique<FileCommands>(m_document, this);
+    connect(m_menuTreePage, &menutree::MenuTreePage::packageFindingChosen, this, &MainDialog::showPackageFinding);
+}
+
+// A problem of the company name or of a setting, chosen in the MENUS page's list: the page that
+// holds the value is shown. Findings about files and folders have no page.
+void MainDialog::showPackageFinding(document::Finding::Subject subject)
+{
+    using Subject = document::Finding::Subject;
+    if (subject == Subject::CompanyName)
+        selectPage(CompanyPage);
+    else if (subject == Subject::TextColor)
+        selectPage(GeneralPage);
 }
 
 void MainDialog::insertTabs()

@@ -2,6 +2,7 @@
 // The main window: a dialog with a menu bar, a toolbar, a banner and three tab pages
 // (company, menus, general). It runs the start-up steps in a fixed order, gives every caption
 // its text from the tool's text file and routes the menu and toolbar commands.
+#include "document/packagecheck.h"
 #include "document/packagedocument.h"
 #include "filecommands.h"
 
@@ -91,6 +92,7 @@ private:
     void translateUndoActions();
     void restoreWindowGeometry();
     void showArtwork();
+    void showPackageFinding(document::Finding::Subject subject);
 
     QVBoxLayout *m_layout;
     QMenuBar *m_menuBar;

@@ -1,12 +1,14 @@
 #include "menutreepage.h"
 
 #include "menutreeview.h"
+#include "problemlist.h"
 
 #include "texts/texts.h"
 #include "artwork/itemtypeimages.h"
 #include "document/packagedocument.h"
 #include "ui/modal.h"
 
+#include <QListWidget>
 #include <QMenu>
 #include <QVBoxLayout>
 
@@ -15,7 +17,8 @@ namespace menutree {
 using document::MenuItemModel;
 
 MenuTreePage::MenuTreePage(document::PackageDocument &document, QWidget *parent)
-    : QWidget(parent), m_document(document), m_editor(document, this), m_tree(new MenuTreeView(this))
+    : QWidget(parent), m_document(document), m_editor(document, this), m_tree(new MenuTreeView(this)),
+      m_problems(new ProblemList(this))
 {
     m_tree->setObjectName(QStringLiteral("menuTree"));
     m_tree->setAccessibleName(texts::withoutMnemonic(texts::lookupText(QStringLiteral("TEXT"), QStringLiteral("MENUS"))));
@@ -23,7 +26,8 @@ MenuTreePage::MenuTreePage(document::PackageDocument &document, QWidget *parent)
     m_tree->setModel(&document.itemModel());
     m_tree->setSelectionModel(&document.selection());
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_tree);
+    layout->addWidget(m_tree, 1);
+    layout->addWidget(m_problems);
 
     MenuItemModel &model = document.itemModel();
     connect(&model, &QAbstractItemModel::modelReset, this, &MenuTreePage::showReadMenus);
@@ -42,6 +46,62 @@ MenuTreePage::MenuTreePage(document::PackageDocument &document, QWidget *parent)
             [this](const QModelIndex &index) { m_editor.remove(MenuItemModel::itemAt(index)); });
     connect(m_tree, &MenuTreeView::dropRequested, this, &MenuTreePage::drop);
     showReadMenus();
+    followChanges();
+}
+
+// Every change to the package goes through the undo stack or comes with a reading, a new
+// company name or new settings.
+void MenuTreePage::followChanges()
+{
+    setTabOrder(m_tree, m_problems->lines());
+    connect(m_problems, &ProblemList::findingChosen, this, &MenuTreePage::showFinding);
+    m_checkTimer.setSingleShot(true);
+    m_checkTimer.setInterval(0);
+    connect(&m_checkTimer, &QTimer::timeout, this, &MenuTreePage::checkPackage);
+    const auto checkLater = [this] { m_checkTimer.start(); };
+    connect(&m_document.undoStack(), &QUndoStack::indexChanged, this, checkLater);
+    connect(&m_document, &document::PackageDocument::loaded, this, checkLater);
+    connect(&m_document, &document::PackageDocument::companyNameChanged, this, checkLater);
+    connect(&m_document, &document::PackageDocument::settingsChanged, this, checkLater);
+    checkPackage();
+}
+
+void MenuTreePage::checkPackage()
+{
+    const QList<document::Finding> findings = document::checkPackage(m_document);
+    const bool listHadFocus = m_problems->lines()->hasFocus();
+    m_problems->setFindings(findings);
+    m_tree->setProblemMarks(problemMarks(findings));
+    // The last problem mended from the keyboard: the focus goes back to the tree, not to the next page.
+    if (listHadFocus && m_problems->isHidden())
+        m_tree->setFocus(Qt::OtherFocusReason);
+}
+
+namespace {
+
+bool holds(const document::ItemList &items, const document::CItem *wanted)
+{
+    for (const document::CItem *item : items) {
+        if (item == wanted || holds(item->entries(), wanted))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void MenuTreePage::showFinding(const document::Finding &finding)
+{
+    if (!finding.item) {
+        emit packageFindingChosen(finding.subject);
+        return;
+    }
+    // Until the check runs again after an edit of this turn, a line may name a node the edit
+    // took out of the menus: only pointers are compared until it is found there.
+    if (!holds(m_document.menus().mainMenus(), finding.item))
+        return;
+    m_document.setCurrentItem(finding.item);
+    m_tree->setFocus(Qt::OtherFocusReason);
 }
 
 // Menus just read show the main menus under the open root.

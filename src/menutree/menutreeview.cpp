@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QToolTip>
 
 namespace menutree {
 
@@ -65,11 +66,9 @@ QModelIndex MenuTreeView::dropTarget() const
     return dragging() ? QModelIndex(m_drag->target) : QModelIndex();
 }
 
-QModelIndex MenuTreeView::itemAt(const QPoint &point) const
+// How the style lays out an item's icon and label.
+QStyleOptionViewItem MenuTreeView::itemOption(const QModelIndex &index) const
 {
-    const QModelIndex index = indexAt(point);
-    if (!index.isValid())
-        return QModelIndex();
     QStyleOptionViewItem option;
     initViewItemOption(&option);
     option.rect = visualRect(index);
@@ -77,6 +76,21 @@ QModelIndex MenuTreeView::itemAt(const QPoint &point) const
     option.text = index.data().toString();
     option.features |= QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasDecoration;
     option.decorationSize = iconSize();
+    return option;
+}
+
+QRect MenuTreeView::iconRect(const QModelIndex &index) const
+{
+    const QStyleOptionViewItem option = itemOption(index);
+    return style()->subElementRect(QStyle::SE_ItemViewItemDecoration, &option, this);
+}
+
+QModelIndex MenuTreeView::itemAt(const QPoint &point) const
+{
+    const QModelIndex index = indexAt(point);
+    if (!index.isValid())
+        return QModelIndex();
+    const QStyleOptionViewItem option = itemOption(index);
     const QRect icon = style()->subElementRect(QStyle::SE_ItemViewItemDecoration, &option, this);
     QRect label = style()->subElementRect(QStyle::SE_ItemViewItemText, &option, this);
     // The text's own width, with the margin the style leaves on each side of it.
@@ -318,6 +332,64 @@ void MenuTreeView::drawRow(QPainter *painter, const QStyleOptionViewItem &option
     if (dragging() && index == m_drag->target)
         row.state |= QStyle::State_Selected;
     QTreeView::drawRow(painter, row, index);
+    drawProblemMark(painter, index);
+}
+
+ProblemMarks problemMarks(const QList<document::Finding> &findings)
+{
+    ProblemMarks marks;
+    for (const document::Finding &finding : findings) {
+        if (!finding.item)
+            continue;
+        ProblemMark &mark = marks[finding.item];
+        if (mark.texts.isEmpty() || finding.severity > mark.severity)
+            mark.severity = finding.severity;
+        mark.texts << finding.text();
+    }
+    return marks;
+}
+
+void MenuTreeView::setProblemMarks(const ProblemMarks &marks)
+{
+    // Most edits change no finding: the tree is not painted again for them.
+    if (marks == m_problemMarks)
+        return;
+    m_problemMarks = marks;
+    viewport()->update();
+}
+
+const ProblemMark *MenuTreeView::problemMarkAt(const QModelIndex &index) const
+{
+    const auto mark = m_problemMarks.constFind(MenuItemModel::itemAt(index));
+    return mark != m_problemMarks.constEnd() ? &*mark : nullptr;
+}
+
+// The style's warning or error icon, small, on the lower right corner of the node's icon.
+void MenuTreeView::drawProblemMark(QPainter *painter, const QModelIndex &index) const
+{
+    const ProblemMark *mark = problemMarkAt(index);
+    if (!mark)
+        return;
+    const QRect icon = iconRect(index);
+    const int side = qMax(8, icon.height() * 5 / 8);
+    QRect badge(0, 0, side, side);
+    badge.moveBottomRight(icon.bottomRight());
+    const QStyle::StandardPixmap image = mark->severity == document::Finding::Severity::Error
+        ? QStyle::SP_MessageBoxCritical : QStyle::SP_MessageBoxWarning;
+    style()->standardIcon(image, nullptr, this).paint(painter, badge);
+}
+
+bool MenuTreeView::viewportEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const QModelIndex index = indexAt(help->pos());
+        if (const ProblemMark *mark = problemMarkAt(index)) {
+            QToolTip::showText(help->globalPos(), mark->texts.join(QLatin1Char('\n')), viewport(), visualRect(index));
+            return true;
+        }
+    }
+    return QTreeView::viewportEvent(event);
 }
 
 // An entry leaves the tree to wait in an undo step (a delete, a cut) or to come back elsewhere (a

@@ -3,7 +3,11 @@
 // (only its icon and label count, not the empty space beside them), tracks a drag of an item
 // with either mouse button, turns the keys and the mouse of the tree's editing commands into
 // requests for the page, and shows an entry that an undo brings back as open as it was when it
-// left. What a request does is the page's and the editor's business.
+// left. What a request does is the page's and the editor's business. A node the package check
+// found a problem in carries a mark on its icon, and its tooltip lists the problems.
+#include "document/packagecheck.h"
+
+#include <QHash>
 #include <QPersistentModelIndex>
 #include <QPixmap>
 #include <QTimer>
@@ -11,6 +15,20 @@
 #include <optional>
 
 namespace menutree {
+
+// What the tree shows of a node's findings: the worst severity on the icon, every text in the tooltip.
+struct ProblemMark {
+    document::Finding::Severity severity = document::Finding::Severity::Warning;
+    QStringList texts;
+
+    friend bool operator==(const ProblemMark &a, const ProblemMark &b)
+    {
+        return a.severity == b.severity && a.texts == b.texts;
+    }
+};
+using ProblemMarks = QHash<const document::CItem *, ProblemMark>;
+// The marks of the nodes among findings; package-wide findings mark nothing.
+ProblemMarks problemMarks(const QList<document::Finding> &findings);
 
 class MenuTreeView : public QTreeView {
     Q_OBJECT
@@ -29,6 +47,10 @@ public:
     // The item a drag under way carries; none when no drag is under way.
     QModelIndex draggedItem() const;
     QModelIndex dropTarget() const;
+
+    void setProblemMarks(const ProblemMarks &marks);
+    // The mark of the node an index shows; none when the check found nothing in it.
+    const ProblemMark *problemMarkAt(const QModelIndex &index) const;
 
 signals:
     // A context menu for an item, at a point on screen (right click, the Menu key, Shift+F10).
@@ -49,6 +71,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void drawRow(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     void rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end) override;
@@ -69,6 +92,10 @@ private:
         QPixmap image;
     };
 
+    QStyleOptionViewItem itemOption(const QModelIndex &index) const;
+    QRect iconRect(const QModelIndex &index) const;
+    void drawProblemMark(QPainter *painter, const QModelIndex &index) const;
+
     bool dragging() const { return m_drag && m_drag->started && !m_drag->ended; }
     bool pressDuringDrag(QMouseEvent *event);
     void trackDrag(const QPoint &point, Qt::MouseButtons held);
@@ -78,6 +105,7 @@ private:
 
     std::optional<Drag> m_drag;
     QTimer m_hoverTimer;
+    ProblemMarks m_problemMarks;
 };
 
 } // namespace menutree

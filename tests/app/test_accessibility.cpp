@@ -3,6 +3,8 @@
 #include "app/maindialog.h"
 #include "dialogs/itempropertiesdialog.h"
 #include "dialogs/menupropertiesdialog.h"
+#include "document/menucommands.h"
+#include "menutree/problemlist.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -92,6 +94,13 @@ private slots:
         dialog.show();
         dialog.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        // An entry without a title shows the problems list, which is checked with the MENUS page.
+        document::PackageDocument &package = dialog.document();
+        document::CItem *entry = package.menus().mainMenus().at(0)->entries().at(0);
+        document::EntryProperties untitled = entry->properties();
+        untitled.title.clear();
+        package.undoStack().push(new document::EditEntryCommand(package, entry, untitled));
+        QTRY_VERIFY(!dialog.findChild<menutree::ProblemList *>()->isHidden());
         auto *tabs = dialog.findChild<QTabWidget *>();
         for (int page = 0; page < tabs->count(); ++page) {
             tabs->setCurrentIndex(page);

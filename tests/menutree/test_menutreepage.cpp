@@ -3,6 +3,8 @@
 #include "document/packagedocument.h"
 #include "menutree/menutreepage.h"
 #include "menutree/menutreeview.h"
+#include "menutree/problemlist.h"
+#include "document/menucommands.h"
 #include "ini/profile.h"
 #include "platform/programdir.h"
 #include "platform/uilanguage.h"
@@ -10,11 +12,15 @@
 #include "scriptedmodals.h"
 
 #include <QApplication>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 #include <QTreeView>
 
 using namespace document;
@@ -113,11 +119,21 @@ class MenuTreePageTest : public QObject {
         ini::clearProfileCache();
         m_document.load();
     }
+    CItem *clearTitle(const QString &title)
+    {
+        CItem *item = MenuItemModel::itemAt(find(m_document.itemModel(), title));
+        EntryProperties properties = item->properties();
+        properties.title.clear();
+        m_document.undoStack().push(new EditEntryCommand(m_document, item, properties));
+        return item;
+    }
 
 private slots:
     void initTestCase()
     {
-        testing::writeFile(m_dir.path() + "/program/0409/custom-text.ini", "[TEXT]\nWITHIN=Move Into\nBELOW=Move Below\n");
+        testing::writeFile(m_dir.path() + "/program/0409/custom-text.ini", "[TEXT]\nWITHIN=Move Into\nBELOW=Move Below\n"
+                           "[CHECK]\nNOTITLE=The entry has no title.\nNOTITLE_FIX=Type a title.\n"
+                           "[PROBLEMS]\nCAPTION=Problems (%1)\nLISTNAME=Problems in the package\n");
         platform::setProgramDirectory(m_dir.path() + "/program");
         platform::setUserInterfaceLanguage(0x0409);
     }
@@ -495,6 +511,88 @@ private slots:
         QCOMPARE(page.tree()->currentIndex(), root);
         QCOMPARE(m_document.itemModel().rowCount(root), 1);
         QCOMPARE(m_document.itemModel().index(0, 0, root).data().toString(), QStringLiteral("Help"));
+    }
+
+    // An entry's title cleared, the undo, the redo: the problems list and the node's mark follow.
+    void problemsFollowEditUndoAndRedo()
+    {
+        MenuTreePage page(m_document);
+        page.resize(300, 400);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        MenuTreeView *tree = page.tree();
+        tree->expandAll();
+        const QPersistentModelIndex calculator = find(*tree->model(), "Calculator");
+        QVERIFY(!page.problems()->isVisibleTo(&page));
+        // The icon's part of the row, where the mark goes (the label changes with the title).
+        const QRect row = tree->visualRect(calculator);
+        const QRect icon(row.topLeft(), QSize(tree->iconSize().width() + 2, row.height()));
+        const QImage unmarked = tree->viewport()->grab(icon).toImage();
+
+        clearTitle("Calculator");
+        QTRY_VERIFY(page.problems()->isVisibleTo(&page));
+        QCOMPARE(page.problems()->lines()->count(), 1);
+        QCOMPARE(page.problems()->caption()->text(), "Problems (1)");
+        QCOMPARE(page.problems()->lines()->item(0)->toolTip(), "Type a title.");
+        QVERIFY(tree->problemMarkAt(calculator));
+        QVERIFY(!tree->problemMarkAt(calculator.parent()));
+        QTRY_VERIFY(tree->viewport()->grab(icon).toImage() != unmarked);
+        QHelpEvent help(QEvent::ToolTip, row.center(), tree->viewport()->mapToGlobal(row.center()));
+        QApplication::sendEvent(tree->viewport(), &help);
+        QTRY_COMPARE(QToolTip::text(), "The entry has no title.");
+
+        m_document.undoStack().undo();
+        QTRY_VERIFY(!page.problems()->isVisibleTo(&page));
+        QVERIFY(!tree->problemMarkAt(calculator));
+        m_document.undoStack().redo();
+        QTRY_VERIFY(page.problems()->isVisibleTo(&page));
+        QVERIFY(tree->problemMarkAt(calculator));
+    }
+
+    // Tab goes from the tree to the problems list; a line chosen there makes its node current.
+    void choosingAProblemShowsItsNode_data()
+    {
+        QTest::addColumn<bool>("withReturn");
+        QTest::newRow("Return") << true;
+        QTest::newRow("double click") << false;
+    }
+    void choosingAProblemShowsItsNode()
+    {
+        QFETCH(bool, withReturn);
+        const CItem *toolHelp = clearTitle("Tool help");
+        MenuTreePage page(m_document);
+        page.show();
+        page.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&page));
+        page.tree()->setFocus();
+        QTest::keyClick(page.tree(), Qt::Key_Tab);
+        QListWidget *lines = page.problems()->lines();
+        QCOMPARE(QApplication::focusWidget(), lines);
+        lines->setCurrentRow(0);
+        if (withReturn) {
+            QTest::keyClick(lines, Qt::Key_Return);
+        } else {
+            // The first click as the desktop sends it, the second as a double click.
+            const QPoint point = lines->visualItemRect(lines->item(0)).center();
+            QTest::mouseClick(lines->viewport(), Qt::LeftButton, {}, point);
+            QTest::mouseDClick(lines->viewport(), Qt::LeftButton, {}, point);
+        }
+        QCOMPARE(m_document.currentItem(), toolHelp);
+        QCOMPARE(QApplication::focusWidget(), page.tree());
+    }
+
+    // The problem mended before the current line's: the current line stays on its problem.
+    void currentProblemStaysCurrent()
+    {
+        MenuTreePage page(m_document);
+        clearTitle("Tool help");
+        const CItem *moreTools = clearTitle("More tools");
+        clearTitle("Calculator");
+        QTRY_COMPARE(page.problems()->lines()->count(), 3);
+        page.problems()->lines()->setCurrentRow(1);
+        m_document.undoStack().undo();
+        QTRY_COMPARE(page.problems()->lines()->count(), 2);
+        QCOMPARE(page.problems()->findings().at(page.problems()->lines()->currentRow()).item, moreTools);
     }
 };
 KAVO_TEST(MenuTreePageTest)
