@@ -133,8 +133,8 @@ void editAndUndo(benchmark::State &state, Edit edit, bool withPage)
         page = std::make_unique<menutree::MenuTreePage>(document);
         page->resize(400, 600);
         page->show();
-        page->tree()->expand(document.itemModel().indexOf(middleMenu(document)));
-        page->tree()->scrollTo(document.itemModel().indexOf(middleEntry(document)));
+        page->tree()->expand(page->treeIndexOf(middleMenu(document)));
+        page->tree()->scrollTo(page->treeIndexOf(middleEntry(document)));
         QApplication::processEvents();
     }
     QUndoStack &steps = document.undoStack();

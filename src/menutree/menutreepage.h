@@ -1,6 +1,7 @@
 #pragma once
 // The MENUS tab: a view of the package document's menus, a tree under the root "Help Center",
-// with the context menus, keys and double click through which the user edits them.
+// with the context menus, keys and double click through which the user edits them, and a filter
+// field above it that narrows the tree to the entries holding a text.
 #include "menueditor.h"
 
 #include <QWidget>
@@ -11,6 +12,8 @@ class PackageDocument;
 
 namespace menutree {
 
+class FilterBar;
+class MenuFilterModel;
 class MenuTreeView;
 
 class MenuTreePage : public QWidget {
@@ -19,6 +22,16 @@ public:
     explicit MenuTreePage(document::PackageDocument &document, QWidget *parent = nullptr);
 
     MenuTreeView *tree() const { return m_tree; }
+    // The filter between the document's menus and the tree, and the row that sets it.
+    MenuFilterModel *filter() const { return m_filter; }
+    FilterBar *filterBar() const { return m_filterBar; }
+    // The tree's index of a node of the menus (none: the root); none when the filter hides it.
+    QModelIndex treeIndexOf(const document::CItem *node) const;
+
+    // Puts the cursor in the filter field, its text selected (Ctrl+F).
+    void focusFilter();
+    // Makes the next node that holds the filter's text current (F3), or the one before (Shift+F3).
+    void goToMatch(int step);
 
     // The Edit menu's commands on the current node.
     void cutCurrent();
@@ -29,6 +42,12 @@ public:
     void moveCurrent(int step);
 
 private:
+    void createFilter();
+    void showDocumentCurrent(const QModelIndex &current, const QModelIndex &previous);
+    void takeTreeCurrent(const QModelIndex &current);
+    void applyFilterText(const QString &text);
+    void showFilterCount();
+    void goToFirstMatch();
     void showReadMenus();
     void showContextMenu(const QModelIndex &index, const QPoint &globalPosition);
     void drop(const QModelIndex &dragged, const QModelIndex &target, Qt::MouseButton button,
@@ -37,6 +56,8 @@ private:
     document::PackageDocument &m_document;
     MenuEditor m_editor;
     MenuTreeView *m_tree;
+    MenuFilterModel *m_filter = nullptr;
+    FilterBar *m_filterBar = nullptr;
 };
 
 } // namespace menutree
