@@ -23,11 +23,8 @@ void forEachNode(const document::ItemList &list, const Visit &visit)
 MenuFilterModel::MenuFilterModel(MenuItemModel &menus, QObject *parent) : QSortFilterProxyModel(parent), m_menus(menus)
 {
     setRecursiveFilteringEnabled(true);
-    // Connected before setSourceModel() connects the proxy itself: what comes into the menus is
-    // kept before the proxy asks whether it shows.
-    connect(&menus, &QAbstractItemModel::rowsInserted, this, &MenuFilterModel::keepInserted);
-    connect(&menus, &QAbstractItemModel::modelAboutToBeReset, this, [this] { m_kept.clear(); });
     setSourceModel(&menus);
+    connect(&menus, &QAbstractItemModel::modelAboutToBeReset, this, [this] { m_kept.clear(); });
 }
 
 void MenuFilterModel::setFilterText(const QString &text, const CItem *current)
@@ -41,12 +38,6 @@ void MenuFilterModel::setFilterText(const QString &text, const CItem *current)
     invalidateRowsFilter();
 }
 
-void MenuFilterModel::keepShown(const CItem *node)
-{
-    if (node && isFiltering())
-        m_kept.insert(node);
-}
-
 void MenuFilterModel::reveal(const CItem *node)
 {
     if (!node || !isFiltering())
@@ -54,14 +45,6 @@ void MenuFilterModel::reveal(const CItem *node)
     m_kept.insert(node);
     if (!mapFromSource(m_menus.indexOf(node)).isValid())
         invalidateRowsFilter();
-}
-
-void MenuFilterModel::keepInserted(const QModelIndex &parent, int first, int last)
-{
-    if (!isFiltering())
-        return;
-    for (int row = first; row <= last; ++row)
-        m_kept.insert(MenuItemModel::itemAt(m_menus.index(row, 0, parent)));
 }
 
 bool MenuFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const

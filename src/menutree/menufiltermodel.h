@@ -1,9 +1,10 @@
 #pragma once
 // The filter between the document's menus and the tree: with a text, only the nodes that hold it
 // (in the title, the description or the location, whatever the case) show, with the main menus
-// and sub-menus above them; the root always shows. A node that showed since the text last changed
-// keeps showing until it changes again, even when an edit takes the text out of it, and so does
-// a node that an edit or an undo puts into the menus: nothing vanishes under the user's hands.
+// and sub-menus above them; the root always shows. A node that matched, or was current, since the
+// text last changed keeps showing until it changes again, even when an edit takes the text out
+// of it: nothing vanishes under the user's hands. The page reveals every node that becomes
+// current, and every command that puts a node into the menus makes it current.
 #include <QSet>
 #include <QSortFilterProxyModel>
 
@@ -23,8 +24,7 @@ public:
     bool isFiltering() const { return !m_text.isEmpty(); }
     // Filters with another text; the current node (none: the root) stays shown with it.
     void setFilterText(const QString &text, const document::CItem *current);
-    // Keeps a node shown until the text changes; reveal() also shows it at once when it is hidden.
-    void keepShown(const document::CItem *node);
+    // Keeps a node shown until the text changes, at once when it is hidden.
     void reveal(const document::CItem *node);
 
     // Does a node hold the text? Never the root, nor anything while there is no text.
@@ -42,14 +42,13 @@ protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const override;
 
 private:
-    void keepInserted(const QModelIndex &parent, int first, int last);
     // Every node but the root, in tree order.
     QList<const document::CItem *> nodesInOrder() const;
 
     document::MenuItemModel &m_menus;
     QString m_text;
-    // The nodes that showed, or came into the menus, since the text last changed. Filled while
-    // filtering, so a node that matched once is remembered without being asked again.
+    // The nodes that showed since the text last changed, filled while filtering: a node that
+    // matched once is remembered without being asked again.
     mutable QSet<const document::CItem *> m_kept;
 };
 

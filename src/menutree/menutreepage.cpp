@@ -66,7 +66,7 @@ void MenuTreePage::createFilter()
     // The current node is always shown and in sight, whatever step made it current.
     connect(&m_document.selection(), &QItemSelectionModel::currentChanged, this, &MenuTreePage::showDocumentCurrent);
     connect(m_tree->selectionModel(), &QItemSelectionModel::currentChanged, this, &MenuTreePage::takeTreeCurrent);
-    showDocumentCurrent(m_document.selection().currentIndex(), QModelIndex());
+    showDocumentCurrent(m_document.selection().currentIndex());
 
     connect(m_filterBar, &FilterBar::textChanged, this, &MenuTreePage::applyFilterText);
     connect(m_filterBar, &FilterBar::returnPressed, this, &MenuTreePage::goToFirstMatch);
@@ -91,10 +91,8 @@ QModelIndex MenuTreePage::treeIndexOf(const document::CItem *node) const
     return m_filter->mapFromSource(m_document.itemModel().indexOf(node));
 }
 
-void MenuTreePage::showDocumentCurrent(const QModelIndex &current, const QModelIndex &previous)
+void MenuTreePage::showDocumentCurrent(const QModelIndex &current)
 {
-    // The node the user leaves stays, so that it does not vanish as the next one comes.
-    m_filter->keepShown(MenuItemModel::itemAt(previous));
     m_filter->reveal(MenuItemModel::itemAt(current));
     const QModelIndex shown = m_filter->mapFromSource(current);
     if (m_tree->selectionModel()->currentIndex() != shown)

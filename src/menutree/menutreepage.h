@@ -43,7 +43,7 @@ public:
 
 private:
     void createFilter();
-    void showDocumentCurrent(const QModelIndex &current, const QModelIndex &previous);
+    void showDocumentCurrent(const QModelIndex &current);
     void takeTreeCurrent(const QModelIndex &current);
     void applyFilterText(const QString &text);
     void showFilterCount();
