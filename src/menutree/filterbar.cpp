@@ -39,7 +39,9 @@ FilterBar::FilterBar(QWidget *parent) : QWidget(parent), m_field(new QLineEdit(t
 void FilterBar::showCount(int matches, int entries)
 {
     const QLocale locale;
-    m_count->setText(filterText("COUNT").arg(locale.toString(matches), locale.toString(entries)));
+    const QString format = filterText("COUNT");   // none when the text file lacks it
+    m_count->setText(format.contains(QLatin1String("%1")) ? format.arg(locale.toString(matches), locale.toString(entries))
+                                                          : QString());
     m_count->show();
 }
 

@@ -109,6 +109,10 @@ void MenuTreePage::takeTreeCurrent(const QModelIndex &current)
 
 void MenuTreePage::applyFilterText(const QString &text)
 {
+    // From one filter to another every node shown is open, and opens again below. Closed, the
+    // tree holds no index of its own that the filter has to move: a keystroke takes half the time.
+    if (m_filter->isFiltering() && !text.isEmpty())
+        m_tree->collapseAll();
     m_filter->setFilterText(text, m_document.currentItem());
     // The menus above every match open; without a filter the tree is as the user left it.
     if (m_filter->isFiltering())
