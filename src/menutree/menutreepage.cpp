@@ -11,7 +11,6 @@
 #include "ui/modal.h"
 
 #include <QAction>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QVBoxLayout>
