@@ -3,9 +3,12 @@
 // (records, menu file, settings) from files the profile engine has not parsed yet, and showing
 // the document's menus in the page's tree; one edit of the menus and its undo, with no view and
 // with the page showing the menu being edited (which checks the package again after each); the
-// package check alone, and the problems list filled with a finding for every entry.
+// package check alone, and the problems list filled with a finding for every entry; one
+// keystroke in the filter above the tree.
 #include "document/menucommands.h"
 #include "document/packagedocument.h"
+#include "menutree/filterbar.h"
+#include "menutree/menufiltermodel.h"
 #include "menutree/menutreepage.h"
 #include "menutree/menutreeview.h"
 #include "menutree/problemlist.h"
@@ -14,7 +17,9 @@
 #include "largepackage.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QTemporaryDir>
+#include <array>
 #include <map>
 #include <memory>
 
@@ -183,8 +188,8 @@ void editAndUndo(benchmark::State &state, Edit edit, bool withPage)
         page = std::make_unique<menutree::MenuTreePage>(document);
         page->resize(400, 600);
         page->show();
-        page->tree()->expand(document.itemModel().indexOf(middleMenu(document)));
-        page->tree()->scrollTo(document.itemModel().indexOf(middleEntry(document)));
+        page->tree()->expand(page->treeIndexOf(middleMenu(document)));
+        page->tree()->scrollTo(page->treeIndexOf(middleEntry(document)));
         QApplication::processEvents();
     }
     QUndoStack &steps = document.undoStack();
@@ -194,6 +199,33 @@ void editAndUndo(benchmark::State &state, Edit edit, bool withPage)
         steps.undo();
         QApplication::processEvents();
     }
+}
+
+// One keystroke in the filter field, the page shown: the text goes from before to after, the
+// filter is applied again, and the tree is laid out and painted, as between two of the user's
+// keys. Within a frame (16 ms) the tree follows the typing without a stutter.
+void filterKeystroke(benchmark::State &state, const QString &before, const QString &after)
+{
+    LargePackage *package = largePackage(state);
+    if (!package)
+        return;
+    document::PackageDocument document;
+    document.state() = package->state;
+    document.load();
+    menutree::MenuTreePage page(document);
+    page.resize(400, 600);
+    page.show();
+    QApplication::processEvents();
+    QLineEdit *field = page.filterBar()->field();
+    for (auto _ : state) {
+        state.PauseTiming();
+        field->setText(before);
+        QApplication::processEvents();
+        state.ResumeTiming();
+        field->setText(after);
+        QApplication::processEvents();
+    }
+    state.counters["matches"] = page.filter()->matchCount();
 }
 
 } // namespace
@@ -221,6 +253,18 @@ int main(int argc, char **argv)
             benchmark::RegisterBenchmark(fullName.c_str(), editAndUndo, edit, withPage)
                 ->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMicrosecond)->Complexity();
         }
+    }
+    // From the first letter, which holds nearly every node, to a text that holds none; the last
+    // empties the field, and the whole tree comes back.
+    const std::array<std::pair<const char *, const char *>, 5> keystrokes = {{{"", "e"},
+                                                                              {"entry ", "entry 1"},
+                                                                              {"entry 12", "entry 123"},
+                                                                              {"zebr", "zebra"},
+                                                                              {"entry 1", ""}}};
+    for (const auto &[before, after] : keystrokes) {
+        const std::string fullName = std::string("filterKeystroke/'") + before + "'->'" + after + "'";
+        benchmark::RegisterBenchmark(fullName.c_str(), filterKeystroke, QString::fromLatin1(before), QString::fromLatin1(after))
+            ->Arg(200)->Unit(benchmark::kMillisecond);
     }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

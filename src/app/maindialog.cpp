@@ -113,6 +113,7 @@ void MainDialog::initialize(std::unique_ptr<document::PackageReading> reading)
     // other threads, they show it once it is.
     createPages();
     insertTabs();
+    createFindShortcut();
     packages::openLastPackage(m_document.state());
 
     const QString title = text("TITLE");
@@ -250,6 +251,18 @@ void MainDialog::insertTabs()
         for (QAction *action : std::as_const(m_treeActions))
             action->setEnabled(index == MenuTreePage);
     });
+}
+
+// Ctrl+F finds in the menus from any page: the MENUS page comes forward with the cursor in its filter.
+void MainDialog::createFindShortcut()
+{
+    auto *find = new QAction(this);
+    find->setShortcut(Qt::CTRL | Qt::Key_F);
+    connect(find, &QAction::triggered, this, [this] {
+        selectPage(MenuTreePage);
+        m_menuTreePage->focusFilter();
+    });
+    addAction(find);
 }
 
 void MainDialog::translateMenuBar()

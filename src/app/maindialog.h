@@ -88,6 +88,7 @@ private:
     void createToolBar();
     void createPages();
     void insertTabs();
+    void createFindShortcut();
     void translateMenuBar();
     void translateUndoActions();
     void restoreWindowGeometry();

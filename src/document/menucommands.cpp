@@ -231,6 +231,7 @@ void NewMainMenuCommand::apply()
     m_inserted = model.insertItem(nullptr, row, std::move(m_menu));
     m_document.textRecord().setMenuTexts(m_inserted->position(), m_inserted->altKey(), m_inserted->displayTitle(),
                                          m_inserted->contentTitle());
+    m_document.setCurrentItem(m_inserted);   // what the user makes is current, as a paste is
 }
 
 void NewMainMenuCommand::takeBack()
@@ -256,6 +257,7 @@ void NewEntryCommand::apply()
     m_entry->setName(provisionalName(*m_parent, number));
     m_inserted = m_document.itemModel().insertItem(m_parent, number - 1, std::move(m_entry));
     m_parent->setHasEntries(true);
+    m_document.setCurrentItem(m_inserted);
 }
 
 void NewEntryCommand::takeBack()

@@ -95,7 +95,7 @@ private:
 };
 
 // A new main menu with its title and Alt key, and the looks of its category; its texts go into
-// the text record under its position.
+// the text record under its position. It becomes the current node.
 class NewMainMenuCommand : public MenuCommand {
 public:
     NewMainMenuCommand(PackageDocument &document, std::unique_ptr<CItem> menu);
@@ -108,7 +108,8 @@ private:
     CItem *m_inserted = nullptr;
 };
 
-// A new menu entry of a main menu, or a new sub-entry of a sub-menu, appended to its entries.
+// A new menu entry of a main menu, or a new sub-entry of a sub-menu, appended to its entries;
+// it becomes the current node.
 class NewEntryCommand : public MenuCommand {
 public:
     NewEntryCommand(PackageDocument &document, CItem *parent, const EntryProperties &properties);

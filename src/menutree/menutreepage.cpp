@@ -1,5 +1,8 @@
 #include "menutreepage.h"
 
+#include "filterbar.h"
+#include "matchdelegate.h"
+#include "menufiltermodel.h"
 #include "menutreeview.h"
 #include "problemlist.h"
 
@@ -8,6 +11,8 @@
 #include "document/packagedocument.h"
 #include "ui/modal.h"
 
+#include <QAction>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QVBoxLayout>
@@ -23,9 +28,9 @@ MenuTreePage::MenuTreePage(document::PackageDocument &document, QWidget *parent)
     m_tree->setObjectName(QStringLiteral("menuTree"));
     m_tree->setAccessibleName(texts::withoutMnemonic(texts::lookupText(QStringLiteral("TEXT"), QStringLiteral("MENUS"))));
     m_tree->setIconSize(QSize(artwork::ItemTypeImages::ImageSize, artwork::ItemTypeImages::ImageSize));
-    m_tree->setModel(&document.itemModel());
-    m_tree->setSelectionModel(&document.selection());
+    createFilter();
     auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_filterBar);
     layout->addWidget(m_tree, 1);
     layout->addWidget(m_problems);
 
@@ -33,11 +38,7 @@ MenuTreePage::MenuTreePage(document::PackageDocument &document, QWidget *parent)
     connect(&model, &QAbstractItemModel::modelReset, this, &MenuTreePage::showReadMenus);
     // What an edit adds, or an undo brings back, is shown: its parent opens.
     connect(&model, &QAbstractItemModel::rowsInserted, m_tree, [this](const QModelIndex &parent) {
-        m_tree->expand(parent);
-    });
-    // The current node is always in sight, whatever step made it current.
-    connect(&document.selection(), &QItemSelectionModel::currentChanged, m_tree, [this](const QModelIndex &current) {
-        m_tree->scrollTo(current);
+        m_tree->expand(m_filter->mapFromSource(parent));
     });
     connect(m_tree, &MenuTreeView::contextMenuRequested, this, &MenuTreePage::showContextMenu);
     connect(m_tree, &MenuTreeView::editRequested, this,
@@ -104,10 +105,108 @@ void MenuTreePage::showFinding(const document::Finding &finding)
     m_tree->setFocus(Qt::OtherFocusReason);
 }
 
-// Menus just read show the main menus under the open root.
+// Menus just read show the main menus under the open root, or all that the filter shows.
 void MenuTreePage::showReadMenus()
 {
-    m_tree->expand(m_document.itemModel().rootIndex());
+    m_tree->expand(treeIndexOf(nullptr));
+    if (m_filter->isFiltering())
+        m_tree->expandAll();
+}
+
+// The tree shows the menus through the filter, with a selection of its own: the document's current
+// node and the tree's are kept in step here, and nowhere else does a tree index meet a document one.
+void MenuTreePage::createFilter()
+{
+    MenuItemModel &model = m_document.itemModel();
+    m_filter = new MenuFilterModel(model, this);
+    m_filterBar = new FilterBar(this);
+    m_tree->setModel(m_filter);
+    m_tree->setItemDelegate(new MatchDelegate(*m_filter, m_tree));
+    // The current node is always shown and in sight, whatever step made it current.
+    connect(&m_document.selection(), &QItemSelectionModel::currentChanged, this, &MenuTreePage::showDocumentCurrent);
+    connect(m_tree->selectionModel(), &QItemSelectionModel::currentChanged, this, &MenuTreePage::takeTreeCurrent);
+    showDocumentCurrent(m_document.selection().currentIndex());
+
+    connect(m_filterBar, &FilterBar::textChanged, this, &MenuTreePage::applyFilterText);
+    connect(m_filterBar, &FilterBar::returnPressed, this, &MenuTreePage::goToFirstMatch);
+    connect(m_filterBar, &FilterBar::leaveRequested, m_tree, [this] { m_tree->setFocus(Qt::OtherFocusReason); });
+    connect(&model, &QAbstractItemModel::rowsInserted, this, &MenuTreePage::showFilterCount);
+    connect(&model, &QAbstractItemModel::rowsRemoved, this, &MenuTreePage::showFilterCount);
+    connect(&model, &QAbstractItemModel::dataChanged, this, &MenuTreePage::showFilterCount);
+    connect(&model, &QAbstractItemModel::modelReset, this, &MenuTreePage::showFilterCount);
+
+    // F3 and Shift+F3 step through the matches from the field and from the tree.
+    for (const auto &[key, step] : {std::pair{QKeySequence(Qt::Key_F3), +1}, std::pair{QKeySequence(Qt::SHIFT | Qt::Key_F3), -1}}) {
+        auto *action = new QAction(this);
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        connect(action, &QAction::triggered, this, [this, step = step] { goToMatch(step); });
+        addAction(action);
+    }
+}
+
+QModelIndex MenuTreePage::treeIndexOf(const document::CItem *node) const
+{
+    return m_filter->mapFromSource(m_document.itemModel().indexOf(node));
+}
+
+void MenuTreePage::showDocumentCurrent(const QModelIndex &current)
+{
+    m_filter->reveal(MenuItemModel::itemAt(current));
+    const QModelIndex shown = m_filter->mapFromSource(current);
+    if (m_tree->selectionModel()->currentIndex() != shown)
+        m_tree->selectionModel()->setCurrentIndex(shown, QItemSelectionModel::ClearAndSelect);
+    m_tree->scrollTo(shown);
+}
+
+void MenuTreePage::takeTreeCurrent(const QModelIndex &current)
+{
+    const QModelIndex source = m_filter->mapToSource(current);
+    if (m_document.selection().currentIndex() != source)
+        m_document.selection().setCurrentIndex(source, QItemSelectionModel::ClearAndSelect);
+}
+
+void MenuTreePage::applyFilterText(const QString &text)
+{
+    // From one filter to another every node shown is open, and opens again below. Closed, the
+    // tree holds no index of its own that the filter has to move: a keystroke takes half the time.
+    if (m_filter->isFiltering() && !text.isEmpty())
+        m_tree->collapseAll();
+    m_filter->setFilterText(text, m_document.currentItem());
+    // The menus above every match open; without a filter the tree is as the user left it.
+    if (m_filter->isFiltering())
+        m_tree->expandAll();
+    m_tree->scrollTo(m_tree->currentIndex());
+    showFilterCount();
+}
+
+void MenuTreePage::showFilterCount()
+{
+    if (m_filter->isFiltering())
+        m_filterBar->showCount(m_filter->matchCount(), m_filter->entryCount());
+    else
+        m_filterBar->hideCount();
+}
+
+void MenuTreePage::focusFilter()
+{
+    m_filterBar->field()->setFocus(Qt::ShortcutFocusReason);
+    m_filterBar->field()->selectAll();
+}
+
+void MenuTreePage::goToMatch(int step)
+{
+    if (const document::CItem *match = m_filter->nextMatch(m_document.currentItem(), step))
+        m_document.setCurrentItem(match);
+}
+
+// Return in the field: the first match becomes current, and the keys go to the tree.
+void MenuTreePage::goToFirstMatch()
+{
+    if (const document::CItem *match = m_filter->nextMatch(nullptr, +1)) {
+        m_document.setCurrentItem(match);
+        m_tree->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void MenuTreePage::showContextMenu(const QModelIndex &index, const QPoint &globalPosition)

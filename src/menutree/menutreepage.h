@@ -1,7 +1,8 @@
 #pragma once
 // The MENUS tab: a view of the package document's menus, a tree under the root "Help Center",
-// with the context menus, keys and double click through which the user edits them. Below the tree,
-// the problems the package check finds, checked again after every change.
+// with the context menus, keys and double click through which the user edits them; a filter
+// field above it that narrows the tree to the entries holding a text, and below it the problems
+// the package check finds, checked again after every change.
 #include "menueditor.h"
 
 #include "document/packagecheck.h"
@@ -15,6 +16,8 @@ class PackageDocument;
 
 namespace menutree {
 
+class FilterBar;
+class MenuFilterModel;
 class MenuTreeView;
 class ProblemList;
 
@@ -25,6 +28,16 @@ public:
 
     MenuTreeView *tree() const { return m_tree; }
     ProblemList *problems() const { return m_problems; }
+    // The filter between the document's menus and the tree, and the row that sets it.
+    MenuFilterModel *filter() const { return m_filter; }
+    FilterBar *filterBar() const { return m_filterBar; }
+    // The tree's index of a node of the menus (none: the root); none when the filter hides it.
+    QModelIndex treeIndexOf(const document::CItem *node) const;
+
+    // Puts the cursor in the filter field, its text selected (Ctrl+F).
+    void focusFilter();
+    // Makes the next node that holds the filter's text current (F3), or the one before (Shift+F3).
+    void goToMatch(int step);
 
     // The Edit menu's commands on the current node.
     void cutCurrent();
@@ -40,6 +53,12 @@ signals:
     void packageFindingChosen(document::Finding::Subject subject);
 
 private:
+    void createFilter();
+    void showDocumentCurrent(const QModelIndex &current);
+    void takeTreeCurrent(const QModelIndex &current);
+    void applyFilterText(const QString &text);
+    void showFilterCount();
+    void goToFirstMatch();
     void showReadMenus();
     void showContextMenu(const QModelIndex &index, const QPoint &globalPosition);
     void drop(const QModelIndex &dragged, const QModelIndex &target, Qt::MouseButton button,
@@ -55,6 +74,8 @@ private:
     // Several changes in one turn of the event loop (an edit and the current node it sets, a
     // reading) are checked once, when the turn ends.
     QTimer m_checkTimer;
+    MenuFilterModel *m_filter = nullptr;
+    FilterBar *m_filterBar = nullptr;
 };
 
 } // namespace menutree

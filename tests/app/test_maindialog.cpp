@@ -10,6 +10,7 @@
 #include <QPalette>
 #include <QDesktopServices>
 #include <QDir>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTabBar>
@@ -219,6 +220,28 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         QVERIFY(!dialog.isVisible());
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    }
+
+    // Ctrl+F from another page brings the MENUS page forward with the cursor in its filter, its
+    // text selected; Escape there empties the field and leaves the window open.
+    void ctrlFFindsInTheMenusFromAnyPage()
+    {
+        writeTexts(distinctTexts);
+        MainDialog dialog;
+        dialog.initialize();
+        showActive(dialog);
+        auto *filter = dialog.findChild<QLineEdit *>("menuFilter");
+        for (const char *typed : {"Learn", "Help"}) {
+            dialog.selectPage(MainDialog::CompanyPage);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier);
+            QVERIFY(dialog.page(MainDialog::MenuTreePage)->isVisible());
+            QCOMPARE(QApplication::focusWidget(), filter);
+            QTest::keyClicks(filter, typed);
+            QCOMPARE(filter->text(), typed);
+        }
+        QTest::keyClick(filter, Qt::Key_Escape);
+        QCOMPARE(filter->text(), QString());
+        QVERIFY(dialog.isVisible());
     }
 
     void helpCommandsOpenTheHelpFile()
