@@ -2,6 +2,7 @@
 
 #include "windowmodule.h"
 
+#include "document/packagecheck.h"
 #include "document/packagedocument.h"
 #include "packages/packagestate.h"
 #include "packages/packagestore.h"
@@ -24,6 +25,12 @@ CommandLine::CommandLine()
     : m_buildOption(QStringLiteral("build"),
                     QStringLiteral("Builds the package PATH (its marker file or its folder) as Save would, without a window; "
                                    "further PATHs after it are built in turn."),
+                    QStringLiteral("PATH")),
+      m_checkOption(QStringLiteral("check"),
+                    QStringLiteral("Checks the package PATH (its marker file or its folder) without writing a byte and "
+                                   "prints one line per finding: FILE:LINE: warning: TEXT, or error; further PATHs "
+                                   "after it are checked in turn. Exit status: 0 no finding, 1 warnings only, 2 an "
+                                   "error or a package that cannot be read."),
                     QStringLiteral("PATH"))
 {
     QCoreApplication::setApplicationVersion(QStringLiteral(KAVO_VERSION));
@@ -32,6 +39,7 @@ CommandLine::CommandLine()
     m_parser.addHelpOption();
     m_parser.addVersionOption();
     m_parser.addOption(m_buildOption);
+    m_parser.addOption(m_checkOption);
 }
 
 CommandLine::~CommandLine() = default;
@@ -42,12 +50,21 @@ bool CommandLine::needsNoWindow(const QStringList &arguments)
     for (const char *option : {"help", "help-all", "version"})
         if (m_parser.isSet(QLatin1String(option)))
             return true;
-    return buildRequested();
+    return buildRequested() || checkRequested();
 }
 
 void CommandLine::process(QCoreApplication &application)
 {
     m_parser.process(application);
+}
+
+int CommandLine::run()
+{
+    if (buildRequested() && checkRequested()) {
+        QTextStream(stderr) << QCoreApplication::applicationName() << ": --build and --check are separate runs" << Qt::endl;
+        return 2;
+    }
+    return checkRequested() ? check() : build();
 }
 
 int CommandLine::build()
@@ -113,6 +130,67 @@ int CommandLine::buildOne(const QString &path)
 
 namespace {
 
+// "1 error", "3 warnings".
+QString counted(qsizetype count, const char *noun)
+{
+    return QString::number(count) + QLatin1Char(' ') + QLatin1String(noun) + (count == 1 ? "" : "s");
+}
+
+} // namespace
+
+int CommandLine::check()
+{
+    QTextStream out(stdout);
+    qsizetype errors = 0, warnings = 0, unreadable = 0;
+    const QStringList paths = QStringList{m_parser.value(m_checkOption)} + m_parser.positionalArguments();
+    for (const QString &path : paths) {
+        const document::PackageDocument *document = readForCheck(path);
+        if (!document) {
+            ++unreadable;
+            continue;
+        }
+        for (const document::Finding &finding : document::checkPackage(*document)) {
+            const bool error = finding.severity == document::Finding::Severity::Error;
+            ++(error ? errors : warnings);
+            const document::FindingPlace place = document::placeOf(*document, finding);
+            QString text = finding.englishText();
+            if (text.isEmpty())   // the program's own texts are missing: the key says what it is
+                text = finding.key + QLatin1Char(' ') + finding.arguments.join(QLatin1Char(' '));
+            out << QDir::toNativeSeparators(place.file);
+            if (place.line > 0)
+                out << ':' << place.line;
+            out << (error ? ": error: " : ": warning: ") << text << '\n';
+        }
+    }
+    out << counted(errors, "error") << ", " << counted(warnings, "warning") << " in "
+        << counted(paths.size() - unreadable, "package");
+    if (unreadable > 0)
+        out << "; " << counted(unreadable, "package") << " could not be read";
+    out << Qt::endl;
+    return errors > 0 || unreadable > 0 ? 2 : warnings > 0 ? 1 : 0;
+}
+
+document::PackageDocument *CommandLine::readForCheck(const QString &path)
+{
+    const auto refuse = [&](const QString &why) -> document::PackageDocument * {
+        QTextStream(stdout) << QDir::toNativeSeparators(path) << ": error: " << why << Qt::endl;
+        return nullptr;
+    };
+    const QFileInfo named(path);
+    if (named.exists() && !named.isDir() && !path.endsWith(QStringLiteral(".pkg"), Qt::CaseInsensitive))
+        return refuse(QStringLiteral("a file, not a package folder or its marker file"));
+    m_builtPackages.push_back(std::make_unique<document::PackageDocument>());
+    document::PackageDocument &document = *m_builtPackages.back();
+    document.state().setLocation(path);
+    if (!QFileInfo(document.state().packageDir).isDir())
+        return refuse(QStringLiteral("no such package folder"));
+    // Its files are read as they are; a missing one is a finding of the check.
+    document.loadReadOnly();
+    return &document;
+}
+
+namespace {
+
 // Loads the window module and runs the window; 2 when the module cannot be loaded.
 int runWindow(const QString &windowModuleDir, int argc, char **argv)
 {
@@ -142,7 +220,7 @@ int programMain(int argc, char **argv, const QString &windowModuleDir)
 
     QCoreApplication application(argc, argv);
     commandLine->process(application);   // help and the version end the program here
-    const int status = commandLine->build();
+    const int status = commandLine->run();
 #ifdef KAVO_LEAK_CHECKED
     // Checked builds end as any program does, so that the leak checker sees what is left.
     commandLine.reset();

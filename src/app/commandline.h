@@ -1,6 +1,6 @@
 #pragma once
 // What the program itself does: it reads the command line, prints help or its version, and builds
-// a package without a window. Nothing here uses widgets, so a command-line run loads no widget
+// or checks a package without a window. Nothing here uses widgets, so a command-line run loads no widget
 // library; the window lives in a module beside the program (the window module), loaded only when
 // a window is wanted.
 #include <QCommandLineOption>
@@ -24,7 +24,7 @@ public:
     CommandLine();
     ~CommandLine();
 
-    // True when the command line asks for printed text (help, the version) or for a build: that
+    // True when the command line asks for printed text (help, the version), a build or a check: that
     // needs no display and no widget, so a QCoreApplication will do. A mistake is reported by
     // process(), once the application has taken its own options.
     bool needsNoWindow(const QStringList &arguments);
@@ -33,18 +33,32 @@ public:
     void process(QCoreApplication &application);
 
     bool buildRequested() const { return m_parser.isSet(m_buildOption); }
+    bool checkRequested() const { return m_parser.isSet(m_checkOption); }
+
+    // Builds or checks, as the command line asks; returns the exit status.
+    int run();
 
     // Builds the packages named by the build option and the arguments after it (each its marker
     // file or its directory) in order, each exactly as Save would, prints the files written and
     // returns the worst exit status: 0 built, 1 a file not written, 2 a package refused.
     int build();
 
+    // Checks the packages named by the check option and the arguments after it, and prints one
+    // line per finding in compiler form ("FILE:LINE: warning: TEXT"), in English, then a summary.
+    // Writes nothing. Returns the worst exit status: 0 no finding, 1 warnings only, 2 an error or
+    // a package that cannot be read.
+    int check();
+
 private:
     int buildOne(const QString &path);
+    // The package a path names, read without a byte written; null after printing why not.
+    document::PackageDocument *readForCheck(const QString &path);
 
     QCommandLineParser m_parser;
     QCommandLineOption m_buildOption;
-    // The packages a command-line build builds; the program ends without taking them apart.
+    QCommandLineOption m_checkOption;
+    // The packages a command-line build builds or a check reads; the program ends without taking
+    // them apart.
     std::vector<std::unique_ptr<document::PackageDocument>> m_builtPackages;
 };
 
