@@ -108,9 +108,33 @@ bool hasLineBreak(const QString &value)
     return value.contains(QLatin1Char('\n')) || value.contains(QLatin1Char('\r'));
 }
 
-bool isType(const CItem *item, const QString &icon)
+// Whether values of this many characters in all could come near the end of a line. The check
+// runs after every edit: the exact room, which forms each line's keys, is only worked out for those.
+// The keys and other fields of an entry's lines take less than 128 characters.
+bool nearCapacity(qsizetype valueSizes)
 {
-    return item->typeIcon().compare(icon, Qt::CaseInsensitive) == 0;
+    return valueSizes + 128 > records::LineCapacity;
+}
+
+// A title as a key that ignores case, without a case-folded copy: the check runs after every edit.
+struct FoldedTitle {
+    QStringView text;
+    bool operator==(const FoldedTitle &other) const { return text.compare(other.text, Qt::CaseInsensitive) == 0; }
+};
+
+size_t qHash(const FoldedTitle &title, size_t seed = 0)
+{
+    size_t hash = seed;
+    for (const QChar c : title.text)
+        hash = hash * 31 + c.toCaseFolded().unicode();
+    return hash;
+}
+
+// A value without a double quote or a line break: the files keep it as it is.
+bool isPlain(QStringView value)
+{
+    return std::none_of(value.begin(), value.end(),
+                        [](QChar c) { return c == QLatin1Char('"') || c == QLatin1Char('\n') || c == QLatin1Char('\r'); });
 }
 
 class Checker {
@@ -192,10 +216,12 @@ private:
     // line would come back cut.
     void checkStorable(const CItem *item, Subject subject, const QString &value, qsizetype room)
     {
-        if (!records::isStorable(value))
-            add(Severity::Error, subject, item, "UNSTORABLE", {shown(value)});
-        else if (hasLineBreak(value))
-            add(Severity::Error, subject, item, "LINEBREAK", {shown(value)});
+        if (!isPlain(value)) {
+            if (!records::isStorable(value))
+                add(Severity::Error, subject, item, "UNSTORABLE", {shown(value)});
+            else if (hasLineBreak(value))
+                add(Severity::Error, subject, item, "LINEBREAK", {shown(value)});
+        }
         if (room < 0)
             add(Severity::Error, subject, item, "OVERLONG", {shown(value), QString::number(records::LineCapacity)});
     }
@@ -245,53 +271,53 @@ private:
     void checkEntries(const ItemList &entries, records::EntryPlace place)
     {
         // The first entry of the list with each title, ignoring case.
-        QHash<QString, const CItem *> titles;
+        QHash<FoldedTitle, const CItem *> titles;
         titles.reserve(entries.size());
         int number = 0;
         for (const CItem *entry : entries) {
             ++number;
             records::EntryPlace own = place;
             (place.entry == 0 ? own.entry : own.subEntry) = number;
-            checkEntry(entry, own);
-            const QString title = entry->title().trimmed();
-            if (!title.isEmpty()) {
-                const QString folded = title.toCaseFolded();
-                if (titles.contains(folded))
-                    add(Severity::Warning, Subject::Title, entry, "TITLETWICE", {shown(entry->title())});
+            const EntryProperties properties = entry->properties();
+            checkEntry(entry, properties, own);
+            if (const FoldedTitle title{QStringView(properties.title).trimmed()}; !title.text.isEmpty()) {
+                if (titles.contains(title))
+                    add(Severity::Warning, Subject::Title, entry, "TITLETWICE", {shown(properties.title)});
                 else
-                    titles.insert(folded, entry);
+                    titles.insert(title, entry);
             }
             if (place.entry == 0)
                 checkEntries(entry->entries(), own);
         }
     }
 
-    void checkEntry(const CItem *entry, const records::EntryPlace &place)
+    void checkEntry(const CItem *entry, const EntryProperties &properties, const records::EntryPlace &place)
     {
-        const QString title = entry->title();
-        const QString location = entry->location();
-        if (title.trimmed().isEmpty())
+        const QString &title = properties.title, &location = properties.location, &type = properties.typeIcon;
+        const auto isType = [&](const QString &icon) { return type.compare(icon, Qt::CaseInsensitive) == 0; };
+        if (QStringView(title).trimmed().isEmpty())
             add(Severity::Warning, Subject::Title, entry, "NOTITLE");
         else if (title.size() > entryTitleLimit)
             add(Severity::Warning, Subject::Title, entry, "TITLELONG", {shown(title), QString::number(entryTitleLimit)});
 
-        if (isType(entry, ApplicationIcon)) {
+        if (isType(ApplicationIcon)) {
             if (!isAbsoluteWindowsPath(location) && location != QLatin1String("#SystemInfo"))
                 add(Severity::Warning, Subject::Location, entry, "APPLOCATION", {shown(location), shown(title)});
-        } else if (isType(entry, InternetLinkIcon)) {
+        } else if (isType(InternetLinkIcon)) {
             if (!isInternetAddress(location))
                 add(Severity::Warning, Subject::Location, entry, "LINKADDRESS", {shown(location), shown(title)});
-        } else if (isType(entry, HelpTopicIcon)) {
-            if (location.trimmed().isEmpty())
+        } else if (isType(HelpTopicIcon)) {
+            if (QStringView(location).trimmed().isEmpty())
                 add(Severity::Warning, Subject::Location, entry, "TOPICNOLOCATION", {shown(title)});
         }
-        if (isMenuEntry(entry) && (entry->hasEntries() || isType(entry, SubMenuIcon)) && entry->entries().isEmpty())
+        if (isMenuEntry(entry) && (entry->hasEntries() || isType(SubMenuIcon)) && entry->entries().isEmpty())
             add(Severity::Warning, Subject::Entries, entry, "SUBMENUEMPTY", {shown(title)});
 
-        const records::EntryLineRoom room =
-            records::entryLineRoom(place, entry->typeIcon(), title, entry->description(), location);
+        const records::EntryLineRoom room = nearCapacity(type.size() + title.size() + properties.description.size() + location.size())
+            ? records::entryLineRoom(place, type, title, properties.description, location)
+            : records::EntryLineRoom{0, 0, 0};
         checkStorable(entry, Subject::Title, title, room.title);
-        checkStorable(entry, Subject::Description, entry->description(), room.description);
+        checkStorable(entry, Subject::Description, properties.description, room.description);
         checkStorable(entry, Subject::Location, location, room.entryLine);
     }
 

@@ -232,6 +232,7 @@ private slots:
         const Run help = runTool(world, {"--help"});
         QCOMPARE(help.exitCode, 0);
         QVERIFY(help.out.contains("--build"));
+        QVERIFY(help.out.contains("--check"));
         const Run version = runTool(world, {"--version"});
         QCOMPARE(version.exitCode, 0);
         QVERIFY(version.out.contains(KAVO_VERSION));
