@@ -2,6 +2,7 @@
 
 #include "windowmodule.h"
 
+#include "document/packagecheck.h"
 #include "document/packagedocument.h"
 #include "packages/packagestate.h"
 #include "packages/packagestore.h"
@@ -26,6 +27,12 @@ CommandLine::CommandLine()
                     QStringLiteral("Builds the package PATH (its marker file or its folder) as Save would, without a window; "
                                    "further PATHs after it are built in turn."),
                     QStringLiteral("PATH")),
+      m_checkOption(QStringLiteral("check"),
+                    QStringLiteral("Checks the package PATH (its marker file or its folder) without writing a byte and "
+                                   "prints one line per finding: FILE:LINE: warning: TEXT, or error; further PATHs "
+                                   "after it are checked in turn. Exit status: 0 no finding, 1 warnings only, 2 an "
+                                   "error or a package that cannot be read."),
+                    QStringLiteral("PATH")),
       m_newOption(QStringLiteral("new"),
                   QStringLiteral("Makes the package NAME from the default package, as New and Save As would, and builds it: "
                                  "a plain NAME is made in the packages folder, a path names the package's folder. "
@@ -44,6 +51,7 @@ CommandLine::CommandLine()
     m_parser.addHelpOption();
     m_parser.addVersionOption();
     m_parser.addOption(m_buildOption);
+    m_parser.addOption(m_checkOption);
     m_parser.addOption(m_newOption);
     m_parser.addOption(m_companyOption);
     m_parser.addOption(m_installDirOption);
@@ -57,7 +65,7 @@ bool CommandLine::needsNoWindow(const QStringList &arguments)
     for (const char *option : {"help", "help-all", "version"})
         if (m_parser.isSet(QLatin1String(option)))
             return true;
-    for (const QCommandLineOption *option : {&m_buildOption, &m_newOption, &m_companyOption, &m_installDirOption})
+    for (const QCommandLineOption *option : {&m_buildOption, &m_checkOption, &m_newOption, &m_companyOption, &m_installDirOption})
         if (m_parser.isSet(*option))
             return true;
     return false;
@@ -70,8 +78,8 @@ void CommandLine::process(QCoreApplication &application)
 
 int CommandLine::run()
 {
-    const int asked = int(m_parser.isSet(m_buildOption)) + int(m_parser.isSet(m_newOption))
-                      + int(m_parser.isSet(m_installDirOption));
+    const int asked = int(m_parser.isSet(m_buildOption)) + int(m_parser.isSet(m_checkOption))
+                      + int(m_parser.isSet(m_newOption)) + int(m_parser.isSet(m_installDirOption));
     const auto mistake = [](const QString &what) {
         QTextStream(stderr) << QCoreApplication::applicationName() << ": " << what << Qt::endl;
         return 2;
@@ -79,10 +87,12 @@ int CommandLine::run()
     if (m_parser.isSet(m_companyOption) && !m_parser.isSet(m_newOption))
         return mistake(QStringLiteral("--company goes with --new"));
     if (asked != 1)
-        return mistake(QStringLiteral("--build, --new and --set-install-dir each go alone"));
+        return mistake(QStringLiteral("--build, --check, --new and --set-install-dir each go alone"));
     if (m_parser.isSet(m_installDirOption))
         return setInstallDirectory();
-    // Only the build takes several packages.
+    if (m_parser.isSet(m_checkOption))
+        return check();
+    // Only the build and the check take several packages.
     if (!m_parser.isSet(m_buildOption) && !m_parser.positionalArguments().isEmpty())
         return mistake(QStringLiteral("unexpected argument: ") + m_parser.positionalArguments().constFirst());
     return m_parser.isSet(m_newOption) ? makeNewPackage() : build();
@@ -209,6 +219,67 @@ int CommandLine::buildDocument(document::PackageDocument &document)
         return 1;
     }
     return 0;
+}
+
+namespace {
+
+// "1 error", "3 warnings".
+QString counted(qsizetype count, const char *noun)
+{
+    return QString::number(count) + QLatin1Char(' ') + QLatin1String(noun) + (count == 1 ? "" : "s");
+}
+
+} // namespace
+
+int CommandLine::check()
+{
+    QTextStream out(stdout);
+    qsizetype errors = 0, warnings = 0, unreadable = 0;
+    const QStringList paths = QStringList{m_parser.value(m_checkOption)} + m_parser.positionalArguments();
+    for (const QString &path : paths) {
+        const document::PackageDocument *document = readForCheck(path);
+        if (!document) {
+            ++unreadable;
+            continue;
+        }
+        for (const document::Finding &finding : document::checkPackage(*document)) {
+            const bool error = finding.severity == document::Finding::Severity::Error;
+            ++(error ? errors : warnings);
+            const document::FindingPlace place = document::placeOf(*document, finding);
+            QString text = finding.englishText();
+            if (text.isEmpty())   // the program's own texts are missing: the key says what it is
+                text = finding.key + QLatin1Char(' ') + finding.arguments.join(QLatin1Char(' '));
+            out << QDir::toNativeSeparators(place.file);
+            if (place.line > 0)
+                out << ':' << place.line;
+            out << (error ? ": error: " : ": warning: ") << text << '\n';
+        }
+    }
+    out << counted(errors, "error") << ", " << counted(warnings, "warning") << " in "
+        << counted(paths.size() - unreadable, "package");
+    if (unreadable > 0)
+        out << "; " << counted(unreadable, "package") << " could not be read";
+    out << Qt::endl;
+    return errors > 0 || unreadable > 0 ? 2 : warnings > 0 ? 1 : 0;
+}
+
+document::PackageDocument *CommandLine::readForCheck(const QString &path)
+{
+    const auto refuse = [&](const QString &why) -> document::PackageDocument * {
+        QTextStream(stdout) << QDir::toNativeSeparators(path) << ": error: " << why << Qt::endl;
+        return nullptr;
+    };
+    const QFileInfo named(path);
+    if (named.exists() && !named.isDir() && !path.endsWith(QStringLiteral(".pkg"), Qt::CaseInsensitive))
+        return refuse(QStringLiteral("a file, not a package folder or its marker file"));
+    m_builtPackages.push_back(std::make_unique<document::PackageDocument>());
+    document::PackageDocument &document = *m_builtPackages.back();
+    document.state().setLocation(path);
+    if (!QFileInfo(document.state().packageDir).isDir())
+        return refuse(QStringLiteral("no such package folder"));
+    // Its files are read as they are; a missing one is a finding of the check.
+    document.loadReadOnly();
+    return &document;
 }
 
 namespace {

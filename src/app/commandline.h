@@ -1,6 +1,6 @@
 #pragma once
 // What the program itself does: it reads the command line, prints help or its version, and builds
-// a package without a window. Nothing here uses widgets, so a command-line run loads no widget
+// or checks a package without a window. Nothing here uses widgets, so a command-line run loads no widget
 // library; the window lives in a module beside the program (the window module), loaded only when
 // a window is wanted.
 #include <QCommandLineOption>
@@ -24,8 +24,8 @@ public:
     CommandLine();
     ~CommandLine();
 
-    // True when the command line asks for printed text (help, the version) or for a build: that
-    // needs no display and no widget, so a QCoreApplication will do. A mistake is reported by
+    // True when the command line asks for printed text (help, the version), a build, a check, a
+    // new package or the install directory: that needs no display and no widget, so a QCoreApplication will do. A mistake is reported by
     // process(), once the application has taken its own options.
     bool needsNoWindow(const QStringList &arguments);
 
@@ -47,21 +47,31 @@ public:
     // Records the front-end's install directory in the registry stand-in: 0 done, 2 refused.
     int setInstallDirectory();
 
+    // Checks the packages named by the check option and the arguments after it, and prints one
+    // line per finding in compiler form ("FILE:LINE: warning: TEXT"), in English, then a summary.
+    // Writes nothing. Returns the worst exit status: 0 no finding, 1 warnings only, 2 an error or
+    // a package that cannot be read.
+    int check();
+
 private:
     int buildOne(const QString &path);
     // The build of a package the document was just moved to, with its report.
     int buildDocument(document::PackageDocument &document);
+    // The package a path names, read without a byte written; null after printing why not.
+    document::PackageDocument *readForCheck(const QString &path);
 
     QCommandLineParser m_parser;
     QCommandLineOption m_buildOption;
+    QCommandLineOption m_checkOption;
     QCommandLineOption m_newOption;
     QCommandLineOption m_companyOption;
     QCommandLineOption m_installDirOption;
-    // The packages a command-line build builds; the program ends without taking them apart.
+    // The packages a command-line build builds or a check reads; the program ends without taking
+    // them apart.
     std::vector<std::unique_ptr<document::PackageDocument>> m_builtPackages;
 };
 
-// The whole program: help, the version or a build on the command line; otherwise the window,
+// The whole program: help, the version, a build or a check on the command line; otherwise the window,
 // from the window module in windowModuleDir. Returns the exit status.
 int programMain(int argc, char **argv, const QString &windowModuleDir);
 

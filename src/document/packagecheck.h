@@ -17,7 +17,8 @@ struct Finding {
     enum class Severity { Warning, Error };
     // The value a finding is about, so that it can be pointed to: in the window, the node's
     // property; on the command line, the line of the file that holds it.
-    enum class Subject { Title, AltKey, Location, Description, Entries, CompanyName, TextColor, File, LanguageFolder };
+    // Text: a text of the text or configuration file that no node holds (textKey names it).
+    enum class Subject { Title, AltKey, Location, Description, Entries, CompanyName, TextColor, File, LanguageFolder, Text };
 
     Severity severity = Severity::Warning;
     Subject subject = Subject::Title;
@@ -27,8 +28,10 @@ struct Finding {
     // for its placeholders (%1, %2, ...).
     QString key;
     QStringList arguments;
-    // The file or folder a finding about the package names.
+    // The file or folder a finding about the package names; for a Text, the file that holds it.
     QString path;
+    // For a Text: its key in that file ("__WELCOME_TITLE__").
+    QString textKey;
 
     // The finding's text in the user-interface language, for the window.
     QString text() const;
@@ -40,5 +43,16 @@ struct Finding {
 
 // Every finding of the document, package-wide ones first, then the nodes' in tree order.
 QList<Finding> checkPackage(const PackageDocument &document);
+
+// Where a finding's value stands in the package's files: the file, and the 1-based line that
+// holds it (0 for a file or a folder). A title, description or Alt key is the line of its text in
+// the text file (or, when the file holds no text for it, its entry's line in the menu file); a
+// location, type or sub-menu the entry's line; a setting its line of the configuration file.
+// Right while the document is as it was read: the command line reads a package and checks it.
+struct FindingPlace {
+    QString file;
+    int line = 0;
+};
+FindingPlace placeOf(const PackageDocument &document, const Finding &finding);
 
 } // namespace document

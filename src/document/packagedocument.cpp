@@ -49,6 +49,16 @@ void PackageDocument::load(std::unique_ptr<PackageReading> reading)
     finishLoading();
 }
 
+void PackageDocument::loadReadOnly()
+{
+    ini::ProfileBatch batch;   // no edit is made: its commit writes nothing
+    loadMenus(nullptr);
+    loadCompanyName();
+    m_settings.open(m_state.configFilePath, false);
+    m_settingsOpened = true;
+    finishLoading();
+}
+
 void PackageDocument::loadNewPackage()
 {
     ini::ProfileBatch reading;
@@ -154,12 +164,34 @@ bool PackageDocument::writeCompanyName()
     return ini::writeProfileString(m_state.textFilePath, titleSection, titleKey, title);
 }
 
+QList<PackageDocument::RecordTextFault>
+PackageDocument::recordTextFaults(const std::function<bool(const QString &key)> &leftOut) const
+{
+    const auto kept = [&](const records::ConfigEntry &entry) { return !leftOut || !leftOut(entry.key); };
+    QList<RecordTextFault> faults;
+    for (const records::ConfigRecord *record : {m_textRecord.get(), m_configRecord.get()})
+        for (const records::ConfigEntry &entry : record->unstorableEntries())
+            if (kept(entry))
+                faults.append({RecordTextFault::Kind::Unstorable, record, entry});
+    for (const records::ConfigRecord *record : {m_textRecord.get(), m_configRecord.get()})
+        for (const QList<records::ConfigEntry> *entries : {&record->textEntries(), &record->optionEntries()})
+            for (const records::ConfigEntry &entry : *entries)
+                if (!entry.unused && kept(entry) && records::textLineRoom(entry.key, entry.value) < 0)
+                    faults.append({RecordTextFault::Kind::Overlong, record, entry});
+    return faults;
+}
+
+bool PackageDocument::companyTitleFits() const
+{
+    return joinCompanyTitle(m_titlePrefix, m_companyName, m_customizedWord).size() <= records::LineCapacity;
+}
+
 QStringList PackageDocument::unstorableTexts() const
 {
     QStringList texts;
-    for (const records::ConfigRecord *record : {m_textRecord.get(), m_configRecord.get()})
-        for (const records::ConfigEntry &entry : record->unstorableEntries())
-            texts << entry.value;
+    for (const RecordTextFault &fault : recordTextFaults())
+        if (fault.kind == RecordTextFault::Kind::Unstorable)
+            texts << fault.entry.value;
     // A location is a field of its entry's line.
     const std::function<void(const ItemList &)> addLocations = [&](const ItemList &items) {
         for (const CItem *item : items) {
@@ -175,11 +207,9 @@ QStringList PackageDocument::unstorableTexts() const
 QStringList PackageDocument::overlongTexts() const
 {
     QStringList texts;
-    for (const records::ConfigRecord *record : {m_textRecord.get(), m_configRecord.get()})
-        for (const QList<records::ConfigEntry> *entries : {&record->textEntries(), &record->optionEntries()})
-            for (const records::ConfigEntry &entry : *entries)
-                if (!entry.unused && records::textLineRoom(entry.key, entry.value) < 0)
-                    texts << entry.value;
+    for (const RecordTextFault &fault : recordTextFaults())
+        if (fault.kind == RecordTextFault::Kind::Overlong)
+            texts << fault.entry.value;
     // An entry's line holds its location among its other fields.
     const std::function<void(const ItemList &)> addEntries = [&](const ItemList &items) {
         for (const CItem *item : items) {
@@ -190,7 +220,7 @@ QStringList PackageDocument::overlongTexts() const
     };
     for (const CItem *menu : m_menus.mainMenus())
         addEntries(menu->entries());
-    if (joinCompanyTitle(m_titlePrefix, m_companyName, m_customizedWord).size() > records::LineCapacity)
+    if (!companyTitleFits())
         texts << m_companyName;
     return texts;
 }

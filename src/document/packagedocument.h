@@ -16,6 +16,7 @@
 #include <QItemSelectionModel>
 #include <QObject>
 #include <QUndoStack>
+#include <functional>
 #include <memory>
 
 namespace document {
@@ -35,6 +36,9 @@ public:
     // and the general settings. The undo history is forgotten; the package is unmodified. What
     // a reading started earlier read of this package is taken rather than read again.
     void load(std::unique_ptr<PackageReading> reading = nullptr);
+    // The same, touching nothing outside the package, for a reader that only looks (the
+    // command-line check): the privacy option is not read, as reading it creates a missing value.
+    void loadReadOnly();
     // A new package was just made: its menus, an empty company name and the settings the
     // configuration file keeps for new packages (section "OEM Defaults").
     void loadNewPackage();
@@ -59,7 +63,9 @@ public:
     // Makes an object (the root for none) the current node.
     void setCurrentItem(const CItem *item);
     records::ConfigRecord &textRecord() { return *m_textRecord; }
+    const records::ConfigRecord &textRecord() const { return *m_textRecord; }
     records::ConfigRecord &configRecord() { return *m_configRecord; }
+    const records::ConfigRecord &configRecord() const { return *m_configRecord; }
     // The default package's configuration: the looks a new main menu starts with.
     records::ConfigRecord &defaultConfigRecord() { return *m_defaultConfigRecord; }
 
@@ -86,6 +92,22 @@ public:
     // outcome that says so, when a file could not be written.
     bool writeCompanyName();
     GeneralSettings::SaveOutcome writeSettings();
+
+    // An entry of the text or configuration record that its file cannot keep as it is: no form of
+    // a field gives its value back (its quotes), or its line would be longer than the front-end
+    // reads back whole.
+    struct RecordTextFault {
+        enum class Kind { Unstorable, Overlong };
+        Kind kind = Kind::Unstorable;
+        const records::ConfigRecord *record = nullptr;
+        records::ConfigEntry entry;
+    };
+    // The faults of every entry whose key leftOut does not take. The build names them once the
+    // menus' texts are stored in the records; the package check leaves the menus' keys out, as
+    // until the next build their texts are those the menus hold.
+    QList<RecordTextFault> recordTextFaults(const std::function<bool(const QString &key)> &leftOut = {}) const;
+    // Whether the title formed from the company name fits its line of the text file.
+    bool companyTitleFits() const;
 
 signals:
     // Everything was read again (another package, or a new one): views show it afresh.

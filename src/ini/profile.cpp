@@ -34,6 +34,11 @@ bool hasProfileSection(const QString &file, const QString &section)
     return ProfileEngine::instance().hasSection(file, section);
 }
 
+std::optional<int> profileKeyLine(const QString &file, const QString &section, const QString &key)
+{
+    return ProfileEngine::instance().lineOf(file, section, key);
+}
+
 ProfileBatch::ProfileBatch() : m_outermost(ProfileEngine::instance().open(this)) {}
 
 ProfileBatch::~ProfileBatch()

@@ -41,6 +41,9 @@ bool deleteProfileSection(const QString &file, const QString &section);
 bool clearProfileSection(const QString &file, const QString &section);
 // Whether the file holds a section of that name (with keys or without).
 bool hasProfileSection(const QString &file, const QString &section);
+// The 1-based number of the line of the file that readProfileString takes the key's value from
+// (inside a batch, as its edits leave the file); nothing when the file, section or key is missing.
+std::optional<int> profileKeyLine(const QString &file, const QString &section, const QString &key);
 
 // A batch is one operation of the tool: inside it each file is compared with the disk once, so
 // reading thousands of keys costs no stat call each.

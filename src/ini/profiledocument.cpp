@@ -613,6 +613,26 @@ bool ProfileDocument::deleteSection(QStringView section)
     return true;
 }
 
+std::optional<int> ProfileDocument::lineOf(QStringView section, QStringView key)
+{
+    const quint32 header = findSectionRemembered(trimmedBlanks(section));
+    if (header == NoLine)
+        return std::nullopt;
+    const QStringView keyName = trimmedBlanks(key);
+    const quint32 target = findKey(header, keyName, foldedHash(keyName));
+    if (target == NoLine)
+        return std::nullopt;
+    // A record holds one line, or a run of them whose inner line ends stand in its text.
+    int number = 1;
+    for (quint32 id = m_first; id != target; id = m_lines[id].next) {
+        const QStringView text = textOf(m_lines[id]).view();
+        number += int(text.count(u'\n') + text.count(u'\r') - text.count(u"\r\n"));
+        if (m_lines[id].end != LineEnd::None)
+            ++number;
+    }
+    return number;
+}
+
 bool ProfileDocument::hasSection(QStringView section)
 {
     return findSectionRemembered(trimmedBlanks(section)) != NoLine;

@@ -44,6 +44,9 @@ public:
     // section or key is missing. Not const: it remembers the section it found (see
     // m_lastSection), so one thread at a time reads a document.
     QString read(QStringView section, QStringView key, int bufferSize);
+    // The 1-based number of the line read() takes that value from, counted in the text as it now
+    // stands; nothing when the section or key is missing. It walks the lines before that one.
+    std::optional<int> lineOf(QStringView section, QStringView key);
 
     // The edits return true when the text changed, false when there was nothing to do.
     bool write(QStringView section, QStringView key, QStringView value);

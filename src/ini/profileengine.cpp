@@ -167,6 +167,12 @@ bool ProfileEngine::hasSection(const QString &file, QStringView section)
     return entry.document && entry.document->hasSection(section);
 }
 
+std::optional<int> ProfileEngine::lineOf(const QString &file, QStringView section, QStringView key)
+{
+    const CachedFile &entry = current(file);
+    return entry.document ? entry.document->lineOf(section, key) : std::nullopt;
+}
+
 bool ProfileEngine::edit(const QString &file, const Edit &edit)
 {
     CachedFile &entry = current(file);

@@ -56,6 +56,7 @@ public:
 
     QString read(const QString &file, QStringView section, QStringView key, int bufferSize);
     bool hasSection(const QString &file, QStringView section);
+    std::optional<int> lineOf(const QString &file, QStringView section, QStringView key);
     struct Edit {
         enum Kind { Write, DeleteKey, DeleteSection, ClearSection } kind;
         QStringView section, key = {}, value = {};

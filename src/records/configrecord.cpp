@@ -152,6 +152,12 @@ const ConfigEntry *EntryList::find(const QString &key) const
     return const_cast<EntryList *>(this)->find(key);
 }
 
+qsizetype EntryList::indexOf(const QString &key) const
+{
+    const auto found = m_positions.constFind(key);
+    return found == m_positions.constEnd() ? -1 : found->front();
+}
+
 QVarLengthArray<ConfigEntry *, 1> EntryList::findAll(const QString &key)
 {
     QVarLengthArray<ConfigEntry *, 1> found;
@@ -192,6 +198,15 @@ QString ConfigRecord::getValue(const QString &key) const
             return entry->value;
     }
     return QString();
+}
+
+std::optional<std::pair<QString, QString>> ConfigRecord::lineKeyOf(const QString &key) const
+{
+    if (const qsizetype index = m_textEntries.indexOf(key); index >= 0)
+        return std::make_pair(m_section, numberedKey(textPrefix, int(index) + 1));
+    if (const qsizetype index = m_optionEntries.indexOf(key); index >= 0)
+        return std::make_pair(optionSection, numberedKey(optionPrefix, int(index) + 1));
+    return std::nullopt;
 }
 
 void ConfigRecord::setText(const QString &key, const QString &value, const QString &section)

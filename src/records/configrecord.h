@@ -48,6 +48,8 @@ public:
     // The first entry with this key, or null.
     ConfigEntry *find(const QString &key);
     const ConfigEntry *find(const QString &key) const;
+    // The position of the first entry with this key, -1 when none has it.
+    qsizetype indexOf(const QString &key) const;
     // Every entry with this key, in file order (mostly one: no allocation).
     QVarLengthArray<ConfigEntry *, 1> findAll(const QString &key);
     const QList<ConfigEntry> &entries() const { return m_entries; }
@@ -72,6 +74,10 @@ public:
     // The value of the first entry with this key among the text entries, then the option
     // entries; empty when none holds it.
     QString getValue(const QString &key) const;
+    // The section and the numbered key ("Access Text", "TEXT12") of the line that getValue's
+    // entry was read from; nothing when no entry has the key. Right while the lists are as read:
+    // the command line finds the lines of what it reports this way.
+    std::optional<std::pair<QString, QString>> lineKeyOf(const QString &key) const;
 
     // Gives every text entry with this key the value, or appends an entry when none has it.
     // A section of "welcome" (in any case) works on the welcome entries instead; any other

@@ -328,6 +328,7 @@ private slots:
         const Run help = runTool(world, {"--help"});
         QCOMPARE(help.exitCode, 0);
         QVERIFY(help.out.contains("--build"));
+        QVERIFY(help.out.contains("--check"));
         const Run version = runTool(world, {"--version"});
         QCOMPARE(version.exitCode, 0);
         QVERIFY(version.out.contains(KAVO_VERSION));
@@ -421,4 +422,131 @@ private slots:
     }
 };
 KAVO_TEST(CommandLineTest)
+
+// kavo-custom --check: what it prints, its status, and that it writes nothing.
+class CheckCommandTest : public QObject {
+    Q_OBJECT
+
+    // The 1-based line of a file that holds text first.
+    static int lineOf(const QString &file, const QByteArray &text)
+    {
+        const QByteArray bytes = readFile(file);
+        const qsizetype at = bytes.indexOf(text);
+        return at < 0 ? 0 : int(bytes.left(at).count('\n')) + 1;
+    }
+
+    static void replaceIn(const QString &file, const QByteArray &from, const QByteArray &to)
+    {
+        QByteArray bytes = readFile(file);
+        QVERIFY2(bytes.contains(from), from.constData());
+        testing::writeFile(file, bytes.replace(from, to));
+    }
+
+    // A package of the sample installation's files with one flaw: none, a warning or an error.
+    static QString makeFlawed(const InstalledWorld &world, const QString &name, const QString &flaw)
+    {
+        const QString dir = world.makePackage(name);
+        if (flaw == "warning")
+            replaceIn(dir + "/access-config.ini", "REGULAR_TEXT_COLOR=#0A00FF", "REGULAR_TEXT_COLOR=blue");
+        else if (flaw == "error")
+            QDir(dir + "/0412").removeRecursively();
+        else if (flaw == "missing")
+            return dir + "/missing";
+        return dir;
+    }
+
+private slots:
+    void findingsNameTheirFileAndLine()
+    {
+        InstalledWorld world;
+        const QString dir = world.makePackage("Checked");
+        const QString texts = dir + "/0409/access-text.ini", menus = dir + "/machine-specifics.csv",
+                      config = dir + "/access-config.ini";
+        replaceIn(texts, "__MENU1_ALT_KEY__,\"E\"", "__MENU1_ALT_KEY__,\"x\"");
+        // The third main menu stands in section Menu4: its texts are those of number 4.
+        replaceIn(texts, "__MENU4_ALT_KEY__,\"H\"", "__MENU4_ALT_KEY__,\"Q\"");
+        replaceIn(texts, "__2-SUBMENU4__,\"Printer setup\"", "__2-SUBMENU4__,\"display SETTINGS\"");
+        replaceIn(menus, "\"C:\\Program Files\\Kavo\\Tools\\Calculator.exe\"", "\"calc.exe\"");
+        replaceIn(config, "REGULAR_TEXT_COLOR=#0A00FF", "REGULAR_TEXT_COLOR=blue");
+        QVERIFY(QDir(dir + "/0c0a").removeRecursively());
+
+        const Run run = runTool(world, {"--check", dir});
+        QCOMPARE(run.exitCode, 2);
+        const auto at = [](const QString &file, int line) { return QString("%1:%2: ").arg(file).arg(line); };
+        const QStringList expected{
+            dir + "/0c0a: error: The language folder \"" + dir + "/0c0a\" is missing.",
+            at(config, lineOf(config, "REGULAR_TEXT_COLOR=")) + "warning: The text colour \"blue\" is not of the form #RRGGBB.",
+            at(texts, lineOf(texts, "__MENU1_ALT_KEY__")) + "warning: The Alt key \"x\" is not in the title \"Learn\".",
+            at(menus, lineOf(menus, "calc.exe")) + "warning: The location \"calc.exe\" of the application \"Calculator\" "
+                                                    "is not a full Windows path (C:\\... or \\\\server\\share\\...).",
+            at(texts, lineOf(texts, "__2-SUBMENU4__")) + "warning: Another entry of this list already has the title \"display SETTINGS\".",
+            at(texts, lineOf(texts, "__MENU4_ALT_KEY__")) + "warning: The Alt key \"Q\" is not in the title \"Help\".",
+            "1 error, 5 warnings in 1 package"};
+        QCOMPARE(QString::fromUtf8(run.out).split('\n', Qt::SkipEmptyParts), expected);
+        QVERIFY2(run.err.isEmpty(), run.err.constData());
+    }
+
+    void statusIsTheWorstOfAllPackages_data()
+    {
+        QTest::addColumn<QStringList>("flaws");   // one package each
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("summary");
+        QTest::newRow("no finding") << QStringList{"none"} << 0 << "0 errors, 0 warnings in 1 package";
+        QTest::newRow("a warning") << QStringList{"warning"} << 1 << "0 errors, 1 warning in 1 package";
+        QTest::newRow("an error") << QStringList{"error"} << 2 << "1 error, 0 warnings in 1 package";
+        QTest::newRow("no such package")
+            << QStringList{"missing"} << 2 << "0 errors, 0 warnings in 0 packages; 1 package could not be read";
+        QTest::newRow("no install directory") << QStringList{"none", "no install"} << 0 << "0 errors, 0 warnings in 1 package";
+        QTest::newRow("clean and warning") << QStringList{"none", "warning"} << 1 << "0 errors, 1 warning in 2 packages";
+        QTest::newRow("error, warning, clean")
+            << QStringList{"error", "warning", "none"} << 2 << "1 error, 1 warning in 3 packages";
+        QTest::newRow("warning and no such package")
+            << QStringList{"warning", "missing"} << 2 << "0 errors, 1 warning in 1 package; 1 package could not be read";
+    }
+    void statusIsTheWorstOfAllPackages()
+    {
+        QFETCH(QStringList, flaws);
+        QFETCH(int, status);
+        QFETCH(QString, summary);
+        InstalledWorld world;
+        QStringList arguments{"--check"};
+        for (const QString &flaw : std::as_const(flaws)) {
+            if (flaw == "no install")
+                QFile::remove(world.registryDir() + "/system/Harbel/ZELT.conf");
+            else
+                arguments << makeFlawed(world, QString("P%1").arg(arguments.size()), flaw);
+        }
+        const Run run = runTool(world, arguments);
+        QCOMPARE(run.exitCode, status);
+        QCOMPARE(QString::fromUtf8(run.out).split('\n', Qt::SkipEmptyParts).last(), summary);
+    }
+
+    // Not a byte changes anywhere in the world, the registry stand-in included (reading the
+    // privacy option the way the window does would create its missing value), and no file is
+    // made: checksums and modification times of every file, before and after.
+    void checkWritesNothing()
+    {
+        InstalledWorld world;
+        const QString clean = world.makePackage("Clean", true), flawed = makeFlawed(world, "Flawed", "error");
+        replaceIn(flawed + "/access-config.ini", "REGULAR_TEXT_COLOR=#0A00FF", "REGULAR_TEXT_COLOR=blue");
+        testing::writeFile(world.registryDir() + "/user/Harbel/ZELT.conf", "[General]\n");
+        const auto state = [&] {
+            QMap<QString, QByteArray> files = testing::treeContents(world.root());
+            QDirIterator it(world.root(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+            while (it.hasNext()) {
+                it.next();
+                files.insert(it.filePath() + " modified",
+                             QByteArray::number(it.fileInfo().fileTime(QFileDevice::FileModificationTime).toMSecsSinceEpoch()));
+            }
+            return files;
+        };
+        const QMap<QString, QByteArray> before = state();
+        QThread::msleep(20);   // a write now would show in a modification time
+        const Run run = runTool(world, {"--check", clean + "/Clean.pkg", flawed});
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.out.endsWith("1 error, 1 warning in 2 packages\n"), run.out.constData());
+        QCOMPARE(state(), before);
+    }
+};
+KAVO_TEST(CheckCommandTest)
 #include "test_commandline.moc"

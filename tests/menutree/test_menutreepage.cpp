@@ -1,4 +1,5 @@
 #include "testmain.h"
+#include "packages/languagefiles.h"
 #include "artwork/itemtypeimages.h"
 #include "document/packagedocument.h"
 #include "menutree/menutreepage.h"
@@ -116,6 +117,18 @@ class MenuTreePageTest : public QObject {
         testing::writeFile(state.machineFilePath, menuFile);
         testing::writeFile(state.textFilePath, textFile);
         testing::writeFile(state.configFilePath, "[Global Options]\nOPTION1=__MENU3ICON__,\"U-Help-icon.png\"\n");
+        for (const QString &language : packages::languageDirsCreationOrder())   // a package the check finds whole
+            QDir().mkpath(state.packageDir + "/" + language);
+        ini::clearProfileCache();
+        m_document.load();
+    }
+    // The small package with everything the package check asks for: a company name, Alt keys
+    // in the titles, a text colour.
+    void writeSoundPackage()
+    {
+        writeSmallPackage(smallMenuFile, smallTextFile + "TITLE=\"Contoso\"\nTEXT8=__MENU1_ALT_KEY__,\"L\"\n"
+                                                         "TEXT9=__MENU3_ALT_KEY__,\"H\"\n");
+        testing::writeFile(m_document.state().configFilePath, "[OTHER]\nREGULAR_TEXT_COLOR=#000000\n");
         ini::clearProfileCache();
         m_document.load();
     }
@@ -516,6 +529,7 @@ private slots:
     // An entry's title cleared, the undo, the redo: the problems list and the node's mark follow.
     void problemsFollowEditUndoAndRedo()
     {
+        writeSoundPackage();
         MenuTreePage page(m_document);
         page.resize(300, 400);
         page.show();
@@ -559,6 +573,7 @@ private slots:
     void choosingAProblemShowsItsNode()
     {
         QFETCH(bool, withReturn);
+        writeSoundPackage();
         const CItem *toolHelp = clearTitle("Tool help");
         MenuTreePage page(m_document);
         page.show();
@@ -584,6 +599,7 @@ private slots:
     // The problem mended before the current line's: the current line stays on its problem.
     void currentProblemStaysCurrent()
     {
+        writeSoundPackage();
         MenuTreePage page(m_document);
         clearTitle("Tool help");
         const CItem *moreTools = clearTitle("More tools");
