@@ -3,7 +3,7 @@
 // (records, menu file, settings) from files the profile engine has not parsed yet, and showing
 // the document's menus in the page's tree; one edit of the menus and its undo, with no view and
 // with the page showing the menu being edited (which checks the package again after each); the
-// package check alone, and the problems list filled with a finding for every entry; one
+// problems list filled with a finding for every entry (the check alone: bench_check); one
 // keystroke in the filter above the tree.
 #include "document/menucommands.h"
 #include "document/packagedocument.h"
@@ -89,19 +89,6 @@ void showTree(benchmark::State &state)
     document.load();
     for (auto _ : state)
         menutree::MenuTreePage page(document);
-}
-
-// The check the page runs after every change, on a package where it finds nothing.
-void checkDocument(benchmark::State &state)
-{
-    LargePackage *package = largePackage(state);
-    if (!package)
-        return;
-    document::PackageDocument document;
-    document.state() = package->state;
-    document.load();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(document::checkPackage(document));
 }
 
 void untitle(const document::ItemList &items)
@@ -232,7 +219,6 @@ void filterKeystroke(benchmark::State &state, const QString &before, const QStri
 
 BENCHMARK(loadDocument)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond)->Complexity();
 BENCHMARK(showTree)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond)->Complexity();
-BENCHMARK(checkDocument)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMicrosecond)->Complexity();
 BENCHMARK(fillProblemList)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond)->Complexity();
 
 int main(int argc, char **argv)
