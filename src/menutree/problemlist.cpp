@@ -40,6 +40,9 @@ ProblemList::ProblemList(QWidget *parent)
     m_lines->setAccessibleName(problemText("LISTNAME"));
     m_lines->setSelectionMode(QAbstractItemView::SingleSelection);
     m_lines->setTextElideMode(Qt::ElideRight);
+    // One line of text each, its icon as small as the tree's.
+    const int iconSize = m_lines->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, m_lines);
+    m_lines->setIconSize(QSize(iconSize, iconSize));
     m_caption->setBuddy(m_lines);
     // About five lines: the tree keeps the room, the list scrolls.
     m_lines->setMaximumHeight(m_lines->fontMetrics().height() * 6 + 2 * m_lines->frameWidth());
