@@ -17,6 +17,8 @@
 #include <QMenu>
 #include <QVBoxLayout>
 
+#include <functional>
+
 namespace menutree {
 
 using document::MenuItemModel;
@@ -168,16 +170,56 @@ void MenuTreePage::takeTreeCurrent(const QModelIndex &current)
 
 void MenuTreePage::applyFilterText(const QString &text)
 {
+    const bool wasFiltering = m_filter->isFiltering();
+    if (!wasFiltering && !text.isEmpty())
+        m_openBeforeFilter = openNodes();
     // From one filter to another every node shown is open, and opens again below. Closed, the
     // tree holds no index of its own that the filter has to move: a keystroke takes half the time.
-    if (m_filter->isFiltering() && !text.isEmpty())
+    if (wasFiltering && !text.isEmpty())
         m_tree->collapseAll();
     m_filter->setFilterText(text, m_document.currentItem());
-    // The menus above every match open; without a filter the tree is as the user left it.
-    if (m_filter->isFiltering())
+    // The menus above every match open; without a filter the tree is as the user left it, with
+    // the current node in sight.
+    if (m_filter->isFiltering()) {
         m_tree->expandAll();
+    } else if (wasFiltering) {
+        m_tree->collapseAll();
+        reopen(m_openBeforeFilter);
+        m_openBeforeFilter.clear();
+    }
     m_tree->scrollTo(m_tree->currentIndex());
     showFilterCount();
+}
+
+QSet<const document::CItem *> MenuTreePage::openNodes() const
+{
+    QSet<const document::CItem *> open;
+    const std::function<void(const QModelIndex &)> collect = [&](const QModelIndex &parent) {
+        for (int row = 0; row < m_filter->rowCount(parent); ++row) {
+            const QModelIndex index = m_filter->index(row, 0, parent);
+            if (m_tree->isExpanded(index)) {
+                open.insert(MenuItemModel::itemAt(index));
+                collect(index);
+            }
+        }
+    };
+    collect(QModelIndex());
+    return open;
+}
+
+void MenuTreePage::reopen(const QSet<const document::CItem *> &open)
+{
+    // The set is only compared with: a node deleted meanwhile is no longer in the tree to be met.
+    const std::function<void(const QModelIndex &)> expand = [&](const QModelIndex &parent) {
+        for (int row = 0; row < m_filter->rowCount(parent); ++row) {
+            const QModelIndex index = m_filter->index(row, 0, parent);
+            if (open.contains(MenuItemModel::itemAt(index))) {
+                m_tree->expand(index);
+                expand(index);
+            }
+        }
+    };
+    expand(QModelIndex());
 }
 
 void MenuTreePage::showFilterCount()

@@ -7,6 +7,7 @@
 
 #include "document/packagecheck.h"
 
+#include <QSet>
 #include <QTimer>
 #include <QWidget>
 
@@ -57,6 +58,10 @@ private:
     void showDocumentCurrent(const QModelIndex &current);
     void takeTreeCurrent(const QModelIndex &current);
     void applyFilterText(const QString &text);
+    // The nodes the tree shows open, and opening them again: the tree is as the user left it
+    // when a filter ends.
+    QSet<const document::CItem *> openNodes() const;
+    void reopen(const QSet<const document::CItem *> &open);
     void showFilterCount();
     void goToFirstMatch();
     void showReadMenus();
@@ -76,6 +81,7 @@ private:
     QTimer m_checkTimer;
     MenuFilterModel *m_filter = nullptr;
     FilterBar *m_filterBar = nullptr;
+    QSet<const document::CItem *> m_openBeforeFilter;
 };
 
 } // namespace menutree

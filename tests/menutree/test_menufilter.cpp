@@ -8,9 +8,11 @@
 #include "ini/profile.h"
 #include "platform/programdir.h"
 #include "platform/uilanguage.h"
+#include "scriptedmodals.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -235,6 +237,35 @@ private slots:
         verifyCurrent(currentAfter);
         QTest::keyClick(field(), Qt::Key_Escape);
         QCOMPARE(shapeOf(*tree()->model()), shapeOf(menus));
+    }
+
+    // A session by the keys under a filter (an edit, a move and a delete of matches), all of it
+    // undone and the filter cleared: the tree is as it was, open where it was open.
+    void aSessionUndoneLeavesTheTreeAsItWas()
+    {
+        QAbstractItemModelTester tester(m_page->filter(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        tree()->collapseAll();
+        tree()->expand(find(*tree()->model(), "Help Center"));
+        tree()->expand(find(*tree()->model(), "Learn"));
+        const QString before = shapeOf(*tree()->model(), m_page.get());
+        typeFilter("c");   // Calculator, Notepad and Calendar, by their locations too
+        QTest::keyClick(field(), Qt::Key_Return);
+        ScriptedModals modals;
+        modals.dialogAnswers.push_back([](QDialog &dialog) {
+            dialog.findChild<QLineEdit *>("title")->setText("Adder");
+            return int(QDialog::Accepted);
+        });
+        QTest::keyClick(tree(), Qt::Key_Return);   // the properties of Calculator
+        QTest::keyClick(tree(), Qt::Key_F3);
+        m_page->moveCurrentUp();   // Notepad, above Tools, which the filter hides
+        QTest::keyClick(tree(), Qt::Key_F3);
+        QTest::keyClick(tree(), Qt::Key_Delete);   // Calendar
+        QCOMPARE(shapeOf(m_document.itemModel()), "Help Center{Learn{Adder,Notepad,Tools{More tools,Tool help}},Help}");
+        while (m_document.undoStack().canUndo())
+            m_document.undoStack().undo();
+        QTest::keyClick(field(), Qt::Key_Escape);
+        QCOMPARE(shapeOf(*tree()->model(), m_page.get()), before);
+        QCOMPARE(shapeOf(m_document.itemModel()), wholeTree);
     }
 
     // An edit that takes the text out of a node leaves it shown, unmarked and not counted, until
