@@ -231,7 +231,8 @@ private slots:
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     }
 
-    // A newcomer's first build: the install directory set, a package made, then built again.
+    // A newcomer's first build, as the README shows it: the install directory set, a package
+    // made, built again and checked.
     void newPackageFromNothing()
     {
         InstalledWorld world;
@@ -247,6 +248,9 @@ private slots:
         QCOMPARE(QDir(world.packagesDir()).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
                  QStringList({"Contoso", "HarbelDefault"}));   // no untitled package left behind
         QCOMPARE(runTool(world, {"--build", dir}).exitCode, 0);
+        run = runTool(world, {"--check", dir});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out, "0 errors, 0 warnings in 1 package\n");
     }
 
     // --new makes byte for byte the package that New and Save As make in the window (the
