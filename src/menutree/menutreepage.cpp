@@ -12,6 +12,7 @@
 #include "ui/modal.h"
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -132,6 +133,7 @@ void MenuTreePage::createFilter()
     connect(m_filterBar, &FilterBar::textChanged, this, &MenuTreePage::applyFilterText);
     connect(m_filterBar, &FilterBar::returnPressed, this, &MenuTreePage::goToFirstMatch);
     connect(m_filterBar, &FilterBar::leaveRequested, m_tree, [this] { m_tree->setFocus(Qt::OtherFocusReason); });
+    m_tree->installEventFilter(this);
     connect(&model, &QAbstractItemModel::rowsInserted, this, &MenuTreePage::showFilterCount);
     connect(&model, &QAbstractItemModel::rowsRemoved, this, &MenuTreePage::showFilterCount);
     connect(&model, &QAbstractItemModel::dataChanged, this, &MenuTreePage::showFilterCount);
@@ -145,6 +147,21 @@ void MenuTreePage::createFilter()
         connect(action, &QAction::triggered, this, [this, step = step] { goToMatch(step); });
         addAction(action);
     }
+}
+
+// Escape in the tree ends a filter before it would end the window: the keys went to the tree
+// with Return in the field, and the user steps back out of the filter as out of the field.
+bool MenuTreePage::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_tree && event->type() == QEvent::KeyPress && m_filter->isFiltering()
+        && !m_tree->draggedItem().isValid()) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+            m_filterBar->field()->clear();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 QModelIndex MenuTreePage::treeIndexOf(const document::CItem *node) const

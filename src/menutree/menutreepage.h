@@ -53,6 +53,9 @@ signals:
     // can show the page that holds the value it is about.
     void packageFindingChosen(document::Finding::Subject subject);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void createFilter();
     void showDocumentCurrent(const QModelIndex &current);

@@ -223,7 +223,7 @@ private slots:
     }
 
     // Ctrl+F from another page brings the MENUS page forward with the cursor in its filter, its
-    // text selected; Escape there empties the field and leaves the window open.
+    // text selected; Escape there, or in the tree, empties the field and leaves the window open.
     void ctrlFFindsInTheMenusFromAnyPage()
     {
         writeTexts(distinctTexts);
@@ -242,6 +242,15 @@ private slots:
         QTest::keyClick(filter, Qt::Key_Escape);
         QCOMPARE(filter->text(), QString());
         QVERIFY(dialog.isVisible());
+        // From the tree, Escape ends a filter first; only then does it end the window.
+        QTest::keyClicks(filter, "Help");
+        QWidget *tree = dialog.findChild<QWidget *>("menuTree");
+        tree->setFocus();
+        QTest::keyClick(tree, Qt::Key_Escape);
+        QCOMPARE(filter->text(), QString());
+        QVERIFY(dialog.isVisible());
+        QTest::keyClick(tree, Qt::Key_Escape);
+        QVERIFY(!dialog.isVisible());
     }
 
     void helpCommandsOpenTheHelpFile()
