@@ -127,9 +127,8 @@ void PreviewView::point(const CItem *node)
 
 void PreviewView::mousePressEvent(QMouseEvent *event)
 {
-    QWidget::mousePressEvent(event);
     if (event->button() != Qt::LeftButton)
-        return;
+        return QWidget::mousePressEvent(event);
     if (const CItem *node = nodeAt(event->position().toPoint()))
         m_document.setCurrentItem(node);
 }
