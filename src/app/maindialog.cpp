@@ -3,6 +3,8 @@
 #include "help.h"
 
 #include "menutree/menutreepage.h"
+#include "menutree/previewview.h"
+#include "menutree/previewwindow.h"
 #include "pages/companypage.h"
 #include "pages/generalpage.h"
 
@@ -20,6 +22,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -34,6 +37,7 @@ namespace {
 // Where the window's size and position are kept between runs.
 const QString windowSettingsKey = QStringLiteral("Software\\Harbel\\ZELTCustom");
 const QString windowGeometryValue = QStringLiteral("WindowGeometry");
+const QString previewSplitterValue = QStringLiteral("PreviewSplitter");
 
 constexpr int widthInDialogUnits = 457;
 constexpr int heightInDialogUnits = 361;
@@ -135,19 +139,36 @@ void MainDialog::showArtwork()
     setWindowIcon(artwork::applicationIcon(artwork.icon));
 }
 
-// The window opens where and as large as the user left it.
+// The window opens where and as large as the user left it, the line between the tree and the
+// preview where the user left it.
 void MainDialog::restoreWindowGeometry()
 {
-    const std::optional<QString> stored =
-        platform::readRegistryString(platform::RegistryScope::User, windowSettingsKey, windowGeometryValue);
-    if (stored)
-        restoreGeometry(QByteArray::fromBase64(stored->toLatin1()));
+    const auto stored = [](const QString &value) {
+        return QByteArray::fromBase64(
+            platform::readRegistryString(platform::RegistryScope::User, windowSettingsKey, value).value_or(QString()).toLatin1());
+    };
+    if (const QByteArray geometry = stored(windowGeometryValue); !geometry.isEmpty())
+        restoreGeometry(geometry);
+    if (const QByteArray splitter = stored(previewSplitterValue); !splitter.isEmpty())
+        m_menuTreePage->splitter()->restoreState(splitter);
+}
+
+void MainDialog::saveWindowGeometry()
+{
+    const auto store = [](const QString &value, const QByteArray &state) {
+        platform::writeRegistryString(platform::RegistryScope::User, windowSettingsKey, value,
+                                      QString::fromLatin1(state.toBase64()));
+    };
+    store(windowGeometryValue, saveGeometry());
+    if (m_menuTreePage)
+        store(previewSplitterValue, m_menuTreePage->splitter()->saveState());
 }
 
 void MainDialog::done(int result)
 {
-    platform::writeRegistryString(platform::RegistryScope::User, windowSettingsKey, windowGeometryValue,
-                                  QString::fromLatin1(saveGeometry().toBase64()));
+    saveWindowGeometry();
+    if (m_previewWindow)
+        m_previewWindow->close();
     QDialog::done(result);
 }
 
@@ -196,11 +217,37 @@ void MainDialog::createMenuBar()
     treeAction({Qt::ALT | Qt::Key_Down}, &menutree::MenuTreePage::moveCurrentDown);
     m_editMenu->insertSeparator(m_treeActions.at(3));
 
+    // The preview window's item is checked while the window is shown; F9 works from either window.
+    m_viewMenu = m_menuBar->addMenu(QString());
+    m_previewAction = m_viewMenu->addAction(QString());
+    m_previewAction->setCheckable(true);
+    m_previewAction->setShortcut(Qt::Key_F9);
+    connect(m_previewAction, &QAction::toggled, this, &MainDialog::showPreviewWindow);
+
     m_helpMenu = m_menuBar->addMenu(QString());
     m_helpAction = m_helpMenu->addAction(QIcon(QStringLiteral(":/images/help.svg")), QString(), this, &MainDialog::showHelp);
     m_helpAction->setShortcut(Qt::Key_F1);
     m_helpMenu->addSeparator();
     m_aboutAction = m_helpMenu->addAction(QString(), this, &MainDialog::showAbout);
+}
+
+void MainDialog::showPreviewWindow(bool shown)
+{
+    m_previewAction->setChecked(shown);
+    if (!shown) {
+        if (m_previewWindow)
+            m_previewWindow->close();
+        return;
+    }
+    if (!m_previewWindow) {
+        m_previewWindow = new menutree::PreviewWindow(m_document, this);
+        m_previewWindow->addAction(m_previewAction);
+        m_previewWindow->resize(m_previewWindow->view()->preview().sizeForWidth(640));
+        connect(m_previewWindow, &menutree::PreviewWindow::closed, this, [this] { m_previewAction->setChecked(false); });
+    }
+    m_previewWindow->show();
+    m_previewWindow->raise();
+    m_previewWindow->activateWindow();
 }
 
 // The toolbar shares the menu's actions, so each button runs its menu command and shows the
@@ -276,6 +323,8 @@ void MainDialog::translateMenuBar()
     };
     for (const auto &[action, key] : captions)
         action->setText(text(key));
+    m_viewMenu->menuAction()->setText(texts::lookupText(QStringLiteral("VIEW"), QStringLiteral("MENU")));
+    m_previewAction->setText(texts::lookupText(QStringLiteral("VIEW"), QStringLiteral("WINDOW")));
     translateUndoActions();
 }
 

@@ -20,7 +20,10 @@ class QTabWidget;
 class QToolBar;
 class QVBoxLayout;
 
-namespace menutree { class MenuTreePage; }
+namespace menutree {
+class MenuTreePage;
+class PreviewWindow;
+}
 namespace pages {
 class CompanyPage;
 class GeneralPage;
@@ -61,6 +64,11 @@ public:
     // The pages and the file commands; valid once initialize() has run.
     FileCommands &commands() const { return *m_commands; }
 
+    // The preview in a window of its own (View menu, F9); made when first shown.
+    void showPreviewWindow(bool shown);
+    menutree::PreviewWindow *previewWindow() const { return m_previewWindow; }
+    QAction *previewAction() const { return m_previewAction; }
+
     // What a later instance's request does: minimise when this window is the active one,
     // otherwise show it normal and bring it to the front.
     void comeForward();
@@ -92,6 +100,7 @@ private:
     void translateMenuBar();
     void translateUndoActions();
     void restoreWindowGeometry();
+    void saveWindowGeometry();
     void showArtwork();
     void showPackageFinding(document::Finding::Subject subject);
 
@@ -115,6 +124,9 @@ private:
     // The tree's commands: they act while the MENUS page is shown, and leave their keys to the
     // other pages' controls otherwise.
     QList<QAction *> m_treeActions;
+    QMenu *m_viewMenu = nullptr;
+    QAction *m_previewAction = nullptr;
+    menutree::PreviewWindow *m_previewWindow = nullptr;
     QAction *m_helpAction = nullptr;
     QAction *m_aboutAction = nullptr;
 

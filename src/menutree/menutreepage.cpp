@@ -4,6 +4,7 @@
 #include "matchdelegate.h"
 #include "menufiltermodel.h"
 #include "menutreeview.h"
+#include "previewview.h"
 #include "problemlist.h"
 
 #include "texts/texts.h"
@@ -16,6 +17,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QSplitter>
 #include <QVBoxLayout>
 
 #include <functional>
@@ -26,16 +28,27 @@ using document::MenuItemModel;
 
 MenuTreePage::MenuTreePage(document::PackageDocument &document, QWidget *parent)
     : QWidget(parent), m_document(document), m_editor(document, this), m_tree(new MenuTreeView(this)),
-      m_problems(new ProblemList(this))
+      m_problems(new ProblemList(this)), m_preview(new PreviewView(document, this)),
+      m_splitter(new QSplitter(Qt::Horizontal, this))
 {
     m_tree->setObjectName(QStringLiteral("menuTree"));
     m_tree->setAccessibleName(texts::withoutMnemonic(texts::lookupText(QStringLiteral("TEXT"), QStringLiteral("MENUS"))));
     m_tree->setIconSize(QSize(artwork::ItemTypeImages::ImageSize, artwork::ItemTypeImages::ImageSize));
     createFilter();
+    auto *treeSide = new QWidget(m_splitter);
+    auto *treeLayout = new QVBoxLayout(treeSide);
+    treeLayout->setContentsMargins(0, 0, 0, 0);
+    treeLayout->addWidget(m_filterBar);
+    treeLayout->addWidget(m_tree, 1);
+    treeLayout->addWidget(m_problems);
+    m_splitter->setObjectName(QStringLiteral("previewSplitter"));
+    m_splitter->addWidget(treeSide);
+    m_splitter->addWidget(m_preview);
+    m_splitter->setCollapsible(0, false);
+    m_splitter->setStretchFactor(0, 3);
+    m_splitter->setStretchFactor(1, 2);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_filterBar);
-    layout->addWidget(m_tree, 1);
-    layout->addWidget(m_problems);
+    layout->addWidget(m_splitter);
 
     MenuItemModel &model = document.itemModel();
     connect(&model, &QAbstractItemModel::modelReset, this, &MenuTreePage::showReadMenus);
@@ -58,6 +71,7 @@ MenuTreePage::MenuTreePage(document::PackageDocument &document, QWidget *parent)
 void MenuTreePage::followChanges()
 {
     setTabOrder(m_tree, m_problems->lines());
+    setTabOrder(m_problems->lines(), m_preview);
     connect(m_problems, &ProblemList::findingChosen, this, &MenuTreePage::showFinding);
     m_checkTimer.setSingleShot(true);
     m_checkTimer.setInterval(0);

@@ -2,7 +2,8 @@
 // The MENUS tab: a view of the package document's menus, a tree under the root "Help Center",
 // with the context menus, keys and double click through which the user edits them; a filter
 // field above it that narrows the tree to the entries holding a text, and below it the problems
-// the package check finds, checked again after every change.
+// the package check finds, checked again after every change. Beside them, the preview of what
+// the front-end will show.
 #include "menueditor.h"
 
 #include "document/packagecheck.h"
@@ -10,6 +11,8 @@
 #include <QSet>
 #include <QTimer>
 #include <QWidget>
+
+class QSplitter;
 
 namespace document {
 class PackageDocument;
@@ -20,6 +23,7 @@ namespace menutree {
 class FilterBar;
 class MenuFilterModel;
 class MenuTreeView;
+class PreviewView;
 class ProblemList;
 
 class MenuTreePage : public QWidget {
@@ -29,6 +33,10 @@ public:
 
     MenuTreeView *tree() const { return m_tree; }
     ProblemList *problems() const { return m_problems; }
+    // The tree with its filter and problems on the left, the preview on the right; the user
+    // drags the line between them or closes the preview against the edge.
+    QSplitter *splitter() const { return m_splitter; }
+    PreviewView *preview() const { return m_preview; }
     // The filter between the document's menus and the tree, and the row that sets it.
     MenuFilterModel *filter() const { return m_filter; }
     FilterBar *filterBar() const { return m_filterBar; }
@@ -79,6 +87,8 @@ private:
     MenuEditor m_editor;
     MenuTreeView *m_tree;
     ProblemList *m_problems;
+    PreviewView *m_preview;
+    QSplitter *m_splitter;
     // Several changes in one turn of the event loop (an edit and the current node it sets, a
     // reading) are checked once, when the turn ends.
     QTimer m_checkTimer;

@@ -4,6 +4,8 @@
 #include "dialogs/itempropertiesdialog.h"
 #include "dialogs/menupropertiesdialog.h"
 #include "document/menucommands.h"
+#include "menutree/previewview.h"
+#include "menutree/previewwindow.h"
 #include "menutree/problemlist.h"
 
 #include <QAbstractButton>
@@ -29,7 +31,8 @@ QList<QWidget *> controlsOf(QWidget *window)
     for (QWidget *widget : window->findChildren<QWidget *>()) {
         const bool control = qobject_cast<QAbstractButton *>(widget) || qobject_cast<QLineEdit *>(widget)
             || qobject_cast<QComboBox *>(widget) || qobject_cast<QAbstractItemView *>(widget)
-            || qobject_cast<QPlainTextEdit *>(widget) || qobject_cast<QTabBar *>(widget);
+            || qobject_cast<QPlainTextEdit *>(widget) || qobject_cast<QTabBar *>(widget)
+            || qobject_cast<menutree::PreviewView *>(widget);
         if (control && widget->isVisibleTo(window) && (widget->focusPolicy() & Qt::TabFocus))
             controls << widget;
     }
@@ -107,6 +110,11 @@ private slots:
             tabs->tabBar()->setFocus();
             checkWindow(&dialog, "page " + QString::number(page));
         }
+        dialog.showPreviewWindow(true);
+        QTRY_COMPARE(QApplication::activeWindow(), dialog.previewWindow());
+        QVERIFY(!dialog.previewWindow()->accessibleName().isEmpty());
+        checkWindow(dialog.previewWindow(), "preview window");
+        dialog.showPreviewWindow(false);
 
         const auto checkDialog = [](const char *where) {
             return [where](QDialog &properties) {

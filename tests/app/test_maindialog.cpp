@@ -1,6 +1,8 @@
 #include "testmain.h"
 #include "scriptedmodals.h"
 #include "app/maindialog.h"
+#include "menutree/previewview.h"
+#include "menutree/previewwindow.h"
 #include "document/pagecommands.h"
 #include "ini/profile.h"
 #include "platform/programdir.h"
@@ -13,6 +15,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSplitter>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -37,7 +40,8 @@ const QByteArray distinctTexts =
     "[TEXT]\r\nTITLE=Kavo Tool\r\nCOMPANY=Firm\r\nMENUS=Menu tree\r\nPERSONALIZE=Looks\r\n"
     "FILE=Package\r\nNEW=Fresh\r\nOPEN=Load\r\nSAVE=Keep\r\nSAVEAS=Keep as\r\nEXIT=Quit\r\n"
     "HELP=Assist\r\nABOUT=About Kavo\r\nEDITMENU=Change\r\nUNDO=Take back %1\r\nREDO=Again\r\nCUT=Snip\r\n"
-    "COPY=Twin\r\nPASTE=Place\r\nMOVEUP=Lift\r\nMOVEDOWN=Lower\r\n";
+    "COPY=Twin\r\nPASTE=Place\r\nMOVEUP=Lift\r\nMOVEDOWN=Lower\r\n"
+    "[VIEW]\r\nMENU=Look\r\nWINDOW=Glimpse window\r\nTITLE=Glimpse\r\n";
 
 // The captions of a menu bar or toolbar in order, "-" for a separator.
 QStringList captions(const QList<QAction *> &actions, bool withSubMenus)
@@ -155,7 +159,8 @@ private slots:
                  QStringList({"Firm", "Menu tree", "Looks"}));
 
         QCOMPARE(captions(dialog.findChild<QMenuBar *>()->actions(), true),
-                 QStringList({"Package", "[Fresh|Load|-|Keep|Keep as|-|Quit]", "Change", "[Take back|Again|-|Snip|Twin|Place|-|Lift|Lower]", "Assist",
+                 QStringList({"Package", "[Fresh|Load|-|Keep|Keep as|-|Quit]", "Change", "[Take back|Again|-|Snip|Twin|Place|-|Lift|Lower]",
+                             "Look", "[Glimpse window]", "Assist",
                              "[Assist|-|About Kavo]"}));
         QCOMPARE(toolTips(dialog.findChild<QToolBar *>()),
                  QStringList({"Fresh", "Load", "-", "Keep", "Keep as", "-", "Assist"}));
@@ -173,7 +178,7 @@ private slots:
         QTabWidget *tabs = dialog.findChild<QTabWidget *>();
         QCOMPARE(QStringList({tabs->tabText(0), tabs->tabText(1), tabs->tabText(2)}), QStringList({"", "", ""}));
         QCOMPARE(captions(dialog.findChild<QMenuBar *>()->actions(), true),
-                 QStringList({"", "[||-|||-|]", "", "[||-||||-||]", "", "[|-|]"}));
+                 QStringList({"", "[||-|||-|]", "", "[||-||||-||]", "", "[]", "", "[|-|]"}));
 
         showActive(dialog);
         QTest::keyClick(&dialog, Qt::Key_F1);
@@ -304,10 +309,10 @@ private slots:
         showActive(dialog);
 
         QMenuBar *bar = dialog.findChild<QMenuBar *>();
-        QAction *helpMenu = bar->actions().at(2);
+        QAction *helpMenu = bar->actions().at(3);
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(helpMenu).center());
         QVERIFY(QTest::qWaitForWindowExposed(helpMenu->menu()));
-        QAction *about = menuAction(bar, 2, 2);
+        QAction *about = menuAction(bar, 3, 2);
         QTest::mouseClick(helpMenu->menu(), Qt::LeftButton, {}, helpMenu->menu()->actionGeometry(about).center());
         QCOMPARE(modals.dialogTitles, QStringList({"About Kavo"}));
         QVERIFY(dialog.isVisible());
@@ -377,6 +382,75 @@ private slots:
         next.initialize();
         showActive(next);
         QCOMPARE(next.page(MainDialog::CompanyPage)->size(), pageSize + QSize(200, 150));
+    }
+
+    // F9 and the View menu's item show and hide the preview window; closing the window unchecks
+    // the item.
+    void viewMenuShowsAndHidesThePreviewWindow()
+    {
+        writeTexts(distinctTexts);
+        MainDialog dialog;
+        dialog.initialize();
+        showActive(dialog);
+        QAction *item = dialog.previewAction();
+        QCOMPARE(item->shortcut(), QKeySequence(Qt::Key_F9));
+
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F9);
+        menutree::PreviewWindow *window = dialog.previewWindow();
+        QVERIFY(window && window->isVisible() && item->isChecked());
+        QCOMPARE(window->windowTitle(), QString("Glimpse"));
+        QTRY_COMPARE(QApplication::activeWindow(), window);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F9);   // from the preview window itself
+        QVERIFY(!window->isVisible() && !item->isChecked());
+
+        QMenuBar *bar = dialog.findChild<QMenuBar *>();
+        QAction *viewMenu = bar->actions().at(2);
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(viewMenu).center());
+        QVERIFY(QTest::qWaitForWindowExposed(viewMenu->menu()));
+        QTest::mouseClick(viewMenu->menu(), Qt::LeftButton, {}, viewMenu->menu()->actionGeometry(item).center());
+        QVERIFY(window->isVisible() && item->isChecked());
+        QTRY_COMPARE(QApplication::activeWindow(), window);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(!window->isVisible() && !item->isChecked() && dialog.isVisible());
+    }
+
+    // The line between the tree and the preview is where the user left it, the preview closed
+    // against the edge included.
+    void previewSplitterIsRemembered_data()
+    {
+        QTest::addColumn<int>("previewWidth");
+        QTest::newRow("closed") << 0;
+        QTest::newRow("dragged") << 150;
+    }
+    void previewSplitterIsRemembered()
+    {
+        QFETCH(int, previewWidth);
+        writeTexts(distinctTexts);
+        QList<int> sizes;
+        {
+            MainDialog dialog;
+            dialog.initialize();
+            dialog.selectPage(MainDialog::MenuTreePage);
+            showActive(dialog);
+            auto *splitter = dialog.findChild<QSplitter *>("previewSplitter");
+            splitter->setSizes({1, 1});   // halves, whatever the last run left
+            // The handle moves with the mouse: the points are the splitter's.
+            QSplitterHandle *handle = splitter->handle(1);
+            const QPoint grip = handle->geometry().center();
+            const int move = splitter->width() - handle->width() - previewWidth - handle->x();
+            QTest::mousePress(handle, Qt::LeftButton, {}, handle->rect().center());
+            for (int step = 1; step <= 4; ++step)
+                QTest::mouseMove(handle, handle->mapFrom(splitter, grip + QPoint(move * step / 4, 0)));
+            QTest::mouseRelease(handle, Qt::LeftButton, {}, handle->mapFrom(splitter, grip + QPoint(move, 0)));
+            sizes = splitter->sizes();
+            QVERIFY2(previewWidth ? qAbs(sizes.at(1) - previewWidth) < 10 : sizes.at(1) == 0, qPrintable(QString::number(sizes.at(1))));
+            dialog.close();
+        }
+        MainDialog next;
+        next.initialize();
+        next.selectPage(MainDialog::MenuTreePage);
+        showActive(next);
+        QCOMPARE(next.findChild<QSplitter *>("previewSplitter")->sizes(), sizes);
     }
 };
 KAVO_TEST(MainDialogTest)

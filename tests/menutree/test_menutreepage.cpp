@@ -4,6 +4,8 @@
 #include "document/packagedocument.h"
 #include "menutree/menutreepage.h"
 #include "menutree/menutreeview.h"
+#include "menutree/filterbar.h"
+#include "menutree/previewview.h"
 #include "menutree/problemlist.h"
 #include "document/menucommands.h"
 #include "ini/profile.h"
@@ -19,6 +21,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
@@ -101,6 +104,24 @@ QStringList openNodes(const QTreeView &tree, const QModelIndex &parent = QModelI
     }
     return open;
 }
+
+// The preview with what lies under its points set by the test (one spot holds one node), which
+// counts its paintings.
+class SpotPreview : public menutree::PreviewView {
+public:
+    using PreviewView::PreviewView;
+    QRect spot;
+    const CItem *spotNode = nullptr;
+    int paints = 0;
+
+protected:
+    const CItem *nodeAt(const QPoint &position) const override { return spot.contains(position) ? spotNode : nullptr; }
+    void paintEvent(QPaintEvent *event) override
+    {
+        ++paints;
+        PreviewView::paintEvent(event);
+    }
+};
 
 } // namespace
 
@@ -609,6 +630,136 @@ private slots:
         m_document.undoStack().undo();
         QTRY_COMPARE(page.problems()->lines()->count(), 2);
         QCOMPARE(page.problems()->findings().at(page.problems()->lines()->currentRow()).item, moreTools);
+    }
+
+    // Beside the tree (its filter and problems with it) the preview, which alone may be closed:
+    // a click in the tree shows that node there; the arrow keys in the preview make another node
+    // current, in the tree as well.
+    void previewKeysStepThroughTheMenus_data()
+    {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("keys");   // Left, Right, Up, Down
+        QTest::addColumn<QString>("current");
+        QTest::newRow("from the root, the main menu shown") << "Help Center" << "D" << "Learn";
+        QTest::newRow("right, to the next main menu") << "Calculator" << "R" << "Help";
+        QTest::newRow("right stops at the last main menu") << "About this computer" << "RR" << "Help";
+        QTest::newRow("left, from a sub-entry") << "Tool help" << "L" << "Learn";
+        QTest::newRow("down through entries and sub-entries") << "Learn" << "DDDD" << "Tool help";
+        QTest::newRow("down stops at the last") << "Tool help" << "D" << "Tool help";
+        QTest::newRow("up, to the main menu and no further") << "Calculator" << "UU" << "Learn";
+    }
+    void previewKeysStepThroughTheMenus()
+    {
+        QFETCH(QString, start);
+        QFETCH(QString, keys);
+        QFETCH(QString, current);
+        MenuTreePage page(m_document);
+        page.resize(600, 400);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        QCOMPARE(page.splitter()->widget(1), page.preview());
+        QVERIFY(page.splitter()->widget(0)->isAncestorOf(page.problems()) && !page.splitter()->isCollapsible(0));
+        MenuTreeView *tree = page.tree();
+        tree->expandAll();
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, labelOf(tree, find(*tree->model(), start)));
+        QCOMPARE(page.preview()->preview().pointed(), m_document.currentItem());
+
+        const QMap<QChar, Qt::Key> arrows{{u'L', Qt::Key_Left}, {u'R', Qt::Key_Right}, {u'U', Qt::Key_Up}, {u'D', Qt::Key_Down}};
+        for (const QChar key : keys)
+            QTest::keyClick(page.preview(), arrows.value(key));
+        QCOMPARE(tree->currentIndex().data().toString(), current);
+        QCOMPARE(page.preview()->preview().pointed(), m_document.currentItem());
+    }
+
+    // The mouse over a node shows it until the mouse goes elsewhere; a click makes it current,
+    // in the tree as well. Nothing under the mouse changes nothing.
+    void previewPointsAndClicks()
+    {
+        MenuTreePage page(m_document);
+        SpotPreview view(m_document);
+        view.resize(400, 300);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        const CItem *tools = MenuItemModel::itemAt(find(m_document.itemModel(), "Tools"));
+        view.spot = QRect(10, 10, 50, 20);
+        view.spotNode = tools;
+        const QPoint onTools(30, 20), onNothing(200, 200);
+
+        QTest::mouseMove(&view, onTools);
+        QCOMPARE(view.preview().pointed(), tools);
+        QTest::mouseMove(&view, onNothing);
+        QCOMPARE(view.preview().pointed(), nullptr);
+        QTest::mouseMove(&view, onTools);
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(&view, &leave);
+        QCOMPARE(view.preview().pointed(), nullptr);
+
+        QTest::mouseClick(&view, Qt::LeftButton, {}, onNothing);
+        QCOMPARE(m_document.currentItem(), nullptr);
+        QTest::mouseClick(&view, Qt::RightButton, {}, onTools);
+        QCOMPARE(m_document.currentItem(), nullptr);
+        QTest::mouseClick(&view, Qt::LeftButton, {}, onTools);
+        QCOMPARE(m_document.currentItem(), tools);
+        QCOMPARE(page.tree()->currentIndex().data().toString(), QString("Tools"));
+        QCOMPARE(view.preview().pointed(), tools);
+    }
+
+    void previewRepaintsAfterEveryChange_data()
+    {
+        QTest::addColumn<QString>("change");
+        for (const char *change : {"edit", "undo", "redo", "reading", "company name", "settings", "current node"})
+            QTest::newRow(change) << change;
+    }
+    void previewRepaintsAfterEveryChange()
+    {
+        QFETCH(QString, change);
+        SpotPreview view(m_document);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QUndoStack &steps = m_document.undoStack();
+        if (change == "undo" || change == "redo")
+            clearTitle("Tools");
+        if (change == "redo")
+            steps.undo();
+        QCoreApplication::processEvents();
+        const int before = view.paints;
+        if (change == "edit")
+            clearTitle("Tools");
+        else if (change == "undo" || change == "redo")
+            change == "undo" ? steps.undo() : steps.redo();
+        else if (change == "reading")
+            m_document.load();
+        else if (change == "company name")
+            m_document.setCompanyName("Fabrikam");
+        else if (change == "settings")
+            m_document.setSettings(m_document.settings());
+        else
+            m_document.setCurrentItem(MenuItemModel::itemAt(find(m_document.itemModel(), "Help")));
+        QTRY_VERIFY(view.paints > before);
+        QCOMPARE(view.preview().pointed(), m_document.currentItem());
+    }
+
+    // The preview is as large as the widget allows in its own aspect, centred; the rest is a
+    // neutral colour.
+    void previewKeepsItsAspectCentred_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("wide") << QSize(400, 100);
+        QTest::newRow("tall") << QSize(200, 400);
+    }
+    void previewKeepsItsAspectCentred()
+    {
+        QFETCH(QSize, size);
+        menutree::PreviewView view(m_document);
+        view.resize(size);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        const QRect target = view.previewRect();
+        QCOMPARE(target.size(), view.preview().sizeForWidth(target.width()));
+        QVERIFY(view.rect().contains(target));
+        QVERIFY(target.width() == size.width() || qAbs(target.height() - size.height()) <= 2);
+        QVERIFY((target.center() - view.rect().center()).manhattanLength() <= 2);
+        QCOMPARE(view.grab().toImage().pixel(0, 0), view.palette().color(QPalette::Mid).rgb());
     }
 };
 KAVO_TEST(MenuTreePageTest)
