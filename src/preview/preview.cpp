@@ -59,6 +59,9 @@ Preview::~Preview() = default;
 void Preview::setMenu(int index)
 {
     m_menu = index >= 0 && index < m_document.menus().mainMenus().size() ? index : 0;
+    // A node of another main menu would keep showing its own menu.
+    if (m_pointed && shownMenuIndex(m_document, m_menu, m_pointed) != m_menu)
+        m_pointed = nullptr;
 }
 
 void Preview::setPointed(const document::CItem *node)

@@ -28,7 +28,7 @@ public:
     ~Preview();
 
     // The main menu shown, by its place in the list of main menus (0 the first); a place out
-    // of range shows the first.
+    // of range shows the first. A node pointed at in another main menu is no longer pointed at.
     void setMenu(int index);
     int menu() const { return m_menu; }
     // The node the user points at or made current: its main menu is shown, its sub-menu opened,

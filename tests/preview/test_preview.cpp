@@ -210,6 +210,22 @@ private slots:
         QCOMPARE(preview.nodeAt(scene.titleBarRect.center(), screen), nullptr);
     }
 
+    // A tab chosen after an entry of another main menu was pointed at shows its own menu.
+    void menuChosenAfterPointing()
+    {
+        PackageFixture world;
+        PackageDocument document;
+        QVERIFY(openSample(world, document));
+        preview::Preview preview(document);
+        preview.setPointed(nodeAt(document, "2/1"));
+        preview.setMenu(2);
+        QCOMPARE(preview.pointed(), nullptr);
+        QVERIFY(preview.scene(screen).tabs.at(2).current);
+        preview.setPointed(nodeAt(document, "3/2"));
+        preview.setMenu(2);
+        QCOMPARE(preview.pointed(), nodeAt(document, "3/2"));
+    }
+
     // The rows that do not fit are left out, never drawn over the line below.
     void entriesStopAtTheBottom()
     {
