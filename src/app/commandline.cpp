@@ -6,11 +6,15 @@
 #include "document/packagedocument.h"
 #include "packages/packagestate.h"
 #include "packages/packagestore.h"
+#include "platform/uilanguage.h"
+#include "preview/preview.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <QTextStream>
 
 #include <algorithm>
@@ -43,7 +47,23 @@ CommandLine::CommandLine()
       m_installDirOption(QStringLiteral("set-install-dir"),
                          QStringLiteral("Records FOLDER, an installation of Access Kavo, as its install directory, "
                                         "where this tool looks for it (the registry's file, or AKVO_REGISTRY)."),
-                         QStringLiteral("FOLDER"))
+                         QStringLiteral("FOLDER")),
+      m_previewOption(QStringLiteral("preview"),
+                      QStringLiteral("Renders the preview of the package PATH (its marker file or its folder), an "
+                                     "approximation of the front-end's screen, into a PNG file without a display. "
+                                     "Needs --output; reads the package as --check does and writes only that file."),
+                      QStringLiteral("PATH")),
+      m_outputOption(QStringLiteral("output"), QStringLiteral("The PNG file --preview writes."), QStringLiteral("FILE")),
+      m_menuOption(QStringLiteral("menu"), QStringLiteral("The main menu --preview shows, 1 for the first (the default)."),
+                   QStringLiteral("N")),
+      m_languageOption(QStringLiteral("language"),
+                       QStringLiteral("The language folder whose texts --preview shows (0409, 0411, ...); the "
+                                      "user-interface language's by default."),
+                       QStringLiteral("XXXX")),
+      m_sizeOption(QStringLiteral("size"),
+                   QStringLiteral("The size of the image --preview writes, in pixels; by default 1024 pixels wide in "
+                                  "the aspect of the package's screen resolution."),
+                   QStringLiteral("WxH"))
 {
     QCoreApplication::setApplicationVersion(QStringLiteral(KAVO_VERSION));
     m_parser.setApplicationDescription(
@@ -55,6 +75,8 @@ CommandLine::CommandLine()
     m_parser.addOption(m_newOption);
     m_parser.addOption(m_companyOption);
     m_parser.addOption(m_installDirOption);
+    for (const QCommandLineOption *option : {&m_previewOption, &m_outputOption, &m_menuOption, &m_languageOption, &m_sizeOption})
+        m_parser.addOption(*option);
 }
 
 CommandLine::~CommandLine() = default;
@@ -65,10 +87,16 @@ bool CommandLine::needsNoWindow(const QStringList &arguments)
     for (const char *option : {"help", "help-all", "version"})
         if (m_parser.isSet(QLatin1String(option)))
             return true;
-    for (const QCommandLineOption *option : {&m_buildOption, &m_checkOption, &m_newOption, &m_companyOption, &m_installDirOption})
+    for (const QCommandLineOption *option : {&m_buildOption, &m_checkOption, &m_newOption, &m_companyOption, &m_installDirOption,
+                                              &m_previewOption, &m_outputOption, &m_menuOption, &m_languageOption, &m_sizeOption})
         if (m_parser.isSet(*option))
             return true;
     return false;
+}
+
+bool CommandLine::wantsPreview() const
+{
+    return m_parser.isSet(m_previewOption);
 }
 
 void CommandLine::process(QCoreApplication &application)
@@ -79,20 +107,28 @@ void CommandLine::process(QCoreApplication &application)
 int CommandLine::run()
 {
     const int asked = int(m_parser.isSet(m_buildOption)) + int(m_parser.isSet(m_checkOption))
-                      + int(m_parser.isSet(m_newOption)) + int(m_parser.isSet(m_installDirOption));
+                      + int(m_parser.isSet(m_newOption)) + int(m_parser.isSet(m_installDirOption))
+                      + int(m_parser.isSet(m_previewOption));
     const auto mistake = [](const QString &what) {
         QTextStream(stderr) << QCoreApplication::applicationName() << ": " << what << Qt::endl;
         return 2;
     };
     if (m_parser.isSet(m_companyOption) && !m_parser.isSet(m_newOption))
         return mistake(QStringLiteral("--company goes with --new"));
+    for (const QCommandLineOption *option : {&m_outputOption, &m_menuOption, &m_languageOption, &m_sizeOption})
+        if (m_parser.isSet(*option) && !m_parser.isSet(m_previewOption))
+            return mistake(QStringLiteral("--") + option->names().constFirst() + QStringLiteral(" goes with --preview"));
     if (asked != 1)
-        return mistake(QStringLiteral("--build, --check, --new and --set-install-dir each go alone"));
+        return mistake(QStringLiteral("--build, --check, --new, --preview and --set-install-dir each go alone"));
     if (m_parser.isSet(m_installDirOption))
         return setInstallDirectory();
     if (m_parser.isSet(m_checkOption))
         return check();
     // Only the build and the check take several packages.
+    if (m_parser.isSet(m_previewOption) && !m_parser.positionalArguments().isEmpty())
+        return mistake(QStringLiteral("unexpected argument: ") + m_parser.positionalArguments().constFirst());
+    if (m_parser.isSet(m_previewOption))
+        return renderPreview();
     if (!m_parser.isSet(m_buildOption) && !m_parser.positionalArguments().isEmpty())
         return mistake(QStringLiteral("unexpected argument: ") + m_parser.positionalArguments().constFirst());
     return m_parser.isSet(m_newOption) ? makeNewPackage() : build();
@@ -282,6 +318,74 @@ document::PackageDocument *CommandLine::readForCheck(const QString &path)
     return &document;
 }
 
+int CommandLine::renderPreview()
+{
+    const auto refuse = [](const QString &why) {
+        QTextStream(stderr) << QCoreApplication::applicationName() << ": " << why << Qt::endl;
+        return 2;
+    };
+    const QString output = m_parser.value(m_outputOption);
+    if (output.isEmpty())
+        return refuse(QStringLiteral("--preview needs --output FILE.png"));
+
+    QSize size;
+    if (m_parser.isSet(m_sizeOption)) {
+        static const QRegularExpression sizePattern(QStringLiteral("^([0-9]{1,5})x([0-9]{1,5})$"));
+        const QRegularExpressionMatch match = sizePattern.match(m_parser.value(m_sizeOption));
+        const int width = match.hasMatch() ? match.captured(1).toInt() : 0;
+        const int height = match.hasMatch() ? match.captured(2).toInt() : 0;
+        if (width < 1 || width > 10000 || height < 1 || height > 10000)
+            return refuse(QStringLiteral("--size takes WIDTHxHEIGHT in pixels, each from 1 to 10000, not \"")
+                          + m_parser.value(m_sizeOption) + QLatin1Char('"'));
+        size = QSize(width, height);
+    }
+    if (m_parser.isSet(m_languageOption)) {
+        const QString folder = m_parser.value(m_languageOption).toLower();
+        bool hex = false;
+        const uint id = folder.size() == 4 ? folder.toUInt(&hex, 16) : 0;
+        if (!hex || platform::languageDirForId(quint16(id)) != folder)
+            return refuse(QStringLiteral("--language takes a language folder of the package (0409, 0411, ...), not \"")
+                          + m_parser.value(m_languageOption) + QLatin1Char('"'));
+        // The package's text file and the preview's own captions are then read in that language.
+        platform::setUserInterfaceLanguage(quint16(id));
+    }
+
+    const QString path = m_parser.value(m_previewOption);
+    m_builtPackages.push_back(std::make_unique<document::PackageDocument>());
+    document::PackageDocument &document = *m_builtPackages.back();
+    document.state().setLocation(path);
+    const QString shown = QDir::toNativeSeparators(document.state().packageDir);
+    const QFileInfo named(path);
+    if (named.exists() && !named.isDir() && !path.endsWith(QStringLiteral(".pkg"), Qt::CaseInsensitive))
+        return refuse(QDir::toNativeSeparators(path) + QStringLiteral(" is a file, not a package folder or its marker file"));
+    if (!QFileInfo(document.state().packageDir).isDir())
+        return refuse(shown + QStringLiteral(" does not exist"));
+    if (!document.state().packageIsComplete())
+        return refuse(shown + QStringLiteral(" is not a complete package; missing: ")
+                      + document.state().missingFiles().join(QLatin1Char(' ')));
+    document.loadReadOnly();
+
+    preview::Preview preview(document);
+    if (m_parser.isSet(m_menuOption)) {
+        bool number = false;
+        const int menu = m_parser.value(m_menuOption).toInt(&number);
+        const int count = document.menus().mainMenus().size();
+        if (!number || menu < 1 || menu > count)
+            return refuse(QStringLiteral("--menu takes the number of a main menu, from 1 to %1 in %2, not \"%3\"")
+                              .arg(count)
+                              .arg(shown, m_parser.value(m_menuOption)));
+        preview.setMenu(menu - 1);
+    }
+    if (size.isEmpty())
+        size = preview.sizeForWidth(1024);
+
+    const QImage image = preview.render(size);
+    QSaveFile file(output);
+    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit())
+        return refuse(QDir::toNativeSeparators(output) + QStringLiteral(" cannot be written: ") + file.errorString());
+    return 0;
+}
+
 namespace {
 
 // Loads the window module and runs the window; 2 when the module cannot be loaded.
@@ -311,8 +415,16 @@ int programMain(int argc, char **argv, const QString &windowModuleDir)
         return runWindow(windowModuleDir, argc, argv);
     }
 
-    QCoreApplication application(argc, argv);
-    commandLine->process(application);   // help and the version end the program here
+    // A preview paints, which takes a graphical application; with no display it needs none.
+    std::unique_ptr<QCoreApplication> application;
+    if (commandLine->wantsPreview()) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    commandLine->process(*application);   // help and the version end the program here
     const int status = commandLine->run();
 #ifdef KAVO_LEAK_CHECKED
     // Checked builds end as any program does, so that the leak checker sees what is left.

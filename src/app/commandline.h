@@ -29,6 +29,10 @@ public:
     // process(), once the application has taken its own options.
     bool needsNoWindow(const QStringList &arguments);
 
+    // True when the command line asks for a preview: it paints, so it needs a QGuiApplication
+    // (on the offscreen platform unless the user chose one).
+    bool wantsPreview() const;
+
     // Prints help, the version or a mistake and ends the program; otherwise returns.
     void process(QCoreApplication &application);
 
@@ -53,6 +57,14 @@ public:
     // a package that cannot be read.
     int check();
 
+    // Renders the preview of the package named by the preview option into the PNG file of the
+    // output option, at the size of the size option (the package's aspect at 1024 pixels wide
+    // without it), showing the main menu of the menu option (1-based) with the texts of the
+    // language folder of the language option. Reads the package as the check does and writes
+    // nothing but that file. 0 written, 2 a bad argument, a package that cannot be read or a
+    // file that cannot be written.
+    int renderPreview();
+
 private:
     int buildOne(const QString &path);
     // The build of a package the document was just moved to, with its report.
@@ -66,12 +78,17 @@ private:
     QCommandLineOption m_newOption;
     QCommandLineOption m_companyOption;
     QCommandLineOption m_installDirOption;
+    QCommandLineOption m_previewOption;
+    QCommandLineOption m_outputOption;
+    QCommandLineOption m_menuOption;
+    QCommandLineOption m_languageOption;
+    QCommandLineOption m_sizeOption;
     // The packages a command-line build builds or a check reads; the program ends without taking
     // them apart.
     std::vector<std::unique_ptr<document::PackageDocument>> m_builtPackages;
 };
 
-// The whole program: help, the version, a build or a check on the command line; otherwise the window,
+// The whole program: help, the version, a build, a check or a preview on the command line; otherwise the window,
 // from the window module in windowModuleDir. Returns the exit status.
 int programMain(int argc, char **argv, const QString &windowModuleDir);
 

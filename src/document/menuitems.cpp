@@ -217,13 +217,18 @@ int CItem::category() const
     return 0;
 }
 
-QString CItem::displayTitle() const
+int CItem::altKeyPosition() const
 {
     // A menu without an Alt key has no letter to mark.
     if (m_altKey.isEmpty())
-        return m_contentTitle;
-    // Compared code unit by code unit without regard to case, so i indexes the title itself.
-    const int i = int(m_contentTitle.indexOf(m_altKey, 0, Qt::CaseInsensitive));
+        return -1;
+    // Compared code unit by code unit without regard to case, so the index is the title's own.
+    return int(m_contentTitle.indexOf(m_altKey, 0, Qt::CaseInsensitive));
+}
+
+QString CItem::displayTitle() const
+{
+    const int i = altKeyPosition();
     if (i < 0)
         return m_contentTitle;
     return m_contentTitle.left(i) + QLatin1String("<u>") + m_contentTitle.at(i) + QLatin1String("</u>")

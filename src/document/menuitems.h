@@ -165,6 +165,9 @@ public:
     int category() const;
     // The content title with the first occurrence of the Alt key letter underlined ("L<u>e</u>arn").
     QString displayTitle() const;
+    // Where in the content title the underlined letter stands; -1 when none is (no Alt key, or
+    // one the title does not hold).
+    int altKeyPosition() const;
 
     QString tabIcon() const { return m_tabIcon; }
     QString colorBar() const { return m_colorBar; }

@@ -181,6 +181,12 @@ PackageDocument::recordTextFaults(const std::function<bool(const QString &key)> 
     return faults;
 }
 
+QString PackageDocument::companyTitle() const
+{
+    const QString stored = joinCompanyTitle(m_titlePrefix, m_companyName, m_customizedWord);
+    return stored.mid(1, stored.size() - 2);   // always in one pair of quotes
+}
+
 bool PackageDocument::companyTitleFits() const
 {
     return joinCompanyTitle(m_titlePrefix, m_companyName, m_customizedWord).size() <= records::LineCapacity;

@@ -46,6 +46,9 @@ public:
     // The company name as the user typed it; an empty name refuses a save.
     QString companyName() const { return m_companyName; }
     void setCompanyName(const QString &name);
+    // The front-end's title as the next build stores it ("Help Center customized by Contoso"),
+    // without the quotes it is stored in.
+    QString companyTitle() const;
 
     const GeneralSettings &settings() const { return m_settings; }
     void setSettings(const GeneralSettings &settings);

@@ -15,7 +15,7 @@ quint16 languageIdForLocale(const QLocale &locale);
 // The user's identifier: the override when one is set, otherwise from QLocale::system()
 // (LANGUAGE, LC_ALL, LC_MESSAGES, LANG).
 quint16 userInterfaceLanguage();
-void setUserInterfaceLanguage(std::optional<quint16> languageId);   // for tests
+void setUserInterfaceLanguage(std::optional<quint16> languageId);   // tests, and --preview --language
 
 // The four lower-case hex digits of the language directory for an identifier: every
 // sub-language shares its language's directory, except Chinese and Portuguese, where

@@ -10,8 +10,10 @@
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QFile>
+#include <QImage>
 #include <QMap>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QElapsedTimer>
 #include <QTest>
 #include <QThread>
@@ -553,4 +555,66 @@ private slots:
     }
 };
 KAVO_TEST(CheckCommandTest)
+
+// kavo-custom --preview: a PNG of the size asked for, written with no display, and nothing else.
+class PreviewCommandTest : public QObject {
+    Q_OBJECT
+private slots:
+    void writesOnlyThePng_data()
+    {
+        QTest::addColumn<QStringList>("arguments");   // PKG the package's folder, OUT a folder outside the world
+        QTest::addColumn<QString>("outcome");          // the image's size, or what the message says
+        const QStringList preview{"--preview", "PKG", "--output", "OUT/p.png"};
+        QTest::newRow("the package's aspect") << preview << "1024x768";
+        QTest::newRow("its marker file, a size")
+            << QStringList{"--preview", "PKG/Shown.pkg", "--output", "OUT/p.png", "--size", "640x300"} << "640x300";
+        QTest::newRow("menu and language") << preview + QStringList{"--menu", "3", "--language", "0411"} << "1024x768";
+        QTest::newRow("no output") << QStringList{"--preview", "PKG"} << "--preview needs --output";
+        QTest::newRow("size not WxH") << preview + QStringList{"--size", "big"} << "--size takes";
+        QTest::newRow("size too large") << preview + QStringList{"--size", "20000x480"} << "--size takes";
+        QTest::newRow("menu 0") << preview + QStringList{"--menu", "0"} << "from 1 to 3";
+        QTest::newRow("menu beyond") << preview + QStringList{"--menu", "4"} << "from 1 to 3";
+        QTest::newRow("language unknown") << preview + QStringList{"--language", "0999"} << "--language takes";
+        QTest::newRow("output without preview") << QStringList{"--check", "PKG", "--output", "OUT/p.png"} << "goes with --preview";
+        QTest::newRow("preview and check") << preview + QStringList{"--check", "PKG"} << "each go alone";
+        QTest::newRow("no such package") << QStringList{"--preview", "PKG/none", "--output", "OUT/p.png"} << "does not exist";
+        QTest::newRow("not a package") << QStringList{"--preview", "PKG/0409", "--output", "OUT/p.png"} << "not a complete package";
+        QTest::newRow("no folder for the output") << QStringList{"--preview", "PKG", "--output", "OUT/none/p.png"}
+                                                  << "cannot be written";
+    }
+    void writesOnlyThePng()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, outcome);
+        InstalledWorld world;
+        QTemporaryDir outside;
+        const QString dir = world.makePackage("Shown", true);
+        for (QString &argument : arguments)
+            argument.replace("PKG", dir).replace("OUT", outside.path());
+        const QMap<QString, QByteArray> before = testing::treeContents(world.root());
+        // No display and no platform chosen: the preview takes one that needs none.
+        QProcess tool;
+        QProcessEnvironment environment = world.environment();
+        for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            environment.remove(name);
+        tool.setProcessEnvironment(environment);
+        tool.start(KAVO_PROGRAM_DIR "/kavo-custom", arguments);
+        QVERIFY(tool.waitForFinished(60000) && tool.exitStatus() == QProcess::NormalExit);
+        const QString err = QString::fromUtf8(tool.readAllStandardError());
+        QVERIFY(tool.readAllStandardOutput().isEmpty());
+        const QStringList written = QDir(outside.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+        if (outcome.contains(QRegularExpression("^[0-9]+x[0-9]+$"))) {
+            QVERIFY2(tool.exitCode() == 0 && err.isEmpty(), qPrintable(err));
+            const QSize size = QImage(outside.filePath("p.png"), "PNG").size();
+            QCOMPARE(QString("%1x%2").arg(size.width()).arg(size.height()), outcome);
+            QCOMPARE(written, QStringList{"p.png"});
+        } else {
+            QCOMPARE(tool.exitCode(), 2);
+            QVERIFY2(err.contains(outcome), qPrintable(err));
+            QCOMPARE(written, QStringList{});
+        }
+        QCOMPARE(testing::treeContents(world.root()), before);
+    }
+};
+KAVO_TEST(PreviewCommandTest)
 #include "test_commandline.moc"
