@@ -136,8 +136,12 @@ void PreviewView::mousePressEvent(QMouseEvent *event)
 void PreviewView::mouseMoveEvent(QMouseEvent *event)
 {
     QWidget::mouseMoveEvent(event);
+    // Only what the shown main menu holds is pointed at: the mouse passing over another tab, on
+    // its way to an entry, does not change the menu under it (a click does).
     const CItem *node = nodeAt(event->position().toPoint());
-    point(node ? node : m_document.currentItem());
+    const document::ItemList &mainMenus = m_document.menus().mainMenus();
+    const bool shown = node && m_preview.menu() < mainMenus.size() && mainMenuOf(node) == mainMenus.at(m_preview.menu());
+    point(shown ? node : m_document.currentItem());
 }
 
 void PreviewView::leaveEvent(QEvent *event)
