@@ -4,6 +4,7 @@
 
 #include "document/packagecheck.h"
 #include "document/packagedocument.h"
+#include "ini/confinedfolder.h"
 #include "packages/packagestate.h"
 #include "packages/packagestore.h"
 #include "platform/uilanguage.h"
@@ -213,17 +214,13 @@ int CommandLine::buildOne(const QString &path)
         err << program << ": " << why << Qt::endl;
         return 2;
     };
-    m_builtPackages.push_back(std::make_unique<document::PackageDocument>());
-    document::PackageDocument &document = *m_builtPackages.back();
-    packages::PackageState &state = document.state();
-    state.setLocation(path);
+    QString problem;
+    document::PackageDocument *located = locatePackage(path, problem);
+    if (!located)
+        return refuse(problem);
+    document::PackageDocument &document = *located;
+    const packages::PackageState &state = document.state();
     const QString shown = QDir::toNativeSeparators(state.packageDir);
-    const QFileInfo named(path);
-    // A device is no marker file either.
-    if (named.exists() && !named.isDir() && !path.endsWith(QStringLiteral(".pkg"), Qt::CaseInsensitive))
-        return refuse(QDir::toNativeSeparators(path) + QStringLiteral(" is a file, not a package folder or its marker file"));
-    if (!QFileInfo(state.packageDir).isDir())
-        return refuse(shown + QStringLiteral(" does not exist"));
     if (packages::isDefaultPackage(state.packageDir))
         return refuse(shown + QStringLiteral(" is the default package, the read-only source of every new package; "
                                              "it is never built"));
@@ -305,16 +302,30 @@ document::PackageDocument *CommandLine::readForCheck(const QString &path)
         QTextStream(stdout) << QDir::toNativeSeparators(path) << ": error: " << why << Qt::endl;
         return nullptr;
     };
+    QString problem;
+    document::PackageDocument *document = locatePackage(path, problem);
+    if (!document)
+        return refuse(problem);
+    // Its files are read as they are; a missing one is a finding of the check.
+    document->loadReadOnly();
+    return document;
+}
+
+document::PackageDocument *CommandLine::locatePackage(const QString &path, QString &problem)
+{
+    // A device is no marker file either.
     const QFileInfo named(path);
-    if (named.exists() && !named.isDir() && !path.endsWith(QStringLiteral(".pkg"), Qt::CaseInsensitive))
-        return refuse(QStringLiteral("a file, not a package folder or its marker file"));
+    if (named.exists() && !named.isDir() && !path.endsWith(QStringLiteral(".pkg"), Qt::CaseInsensitive)) {
+        problem = QDir::toNativeSeparators(path) + QStringLiteral(" is a file, not a package folder or its marker file");
+        return nullptr;
+    }
     m_builtPackages.push_back(std::make_unique<document::PackageDocument>());
     document::PackageDocument &document = *m_builtPackages.back();
     document.state().setLocation(path);
-    if (!QFileInfo(document.state().packageDir).isDir())
-        return refuse(QStringLiteral("no such package folder"));
-    // Its files are read as they are; a missing one is a finding of the check.
-    document.loadReadOnly();
+    if (!QFileInfo(document.state().packageDir).isDir()) {
+        problem = QDir::toNativeSeparators(document.state().packageDir) + QStringLiteral(" does not exist");
+        return nullptr;
+    }
     return &document;
 }
 
@@ -350,16 +361,18 @@ int CommandLine::renderPreview()
         platform::setUserInterfaceLanguage(quint16(id));
     }
 
-    const QString path = m_parser.value(m_previewOption);
-    m_builtPackages.push_back(std::make_unique<document::PackageDocument>());
-    document::PackageDocument &document = *m_builtPackages.back();
-    document.state().setLocation(path);
+    QString problem;
+    document::PackageDocument *located = locatePackage(m_parser.value(m_previewOption), problem);
+    if (!located)
+        return refuse(problem);
+    document::PackageDocument &document = *located;
     const QString shown = QDir::toNativeSeparators(document.state().packageDir);
-    const QFileInfo named(path);
-    if (named.exists() && !named.isDir() && !path.endsWith(QStringLiteral(".pkg"), Qt::CaseInsensitive))
-        return refuse(QDir::toNativeSeparators(path) + QStringLiteral(" is a file, not a package folder or its marker file"));
-    if (!QFileInfo(document.state().packageDir).isDir())
-        return refuse(shown + QStringLiteral(" does not exist"));
+    // The image is the user's file, written by its path: never one of the package's.
+    const QString outputFolder = QFileInfo(QDir().absoluteFilePath(output)).absolutePath();
+    if (QFileInfo(outputFolder) == QFileInfo(document.state().packageDir)
+        || ini::isInsideDirectory(outputFolder, document.state().packageDir))
+        return refuse(QDir::toNativeSeparators(output) + QStringLiteral(" lies in the package ") + shown
+                      + QStringLiteral("; --preview writes nothing in a package"));
     if (!document.state().packageIsComplete())
         return refuse(shown + QStringLiteral(" is not a complete package; missing: ")
                       + document.state().missingFiles().join(QLatin1Char(' ')));

@@ -69,6 +69,9 @@ private:
     int buildOne(const QString &path);
     // The build of a package the document was just moved to, with its report.
     int buildDocument(document::PackageDocument &document);
+    // The document of the package a path names (its marker file or its folder), kept until the
+    // program ends; none, with the reason in English, when the path names no package folder.
+    document::PackageDocument *locatePackage(const QString &path, QString &problem);
     // The package a path names, read without a byte written; null after printing why not.
     document::PackageDocument *readForCheck(const QString &path);
 

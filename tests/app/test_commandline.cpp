@@ -579,6 +579,8 @@ private slots:
         QTest::newRow("preview and check") << preview + QStringList{"--check", "PKG"} << "each go alone";
         QTest::newRow("no such package") << QStringList{"--preview", "PKG/none", "--output", "OUT/p.png"} << "does not exist";
         QTest::newRow("not a package") << QStringList{"--preview", "PKG/0409", "--output", "OUT/p.png"} << "not a complete package";
+        QTest::newRow("output in the package") << QStringList{"--preview", "PKG", "--output", "PKG/p.png"}
+                                               << "--preview writes nothing in a package";
         QTest::newRow("no folder for the output") << QStringList{"--preview", "PKG", "--output", "OUT/none/p.png"}
                                                   << "cannot be written";
     }
