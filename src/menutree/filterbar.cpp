@@ -24,7 +24,6 @@ FilterBar::FilterBar(QWidget *parent) : QWidget(parent), m_field(new QLineEdit(t
     m_field->setObjectName(QStringLiteral("menuFilter"));
     m_field->setPlaceholderText(filterText("PLACEHOLDER"));
     m_field->setAccessibleName(filterText("ACCESSIBLENAME"));
-    m_field->setClearButtonEnabled(true);
     m_field->installEventFilter(this);
     m_count->setObjectName(QStringLiteral("menuFilterCount"));
     m_count->hide();
@@ -32,6 +31,9 @@ FilterBar::FilterBar(QWidget *parent) : QWidget(parent), m_field(new QLineEdit(t
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_field, 1);
     layout->addWidget(m_count);
+    // The style's clear button comes from the icon theme, whose lookup takes longer than the rest
+    // of the page: it is asked for when the field is first typed in, not when the window starts.
+    connect(m_field, &QLineEdit::textChanged, this, [this] { m_field->setClearButtonEnabled(true); });
     connect(m_field, &QLineEdit::textChanged, this, &FilterBar::textChanged);
     connect(m_field, &QLineEdit::returnPressed, this, &FilterBar::returnPressed);
 }

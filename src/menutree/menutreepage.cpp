@@ -81,11 +81,16 @@ void MenuTreePage::followChanges()
     connect(&m_document, &document::PackageDocument::loaded, this, checkLater);
     connect(&m_document, &document::PackageDocument::companyNameChanged, this, checkLater);
     connect(&m_document, &document::PackageDocument::settingsChanged, this, checkLater);
-    checkPackage();
+    checkLater();   // a window made before its package is read is checked once it is
 }
 
 void MenuTreePage::checkPackage()
 {
+    // Behind another tab of a window on screen, nothing shows the findings: the check waits
+    // until the page is shown (at start, the window is on screen before the package is checked).
+    m_checkWaiting = window()->isVisible() && !isVisible();
+    if (m_checkWaiting)
+        return;
     const QList<document::Finding> findings = document::checkPackage(m_document);
     const bool listHadFocus = m_problems->lines()->hasFocus();
     m_problems->setFindings(findings);
@@ -165,6 +170,13 @@ void MenuTreePage::createFilter()
 
 // Escape in the tree ends a filter before it would end the window: the keys went to the tree
 // with Return in the field, and the user steps back out of the filter as out of the field.
+void MenuTreePage::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (m_checkWaiting)
+        checkPackage();
+}
+
 bool MenuTreePage::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_tree && event->type() == QEvent::KeyPress && m_filter->isFiltering()

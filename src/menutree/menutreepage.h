@@ -63,6 +63,7 @@ signals:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void createFilter();
@@ -92,6 +93,7 @@ private:
     // Several changes in one turn of the event loop (an edit and the current node it sets, a
     // reading) are checked once, when the turn ends.
     QTimer m_checkTimer;
+    bool m_checkWaiting = false;
     MenuFilterModel *m_filter = nullptr;
     FilterBar *m_filterBar = nullptr;
     QSet<const document::CItem *> m_openBeforeFilter;

@@ -67,8 +67,10 @@ void ProblemList::setFindings(const QList<Finding> &findings)
     m_findings = findings;
 
     m_lines->clear();
-    const QIcon warning = style()->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, this);
-    const QIcon error = style()->standardIcon(QStyle::SP_MessageBoxCritical, nullptr, this);
+    // The style's icons come from the icon theme, which is slow to load: none is asked for
+    // while there is nothing to show.
+    const QIcon warning = findings.isEmpty() ? QIcon() : style()->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, this);
+    const QIcon error = findings.isEmpty() ? QIcon() : style()->standardIcon(QStyle::SP_MessageBoxCritical, nullptr, this);
     for (const Finding &finding : findings) {
         auto *line = new QListWidgetItem(finding.severity == Finding::Severity::Error ? error : warning,
                                          finding.text(), m_lines);

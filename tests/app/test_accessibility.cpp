@@ -97,14 +97,16 @@ private slots:
         dialog.show();
         dialog.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        // An entry without a title shows the problems list, which is checked with the MENUS page.
+        // An entry without a title shows the problems list, which is checked with the MENUS page
+        // (checked when that page comes forward).
         document::PackageDocument &package = dialog.document();
         document::CItem *entry = package.menus().mainMenus().at(0)->entries().at(0);
         document::EntryProperties untitled = entry->properties();
         untitled.title.clear();
         package.undoStack().push(new document::EditEntryCommand(package, entry, untitled));
-        QTRY_VERIFY(!dialog.findChild<menutree::ProblemList *>()->isHidden());
         auto *tabs = dialog.findChild<QTabWidget *>();
+        tabs->setCurrentIndex(MainDialog::MenuTreePage);
+        QTRY_VERIFY(!dialog.findChild<menutree::ProblemList *>()->isHidden());
         for (int page = 0; page < tabs->count(); ++page) {
             tabs->setCurrentIndex(page);
             tabs->tabBar()->setFocus();
