@@ -119,10 +119,10 @@ QIcon MenuItemModel::icon(int image, int selectedImage) const
 }
 
 void MenuItemModel::resetMenus(MainMenus menus, const records::ConfigRecord &textRecord,
-                               const records::ConfigRecord &configRecord)
+                               const records::ConfigRecord &configRecord, Menus::EntryTexts entryTexts)
 {
     beginResetModel();
-    m_menus.adopt(std::move(menus), textRecord, configRecord);
+    m_menus.adopt(std::move(menus), textRecord, configRecord, entryTexts);
     endResetModel();
 }
 

@@ -45,7 +45,8 @@ public:
     static bool isRoot(const QModelIndex &index) { return index.isValid() && !itemAt(index); }
 
     // Replaces the menus by main menus already read (Menus::adopt), as one reset of the model.
-    void resetMenus(MainMenus menus, const records::ConfigRecord &textRecord, const records::ConfigRecord &configRecord);
+    void resetMenus(MainMenus menus, const records::ConfigRecord &textRecord, const records::ConfigRecord &configRecord,
+                    Menus::EntryTexts entryTexts = Menus::EntryTexts::ToTake);
     // The entries of parent, or the main menus for none.
     ItemList &entriesOf(CItem *parent);
     // Puts item at row of parent's entries (the main menus for none). The list is numbered

@@ -89,8 +89,14 @@ MainMenus Menus::readMainMenus(const ini::ProfileRead &read)
     return menus;
 }
 
+void Menus::takeEntryTexts(const MainMenus &menus, const records::ConfigRecord &textRecord)
+{
+    for (const std::unique_ptr<CItem> &mainMenu : menus)
+        takeTexts(mainMenu->entries(), textRecord);
+}
+
 void Menus::adopt(MainMenus menus, const records::ConfigRecord &textRecord,
-                  const records::ConfigRecord &configRecord)
+                  const records::ConfigRecord &configRecord, EntryTexts entryTexts)
 {
     m_mainMenus.clear();
     for (std::unique_ptr<CItem> &mainMenu : menus) {
@@ -105,7 +111,8 @@ void Menus::adopt(MainMenus menus, const records::ConfigRecord &textRecord,
                            configRecord.getValue(menuToken + QLatin1String("_COLOR__")),
                            configRecord.getValue(menuToken + QLatin1String("_COLORBAR__")),
                            configRecord.getValue(QStringLiteral("__TAB%1ICON__").arg(n)));
-        takeTexts(mainMenu->entries(), textRecord);
+        if (entryTexts == EntryTexts::ToTake)
+            takeTexts(mainMenu->entries(), textRecord);
         m_mainMenus.append(std::move(mainMenu));
     }
     m_mainMenus.renumber();

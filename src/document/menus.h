@@ -31,11 +31,17 @@ public:
     // list order, as the next build writes them, whatever sections they were read from.
     void read(const QString &machineFilePath, const records::ConfigRecord &textRecord,
               const records::ConfigRecord &configRecord);
-    // The two halves of read, so that a menu file can be read while the text record is:
-    // the main menus of a menu file, read through read; then the menus replaced by them, with
-    // their texts from the text record and the main menus' looks from the configuration record.
+    // Whether the entries of main menus being adopted already have their texts.
+    enum class EntryTexts { ToTake, Taken };
+
+    // The halves of read, so that a menu file can be read while the text record is: the main
+    // menus of a menu file, read through read; their entries' titles and descriptions from the
+    // text record (any thread); then the menus replaced by them, with the main menus' texts from
+    // the text record and their looks from the configuration record.
     static MainMenus readMainMenus(const ini::ProfileRead &read);
-    void adopt(MainMenus menus, const records::ConfigRecord &textRecord, const records::ConfigRecord &configRecord);
+    static void takeEntryTexts(const MainMenus &menus, const records::ConfigRecord &textRecord);
+    void adopt(MainMenus menus, const records::ConfigRecord &textRecord, const records::ConfigRecord &configRecord,
+               EntryTexts entryTexts = EntryTexts::ToTake);
 
     ItemList &mainMenus() { return m_mainMenus; }
     const ItemList &mainMenus() const { return m_mainMenus; }

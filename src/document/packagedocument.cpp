@@ -109,7 +109,7 @@ void PackageDocument::loadMenus(std::unique_ptr<PackageReading> reading)
     std::optional<MainMenus> menus = reading->takeMenus();
     if (!menus)
         menus = Menus::readMainMenus(ini::profileReader(m_state.machineFilePath));
-    m_itemModel.resetMenus(std::move(*menus), *m_textRecord, *m_configRecord);
+    m_itemModel.resetMenus(std::move(*menus), *m_textRecord, *m_configRecord, reading->entryTexts());
     setCurrentItem(nullptr);
 }
 

@@ -9,11 +9,12 @@ PackageReading::PackageReading(const packages::PackageState &state)
         ini::ProfileSnapshot file(path);
         auto record = std::make_unique<records::ConfigRecord>(path);
         record->loadTexts(file.reader());
-        return ReadTexts{std::move(file), std::move(record)};
-    });
-    m_menus = std::async(std::launch::async, [path = m_machineFilePath] {
+        return std::make_shared<ReadTexts>(ReadTexts{std::move(file), std::move(record)});
+    }).share();
+    m_menus = std::async(std::launch::async, [path = m_machineFilePath, texts = m_texts] {
         ini::ProfileSnapshot file(path);
         MainMenus menus = Menus::readMainMenus(file.reader());
+        Menus::takeEntryTexts(menus, *texts.get()->record);   // only reads the record
         return ReadMenus{std::move(file), std::move(menus)};
     });
 }
@@ -25,8 +26,12 @@ bool PackageReading::reads(const packages::PackageState &state) const
 
 std::unique_ptr<records::ConfigRecord> PackageReading::takeTextRecord()
 {
-    ReadTexts read = m_texts.get();
-    return ini::adoptProfileSnapshot(std::move(read.file)) ? std::move(read.record) : nullptr;
+    m_menus.wait();   // the menus' thread is done with the record
+    ReadTexts &read = *m_texts.get();
+    if (!ini::adoptProfileSnapshot(std::move(read.file)))
+        return nullptr;
+    ++m_takenAsRead;
+    return std::move(read.record);
 }
 
 std::optional<MainMenus> PackageReading::takeMenus()
@@ -34,6 +39,7 @@ std::optional<MainMenus> PackageReading::takeMenus()
     ReadMenus read = m_menus.get();
     if (!ini::adoptProfileSnapshot(std::move(read.file)))
         return std::nullopt;
+    ++m_takenAsRead;
     return std::move(read.menus);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // A package's two large files read side by side, each on a thread of its own: the text record
-// from the text file and the menu tree from the menu file. The program starts reading the last
+// from the text file and the menu tree from the menu file, whose thread then gives the entries
+// their texts from the record, off the window's thread. The program starts reading the last
 // package before it makes its window, and the document's load takes what was read; a load
 // without such a start reads the same way, while it reads the small files itself.
 #include "menus.h"
@@ -26,6 +27,8 @@ public:
     // nothing is given when the file changed since it was read, and the caller reads it again.
     std::unique_ptr<records::ConfigRecord> takeTextRecord();
     std::optional<MainMenus> takeMenus();
+    // Whether the menus taken have their entries' texts: both files taken as they were read.
+    Menus::EntryTexts entryTexts() const { return m_takenAsRead == 2 ? Menus::EntryTexts::Taken : Menus::EntryTexts::ToTake; }
 
 private:
     struct ReadTexts {
@@ -39,8 +42,10 @@ private:
 
     QString m_textFilePath;
     QString m_machineFilePath;
-    std::future<ReadTexts> m_texts;
+    // Shared with the menus' thread, which looks the entries' texts up in the record.
+    std::shared_future<std::shared_ptr<ReadTexts>> m_texts;
     std::future<ReadMenus> m_menus;
+    int m_takenAsRead = 0;   // files taken unchanged since their thread read them
 };
 
 } // namespace document

@@ -147,9 +147,11 @@ ConfigEntry *EntryList::find(const QString &key)
     return found == m_positions.constEnd() ? nullptr : &m_entries[found->front()];
 }
 
+// Reads only: a record read on one thread may be looked up on another while it is being read.
 const ConfigEntry *EntryList::find(const QString &key) const
 {
-    return const_cast<EntryList *>(this)->find(key);
+    const auto found = m_positions.constFind(key);
+    return found == m_positions.constEnd() ? nullptr : &m_entries.at(found->front());
 }
 
 qsizetype EntryList::indexOf(const QString &key) const
