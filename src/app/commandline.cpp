@@ -105,6 +105,14 @@ void CommandLine::process(QCoreApplication &application)
     m_parser.process(application);
 }
 
+bool CommandLine::acceptsWindowArguments(const QCoreApplication &application)
+{
+    if (m_parser.parse(application.arguments()))
+        return true;
+    QTextStream(stderr) << QCoreApplication::applicationName() << ": " << m_parser.errorText() << Qt::endl;
+    return false;
+}
+
 int CommandLine::run()
 {
     const int asked = int(m_parser.isSet(m_buildOption)) + int(m_parser.isSet(m_checkOption))

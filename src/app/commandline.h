@@ -28,6 +28,10 @@ public:
     // new package or the install directory: that needs no display and no widget, so a QCoreApplication will do. A mistake is reported by
     // process(), once the application has taken its own options.
     bool needsNoWindow(const QStringList &arguments);
+    // For the window: the arguments the application has left after taking its own options hold
+    // no mistake (an unknown option). Else the mistake is printed as process() prints it, but
+    // the caller ends the program, after the threads it started have ended.
+    bool acceptsWindowArguments(const QCoreApplication &application);
 
     // True when the command line asks for a preview: it paints, so it needs a QGuiApplication
     // (on the offscreen platform unless the user chose one).

@@ -11,16 +11,23 @@
 #include "platform/singleinstance.h"
 #include "platform/uilanguage.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 
 namespace app {
 
 CustomizationApp::CustomizationApp() = default;
 CustomizationApp::~CustomizationApp() = default;
 
-int CustomizationApp::run(QApplication &application)
+void CustomizationApp::startReading()
 {
-    m_commandLine.process(application);   // a mistake is printed; the program ends
+    if (packages::PackageState last; packages::findLastPackage(last))
+        m_reading = std::make_unique<document::PackageReading>(last);
+}
+
+int CustomizationApp::run(const QCoreApplication &application)
+{
+    if (!m_commandLine.acceptsWindowArguments(application))
+        return 1;
 
     platform::SingleInstance instance(QStringLiteral("AKVOCustom"));
     if (!instance.claim())
@@ -32,16 +39,13 @@ int CustomizationApp::run(QApplication &application)
         QCoreApplication::installTranslator(&m_qtTranslator);
     QCoreApplication::installTranslator(&m_buttonTexts);   // asked first: installed last
 
-    // The last package's large files are read, and the artwork drawn, on other threads while the
-    // window is made.
+    // The artwork is drawn on a thread of its own, beside the package's reading, while the window
+    // is made.
     std::future<MainDialog::Artwork> artwork = MainDialog::drawArtwork();
-    std::unique_ptr<document::PackageReading> reading;
-    if (packages::PackageState last; packages::findLastPackage(last))
-        reading = std::make_unique<document::PackageReading>(last);
 
     MainDialog dialog(nullptr, std::move(artwork));
     QObject::connect(&instance, &platform::SingleInstance::activationRequested, &dialog, &MainDialog::comeForward);
-    dialog.initialize(std::move(reading));
+    dialog.initialize(std::move(m_reading));
     dialog.exec();
     return 0;
 }

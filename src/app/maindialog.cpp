@@ -39,6 +39,11 @@ const QString windowSettingsKey = QStringLiteral("Software\\Harbel\\ZELTCustom")
 const QString windowGeometryValue = QStringLiteral("WindowGeometry");
 const QString previewSplitterValue = QStringLiteral("PreviewSplitter");
 
+// The title bar, the taskbar and the window switcher show the window's own icon at most this
+// large (larger ones come from the icon theme): drawing and sending the theme's 128 and 256
+// pixel sizes with the window took as long as painting it.
+constexpr int largestWindowIcon = 64;
+
 constexpr int widthInDialogUnits = 457;
 constexpr int heightInDialogUnits = 361;
 constexpr double pixelsPerUnitAcross = 1.5;
@@ -58,7 +63,7 @@ std::future<MainDialog::Artwork> MainDialog::drawArtwork()
     return std::async(std::launch::async, [ratio = artwork::screenPixelRatio(), font = QGuiApplication::font()] {
         QFontMetrics(font).height();
         return Artwork{artwork::svgImage(QStringLiteral(":/images/banner.svg"), ratio),
-                       artwork::applicationIconImages()};
+                       artwork::applicationIconImages(largestWindowIcon)};
     });
 }
 

@@ -72,11 +72,13 @@ QImage applicationIconImage(int size)
     return render(renderer, QSize(size, size), 1.0);
 }
 
-QList<QImage> applicationIconImages()
+QList<QImage> applicationIconImages(int largest)
 {
     QList<QImage> images;
-    for (int size : ApplicationIconSizes)
-        images.append(applicationIconImage(size));
+    for (int size : ApplicationIconSizes) {
+        if (size <= largest)
+            images.append(applicationIconImage(size));
+    }
     return images;
 }
 

@@ -44,8 +44,9 @@ inline constexpr int ApplicationIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
 // for any size that none divides), kavo-custom-24.svg or kavo-custom-16.svg.
 QImage applicationIconImage(int size);
 
-// The program's icon at every size of ApplicationIconSizes, as images (any thread) or as an icon.
-QList<QImage> applicationIconImages();
+// The program's icon at every size of ApplicationIconSizes up to largest, as images (any
+// thread) or as an icon.
+QList<QImage> applicationIconImages(int largest = 256);
 QIcon applicationIcon(const QList<QImage> &images = applicationIconImages());
 
 class ItemTypeImages {

@@ -340,6 +340,24 @@ private slots:
         QVERIFY(version.out.contains(KAVO_VERSION));
     }
 
+    // A mistake on the window's command line ends the program with its message, once the last
+    // package's reading, started before the application took its own options, has ended.
+    void windowRefusesAnUnknownOption()
+    {
+        InstalledWorld world;
+        QCOMPARE(runTool(world, {"--set-install-dir", world.installDir()}).exitCode, 0);
+        QCOMPARE(runTool(world, {"--new", "Contoso", "--company", "Contoso"}).exitCode, 0);   // the last package
+        QProcess tool;
+        QProcessEnvironment environment = world.environment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        tool.setProcessEnvironment(environment);
+        tool.start(KAVO_PROGRAM_DIR "/kavo-custom", {"-style", "fusion", "--no-such-option"});
+        QVERIFY(tool.waitForFinished(60000));
+        QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(tool.exitCode(), 1);
+        QVERIFY2(tool.readAllStandardError().contains("no-such-option"), "the mistake is named");
+    }
+
     // A build killed at any moment leaves every file either as it was or as the build makes it,
     // and no temporary file past the next build: a hundred kills spread over the whole length of
     // a large build.
