@@ -1,0 +1,10 @@
+#include "packagetext.h"
+
+namespace packagetext {
+
+QStringList describeDifferences(const PackageText &, const PackageText &)
+{
+    return {};
+}
+
+} // namespace packagetext
