@@ -302,7 +302,15 @@ void MainDialog::insertTabs()
     connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) {
         for (QAction *action : std::as_const(m_treeActions))
             action->setEnabled(index == MenuTreePage);
+        updatePasteAction();
     });
+    connect(m_menuTreePage, &menutree::MenuTreePage::pasteAvailabilityChanged, this, &MainDialog::updatePasteAction);
+}
+
+// Paste is offered only for what it would take: a node text that fits the current node.
+void MainDialog::updatePasteAction()
+{
+    m_treeActions.at(2)->setEnabled(m_tabs->currentIndex() == MenuTreePage && m_menuTreePage->canPasteOnCurrent());
 }
 
 // Ctrl+F finds in the menus from any page: the MENUS page comes forward with the cursor in its filter.

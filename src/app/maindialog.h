@@ -96,6 +96,7 @@ private:
     void createToolBar();
     void createPages();
     void insertTabs();
+    void updatePasteAction();
     void createFindShortcut();
     void translateMenuBar();
     void translateUndoActions();

@@ -6,6 +6,11 @@
 #include "dialogs/menupropertiesdialog.h"
 #include "document/menucommands.h"
 #include "document/packagedocument.h"
+#include "packagetext/packagetext.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
 
 namespace menutree {
 
@@ -14,6 +19,14 @@ using document::CItem;
 MenuEditor::MenuEditor(document::PackageDocument &document, QWidget *dialogParent)
     : m_document(document), m_dialogParent(dialogParent)
 {
+    // Made before the page's own connection, so the page meets the new contents when it asks.
+    m_clipboardChanges = QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged,
+                                          [this] { m_clipboardRead = false; });
+}
+
+MenuEditor::~MenuEditor()
+{
+    QObject::disconnect(m_clipboardChanges);
 }
 
 QList<TreeCommandLabel> MenuEditor::commandsFor(const CItem *node)
@@ -163,8 +176,13 @@ void MenuEditor::moveAmongSiblings(CItem *node, int step)
 
 void MenuEditor::copy(const CItem *node)
 {
-    if (node)
-        m_clipboard = node->clone();
+    if (!node)
+        return;
+    const QByteArray text = packagetext::writeNodeText(packagetext::captureNode(*node));
+    auto *data = new QMimeData;
+    data->setData(QString::fromLatin1(NodeMimeType), text);
+    data->setText(QString::fromUtf8(text));
+    QGuiApplication::clipboard()->setMimeData(data);
 }
 
 void MenuEditor::cut(CItem *node)
@@ -179,21 +197,40 @@ void MenuEditor::cut(CItem *node)
     m_document.undoStack().push(deletion);
 }
 
+const CItem *MenuEditor::clipboardNode() const
+{
+    if (m_clipboardRead)
+        return m_clipboardNode.get();
+    m_clipboardRead = true;
+    m_clipboardNode.reset();
+    // The tool's own type first; else what a text editor or a person put there.
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    if (!data)
+        return nullptr;
+    const QString ownType = QString::fromLatin1(NodeMimeType);
+    const QByteArray text = data->hasFormat(ownType) ? data->data(ownType) : data->text().toUtf8();
+    const auto read = packagetext::readNodeText(text);
+    if (const auto *node = std::get_if<packagetext::NodeText>(&read))
+        m_clipboardNode = packagetext::makeNode(*node);
+    return m_clipboardNode.get();
+}
+
 bool MenuEditor::canPaste(const CItem *target) const
 {
-    return m_clipboard && document::canDrop(m_clipboard.get(), target);
+    const CItem *node = clipboardNode();
+    return node && document::canDrop(node, target);
 }
 
 void MenuEditor::paste(CItem *target)
 {
     if (!canPaste(target))
         return;
-    if (document::isMainMenu(m_clipboard.get()) && m_document.menus().mainMenus().size() >= document::MaxMainMenus)
+    const CItem *node = clipboardNode();
+    if (document::isMainMenu(node) && m_document.menus().mainMenus().size() >= document::MaxMainMenus)
         return inform("ADDHEAD");
     const document::Destination destination =
-        document::destinationOf(m_clipboard.get(), target, document::leftDropPlacement(m_clipboard.get(), target));
-    m_document.undoStack().push(
-        new document::PasteCommand(m_document, *m_clipboard, destination.parent, destination.after));
+        document::destinationOf(node, target, document::leftDropPlacement(node, target));
+    m_document.undoStack().push(new document::PasteCommand(m_document, *node, destination.parent, destination.after));
 }
 
 } // namespace menutree

@@ -5,6 +5,7 @@
 #include "document/droprules.h"
 
 #include <QList>
+#include <QMetaObject>
 #include <memory>
 
 class QWidget;
@@ -27,6 +28,9 @@ class MenuEditor {
 public:
     // Questions and dialogs are owned by dialogParent.
     MenuEditor(document::PackageDocument &document, QWidget *dialogParent);
+    ~MenuEditor();
+    MenuEditor(const MenuEditor &) = delete;
+    MenuEditor &operator=(const MenuEditor &) = delete;
 
     // The commands a node's context menu offers, in order; a null node is the root.
     static QList<TreeCommandLabel> commandsFor(const document::CItem *node);
@@ -43,8 +47,12 @@ public:
     // Moves a node one place up (-1) or down (+1) among its siblings.
     void moveAmongSiblings(document::CItem *node, int step);
 
-    // The clipboard holds a copy of a node with everything below it. Cut takes the node out as
-    // one step; paste puts a copy where a drop with the left button on the target would put it.
+    // The clipboard is the system's: copy puts a node with everything below it there in its text
+    // form, under the tool's own type and as plain text, so that it outlives the package, reaches
+    // another running tool or a text editor. Cut takes the node out as one step; paste puts what
+    // the clipboard holds where a drop with the left button on the target would put it, and
+    // refuses text that is not a node's.
+    static constexpr const char *NodeMimeType = "application/x-kavo-custom-node";
     void copy(const document::CItem *node);
     void cut(document::CItem *node);
     void paste(document::CItem *target);
@@ -58,11 +66,17 @@ private:
     void editEntry(document::CItem *entry);
     void deleteEntry(document::CItem *entry);
     bool confirmed(const char *textKey, const char *captionKey) const;
+    // The node the clipboard's text makes; none when it is not a node text.
+    const document::CItem *clipboardNode() const;
     void inform(const char *textKey) const;
 
     document::PackageDocument &m_document;
     QWidget *m_dialogParent;
-    std::unique_ptr<document::CItem> m_clipboard;
+    // The clipboard's node is read once for each change of the clipboard: the Paste command asks
+    // at every move of the current node, and another program's clipboard is slow to fetch.
+    mutable std::unique_ptr<document::CItem> m_clipboardNode;
+    mutable bool m_clipboardRead = false;
+    QMetaObject::Connection m_clipboardChanges;
 };
 
 } // namespace menutree

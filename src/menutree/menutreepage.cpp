@@ -13,6 +13,8 @@
 #include "ui/modal.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -62,6 +64,11 @@ MenuTreePage::MenuTreePage(document::PackageDocument &document, QWidget *parent)
     connect(m_tree, &MenuTreeView::deleteRequested, this,
             [this](const QModelIndex &index) { m_editor.remove(MenuItemModel::itemAt(index)); });
     connect(m_tree, &MenuTreeView::dropRequested, this, &MenuTreePage::drop);
+    connect(m_tree, &MenuTreeView::cutRequested, this, &MenuTreePage::cutCurrent);
+    connect(m_tree, &MenuTreeView::copyRequested, this, &MenuTreePage::copyCurrent);
+    connect(m_tree, &MenuTreeView::pasteRequested, this, &MenuTreePage::pasteOnCurrent);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &MenuTreePage::pasteAvailabilityChanged);
+    connect(&m_document.selection(), &QItemSelectionModel::currentChanged, this, &MenuTreePage::pasteAvailabilityChanged);
     showReadMenus();
     followChanges();
 }
@@ -345,6 +352,11 @@ void MenuTreePage::copyCurrent()
 void MenuTreePage::pasteOnCurrent()
 {
     m_editor.paste(m_document.currentItem());
+}
+
+bool MenuTreePage::canPasteOnCurrent() const
+{
+    return m_editor.canPaste(m_document.currentItem());
 }
 
 void MenuTreePage::moveCurrent(int step)

@@ -52,6 +52,9 @@ public:
     void cutCurrent();
     void copyCurrent();
     void pasteOnCurrent();
+    // Whether Paste would take what the clipboard holds on the current node; pasteAvailabilityChanged
+    // says when the answer may have changed (the clipboard or the current node changed).
+    bool canPasteOnCurrent() const;
     void moveCurrentUp() { moveCurrent(-1); }
     void moveCurrentDown() { moveCurrent(+1); }
     void moveCurrent(int step);
@@ -60,6 +63,7 @@ signals:
     // A finding about the package rather than a node was chosen in the problems list: the window
     // can show the page that holds the value it is about.
     void packageFindingChosen(document::Finding::Subject subject);
+    void pasteAvailabilityChanged();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -121,6 +121,18 @@ void MenuTreeView::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
+    // The view's own Copy would put a label on the clipboard: these keys are the editor's, on nodes.
+    // In the window the Edit menu's shortcuts take them first.
+    for (const auto &[key, request] : {std::pair{QKeySequence::Cut, &MenuTreeView::cutRequested},
+                                       std::pair{QKeySequence::Copy, &MenuTreeView::copyRequested},
+                                       std::pair{QKeySequence::Paste, &MenuTreeView::pasteRequested}}) {
+        if (event->matches(key)) {
+            if (!dragging())
+                emit (this->*request)();
+            event->accept();
+            return;
+        }
+    }
     const QModelIndex current = currentIndex();
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     if (!current.isValid() || (modifiers != Qt::NoModifier && modifiers != Qt::ShiftModifier))

@@ -59,6 +59,10 @@ signals:
     void editRequested(const QModelIndex &index);
     // The Delete key.
     void deleteRequested(const QModelIndex &index);
+    // The keys of Cut, Copy and Paste (Ctrl+X, Ctrl+C, Ctrl+V and the platform's others).
+    void cutRequested();
+    void copyRequested();
+    void pasteRequested();
     // A drag ended over a target with the release of a button, which decides the drop.
     void dropRequested(const QModelIndex &dragged, const QModelIndex &target, Qt::MouseButton button,
                        const QPoint &globalPosition);

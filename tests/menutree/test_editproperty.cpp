@@ -13,6 +13,8 @@
 #include "platform/uilanguage.h"
 
 #include <QAbstractItemModelTester>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -269,6 +271,7 @@ class EditPropertyTest : public QObject {
             const int steps = 40 + below(rng, 41);
             QUndoStack &undoStack = document.undoStack();
             std::unique_ptr<CItem> clipboard;   // what the editor's clipboard must hold
+            QGuiApplication::clipboard()->clear();   // the system's: the walk before left a node there
             QString copied;                     // and what the node held when it was copied
             const auto met = [&](const char *what) {
                 if (what && run == Run::Edited)

@@ -2,6 +2,7 @@
 #include "packages/languagefiles.h"
 #include "artwork/itemtypeimages.h"
 #include "document/packagedocument.h"
+#include "menutree/menueditor.h"
 #include "menutree/menutreepage.h"
 #include "menutree/menutreeview.h"
 #include "menutree/filterbar.h"
@@ -9,12 +10,18 @@
 #include "menutree/problemlist.h"
 #include "document/menucommands.h"
 #include "ini/profile.h"
+#include "records/configrecord.h"
+#include "records/fields.h"
 #include "platform/programdir.h"
 #include "platform/uilanguage.h"
 
 #include "scriptedmodals.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QRegularExpression>
+#include <QSignalSpy>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -60,6 +67,16 @@ const QByteArray gamesTextFile = smallTextFile + "TEXT8=__1-SUBMENU3__,\"Games\"
 const QByteArray emptyMenuFile =
     QByteArray(smallMenuFile).replace("[Menu3]", "SubMenu3=,,TRUE,__1-SUBMENU3__,,UpArrow.gif,,,\"\",,,,,,,\n[Menu3]");
 const QByteArray emptyTextFile = smallTextFile + "TEXT8=__1-SUBMENU3__,\"Empty\"\n";
+
+// Games with a description for Chess.
+const QByteArray describedGamesMenuFile =
+    QByteArray(gamesMenuFile).replace("\"chess.exe\",,,,,,,", "\"chess.exe\",,,,__1-SUBMENU3-1-A__,,,");
+const QByteArray describedGamesTextFile = gamesTextFile + "TEXT10=__1-SUBMENU3-1-A__,\"Against the computer\"\n";
+// Games and a third main menu, Tips: as many main menus as the front-end takes.
+const QByteArray threeMenusFile = gamesMenuFile + "[Menu2]\nMenu2Info=,,TRUE,,,,,,,,,,,,,\n"
+                                                  "SubMenu1=,,FALSE,__2-SUBMENU1__,,topic-link.gif,,,\"tip.htm\",,,,,,,\n";
+const QByteArray threeMenusTextFile =
+    gamesTextFile + "TEXT10=__MENU2_CONTENT_TITLE__,\"Tips\"\nTEXT11=__2-SUBMENU1__,\"Tip of the day\"\n";
 
 // The menus as the tree shows them, every node's label with its children in braces.
 QString shapeOf(const QAbstractItemModel &model, const QModelIndex &parent = QModelIndex())
@@ -505,6 +522,109 @@ private slots:
         QTest::keyClick(tree, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(tree->currentIndex(), find(model, deleted));
         QCOMPARE(openNodes(*tree), open);
+    }
+
+    // A sub-menu copied with Ctrl+C in one package outlives it: pasted with Ctrl+V into another
+    // package opened into the same document, it is in that package's files once built.
+    void copiedSubMenuPastesIntoAnotherPackage()
+    {
+        writeSmallPackage(describedGamesMenuFile, describedGamesTextFile);
+        MenuTreePage page(m_document);
+        page.resize(300, 400);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        MenuTreeView *tree = page.tree();
+        const QAbstractItemModel &model = *tree->model();
+        tree->expandAll();
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, labelOf(tree, find(model, "Games")));
+        QTest::keyClick(tree, Qt::Key_C, Qt::ControlModifier);
+
+        const packages::PackageState &state = m_document.state();
+        m_document.state().setLocation(m_dir.path() + QStringLiteral("/Other"));
+        writeSoundPackage();
+        tree->expandAll();
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, labelOf(tree, find(model, "Help")));
+        QTest::keyClick(tree, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(shapeOf(model), "Help Center{Learn{Calculator,Tools{More tools,Tool help}},Help{Games{Chess},About this computer}}");
+        QCOMPARE(m_document.undoStack().count(), 1);
+        const packages::BuildResult built = m_document.build();
+        QVERIFY2(built.succeeded(), qPrintable(built.failures.join(", ")));
+
+        // The menu file's lines name the texts by key; the text file holds them.
+        const QString menus = QString::fromLatin1(testing::readFile(state.machineFilePath));
+        const QRegularExpressionMatch chess =
+            QRegularExpression(R"(^(SubMenu\d+)\.item1=(.*"chess\.exe".*)$)", QRegularExpression::MultilineOption).match(menus);
+        QVERIFY2(chess.hasMatch(), qPrintable(menus));
+        const QRegularExpressionMatch games =
+            QRegularExpression("^" + chess.captured(1) + "=(.*)$", QRegularExpression::MultilineOption).match(menus);
+        QVERIFY(games.hasMatch());
+        records::ConfigRecord texts(state.textFilePath);
+        texts.loadTexts();
+        QCOMPARE(texts.getValue(records::splitFields(games.captured(1)).value(3)), QString("Games"));
+        const QStringList chessFields = records::splitFields(chess.captured(2));
+        QCOMPARE(texts.getValue(chessFields.value(4)), QString("Chess"));
+        QCOMPARE(texts.getValue(chessFields.value(12)), QString("Against the computer"));
+    }
+
+    // What Ctrl+V meets on the clipboard: the tool's own node text, one a text editor holds, or
+    // anything else; what is not a node text it takes, or would not fit, changes nothing.
+    void pasteTakesOnlyNodeTexts_data()
+    {
+        QTest::addColumn<QString>("format");     // of what is put on the clipboard
+        QTest::addColumn<QString>("contents");   // "Games": its node text as Ctrl+C leaves it; "Games later": the same of a later form
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("shape");      // afterwards; empty: refused
+        const QString own = menutree::MenuEditor::NodeMimeType;
+        const QString plain = "text/plain";
+        const QString pasted = "Help Center{Learn{Calculator,Tools{More tools,Tool help},Games{Chess}},"
+                               "Tips{Tip of the day},Help{Games{Chess},About this computer}}";
+        QTest::newRow("own type") << own << "Games" << "Help" << pasted;
+        QTest::newRow("from a text editor") << plain << "Games" << "Help" << pasted;
+        QTest::newRow("words") << plain << "Calculator\tcalc.exe" << "Help" << QString();
+        QTest::newRow("a later form") << own << "Games later" << "Help" << QString();
+        QTest::newRow("a later form as text") << plain << "Games later" << "Help" << QString();
+        QTest::newRow("nothing") << own << "" << "Help" << QString();
+        QTest::newRow("a fourth main menu") << own << "Tips" << "Help Center" << QString();
+    }
+    void pasteTakesOnlyNodeTexts()
+    {
+        QFETCH(QString, format);
+        QFETCH(QString, contents);
+        QFETCH(QString, target);
+        QFETCH(QString, shape);
+        writeSmallPackage(threeMenusFile, threeMenusTextFile);
+        MenuTreePage page(m_document);
+        page.resize(300, 400);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        MenuTreeView *tree = page.tree();
+        const QAbstractItemModel &model = *tree->model();
+        tree->expandAll();
+        const QString before = shapeOf(model);
+        QByteArray text = contents.toUtf8();
+        if (contents.startsWith("Games") || contents == "Tips") {
+            QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, labelOf(tree, find(model, contents.section(' ', 0, 0))));
+            QTest::keyClick(tree, Qt::Key_C, Qt::ControlModifier);
+            text = QGuiApplication::clipboard()->mimeData()->data(menutree::MenuEditor::NodeMimeType);
+            QCOMPARE(QGuiApplication::clipboard()->text().toUtf8(), text);
+            if (contents.endsWith(" later"))   // the form's version is the first number of its first line
+                text = QString::fromUtf8(text).replace(QRegularExpression("^(\\D*)\\d+"), "\\1999").toUtf8();
+        }
+        QSignalSpy availability(&page, &MenuTreePage::pasteAvailabilityChanged);
+        auto *data = new QMimeData;
+        data->setData(format, text);
+        QGuiApplication::clipboard()->setMimeData(data);
+        QVERIFY(!availability.isEmpty());
+
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, labelOf(tree, find(model, target)));
+        ScriptedModals modals;
+        if (contents == "Tips")
+            modals.messageAnswers.push_back(ui::MessageButton::Ok);   // the front-end takes no more
+        QCOMPARE(page.canPasteOnCurrent(), !shape.isEmpty() || contents == "Tips");
+        QTest::keyClick(tree, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(shapeOf(model), shape.isEmpty() ? before : shape);
+        QCOMPARE(m_document.undoStack().count(), shape.isEmpty() ? 0 : 1);
+        QCOMPARE(modals.messages.size(), contents == "Tips" ? 1 : 0);
     }
 
     void clickedSubMenuShowsItsSelectedImage()
