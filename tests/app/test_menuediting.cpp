@@ -8,6 +8,7 @@
 #include "ini/profile.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
@@ -309,6 +310,49 @@ private slots:
         next.initialize();
         QCOMPARE(next.document().state().packageDir, movedDir);
         QCOMPARE(treeOf(next.findChild<menutree::MenuTreeView *>("menuTree")->model()), movedTree);
+    }
+
+    // The Edit menu's Paste is offered while the clipboard holds a node that fits the current
+    // node of the MENUS page, and follows the clipboard, the current node and the page.
+    void pasteIsOfferedOnlyForWhatFits()
+    {
+        InstalledWorld world;
+        ScriptedModals modals;
+        MainDialog dialog;
+        m_dialog = &dialog;
+        dialog.initialize();
+        dialog.show();
+        dialog.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QTabBar *tabs = dialog.findChild<QTabBar *>();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+        m_tree = dialog.findChild<menutree::MenuTreeView *>("menuTree");
+        m_tree->expandAll();
+        QAction *paste = nullptr;
+        for (QAction *action : dialog.findChildren<QAction *>()) {
+            if (action->shortcut() == QKeySequence(QKeySequence::Paste))
+                paste = action;
+        }
+        QVERIFY(paste);
+
+        QGuiApplication::clipboard()->setText("Accessories");
+        select("Help");
+        QVERIFY(!paste->isEnabled());
+        select("Accessories");
+        QTest::keyClick(m_tree, Qt::Key_C, Qt::ControlModifier);
+        QVERIFY(paste->isEnabled());
+        select("Text editor");   // a sub-menu does not go among sub-entries
+        QVERIFY(!paste->isEnabled());
+        select("Help");
+        QVERIFY(paste->isEnabled());
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(0).center());
+        QVERIFY(!paste->isEnabled());
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+        QVERIFY(paste->isEnabled());
+        QGuiApplication::clipboard()->setText("Accessories");
+        QVERIFY(!paste->isEnabled());
+        QTest::keyClick(m_tree, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(dialog.document().undoStack().count(), 0);
     }
 };
 KAVO_TEST(MenuEditingTest)
