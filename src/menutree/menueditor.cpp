@@ -183,6 +183,7 @@ void MenuEditor::copy(const CItem *node)
     data->setData(QString::fromLatin1(NodeMimeType), text);
     data->setText(QString::fromUtf8(text));
     QGuiApplication::clipboard()->setMimeData(data);
+    m_clipboardRead = false;   // where the clipboard's change is told later
 }
 
 void MenuEditor::cut(CItem *node)
