@@ -104,6 +104,8 @@ void writeEntry(YAML::Emitter &out, const EntryText &entry)
     writeText(out, "title", entry.title);
     writeText(out, "location", entry.location);
     writeText(out, "description", entry.description);
+    if (entry.holdsEntries)
+        out << YAML::Key << "holds-entries" << YAML::Value << (*entry.holdsEntries ? "true" : "false");
     writeEntries(out, entry.entries);
     out << YAML::EndMap;
 }
@@ -172,6 +174,14 @@ QString choices(const char *const *names, int count)
     return list.join(QLatin1String(", "));
 }
 
+bool truth(const YAML::Node &value, const char *key)
+{
+    const QString text = textOf(value, QLatin1String(key));
+    if (text != QLatin1String("true") && text != QLatin1String("false"))
+        fail(value, QStringLiteral("%1 is true or false").arg(quoted(QLatin1String(key))));
+    return text == QLatin1String("true");
+}
+
 struct KeyReader {
     const char *key;
     std::function<void(const YAML::Node &)> read;
@@ -230,6 +240,7 @@ EntryText readEntry(const YAML::Node &map, int depth)
     readMapping(map, depth == 0 ? QStringLiteral("an entry") : QStringLiteral("a sub-entry"),
                 {type("type", true), type("type-icon", false), textKey("title", entry.title),
                  textKey("location", entry.location), textKey("description", entry.description),
+                 {"holds-entries", [&](const YAML::Node &value) { entry.holdsEntries = truth(value, "holds-entries"); }},
                  {"entries", [&](const YAML::Node &value) {
                       if (depth > 0)
                           fail(value, QStringLiteral("a sub-entry holds no \"entries\""));
@@ -282,12 +293,7 @@ SettingsText readSettings(const YAML::Node &map)
             fail(value, QStringLiteral("\"resolution\" is one of %1, or a stored number")
                             .arg(choices(resolutionNames, 3)));
     };
-    const auto systemTray = [&](const YAML::Node &value) {
-        const QString text = textOf(value, QStringLiteral("system-tray"));
-        if (text != QLatin1String("true") && text != QLatin1String("false"))
-            fail(value, QStringLiteral("\"system-tray\" is true or false"));
-        settings.systemTray = text == QLatin1String("true");
-    };
+    const auto systemTray = [&](const YAML::Node &value) { settings.systemTray = truth(value, "system-tray"); };
     const auto background = [&](const YAML::Node &value) {
         const QString text = textOf(value, QStringLiteral("background"));
         for (int i = 0; i < 3; ++i)

@@ -14,9 +14,10 @@ namespace {
 // A package that uses every value of the form once.
 PackageText fullPackage()
 {
-    EntryText write{document::ApplicationIcon, "Word processor", R"(C:\Programs\write.exe)", "Writes letters", {}};
+    EntryText write{document::ApplicationIcon, "Word processor", R"(C:\Programs\write.exe)", "Writes letters", {}, {}};
     EntryText site{document::InternetLinkIcon, "Site", "https://example.com/a?b=c#d", "", {}};
     EntryText tools{document::SubMenuIcon, "Tools", "", "Small tools", {write, site}};
+    tools.holdsEntries = false;   // as a file may say of a sub-menu
     MainMenuText learn{"Learn", "L", "Tutorials", "learn.gif", "learn-hot.gif", "#112233", "#445566", "tab1.gif",
                        {tools, EntryText{"odd.GIF", "Odd", "", "", {}}}};
     return {"Contoso Ltd", {1, true, "#000000", 2}, {learn, MainMenuText{}}};
@@ -70,10 +71,16 @@ private slots:
         for (const char *line : {"kavo-package: 1\n", "company: Contoso Ltd\n", "  resolution: 1024x768",
                                  "  system-tray: true\n", "  text-colour: \"#000000\"\n", "  background: black",
                                  "      - type: sub-menu\n", "          - type: application\n",
-                                 "            location: C:\\Programs\\write.exe\n", "      - type: odd.GIF\n",
+                                 "            location: C:\\Programs\\write.exe\n", "        holds-entries: false\n", "      - type: odd.GIF\n",
                                  "  - {}\n"})
             QVERIFY2(text.contains(line), line);
         QVERIFY(!text.contains("description: \"\""));
+        // Texts another YAML reader (a script's) would take for numbers, truth values or null are quoted.
+        for (const char *typed : {"1.0", "007", "Yes", "off", "null", "~", "-.inf"}) {
+            PackageText package;
+            package.companyName = typed;
+            QVERIFY2(writePackageText(package).contains(QByteArray("company: \"") + typed + "\"\n"), typed);
+        }
         // A stored resolution outside the list is kept as its number.
         PackageText odd = fullPackage();
         odd.settings.resolutionIndex = 7;
@@ -114,6 +121,8 @@ private slots:
                                          + "      - type: sub-menu\n        entries:\n          - type: application\n"
                                            "            entries: []\n"
                                   << 12 << "sub-entry";
+        QTest::newRow("holds entries") << QByteArray(header) + menus + "      - type: sub-menu\n        holds-entries: 1\n"
+                                       << 10 << "true or false";
         QTest::newRow("entry scalar") << QByteArray(header) + menus + "      - just text\n" << 9 << "mapping";
     }
     void badTextsSayWhereAndWhat()
