@@ -182,6 +182,8 @@ void MenuEditor::copy(const CItem *node)
     auto *data = new QMimeData;
     data->setData(QString::fromLatin1(NodeMimeType), text);
     data->setText(QString::fromUtf8(text));
+    if (document::isSubEntry(node))
+        data->setData(QString::fromLatin1(SubEntryMimeType), "1");
     QGuiApplication::clipboard()->setMimeData(data);
     m_clipboardRead = false;   // where the clipboard's change is told later
 }
@@ -213,6 +215,9 @@ const CItem *MenuEditor::clipboardNode() const
     const auto read = packagetext::readNodeText(text);
     if (const auto *node = std::get_if<packagetext::NodeText>(&read))
         m_clipboardNode = packagetext::makeNode(*node);
+    if (document::isMenuEntry(m_clipboardNode.get()) && m_clipboardNode->entries().isEmpty()
+        && data->hasFormat(ownType) && data->hasFormat(QString::fromLatin1(SubEntryMimeType)))
+        m_clipboardNode->convertTo(document::ItemKind::Item);
     return m_clipboardNode.get();
 }
 

@@ -53,6 +53,9 @@ public:
     // the clipboard holds where a drop with the left button on the target would put it, and
     // refuses text that is not a node's.
     static constexpr const char *NodeMimeType = "application/x-kavo-custom-node";
+    // The text holds an entry alike at either level; a copied sub-entry says so beside it, so that
+    // it pastes wherever a sub-entry goes.
+    static constexpr const char *SubEntryMimeType = "application/x-kavo-custom-sub-entry";
     void copy(const document::CItem *node);
     void cut(document::CItem *node);
     void paste(document::CItem *target);

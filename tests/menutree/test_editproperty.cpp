@@ -156,8 +156,10 @@ QString pathOf(const CItem *node)
 // it goes (not its kind, position or names, which follow its place).
 QString contentOf(const CItem &node)
 {
+    // A main menu's flag is stored nowhere (every main menu's header line is the same): a copy
+    // takes it from its entries.
     QStringList fields{node.typeIcon(), node.title(), node.description(), node.location(),
-                       node.hasEntries() ? "holds entries" : "holds none"};
+                       node.hasEntries() && !document::isMainMenu(&node) ? "holds entries" : "holds none"};
     if (document::isMainMenu(&node))
         fields << node.contentTitle() << node.altKey() << node.tabDescription() << node.mainIcon() << node.hoverIcon()
                << node.color() << node.colorBar() << node.tabIcon();

@@ -10,7 +10,6 @@
 #include "menutree/problemlist.h"
 #include "document/menucommands.h"
 #include "ini/profile.h"
-#include "records/configrecord.h"
 #include "records/fields.h"
 #include "platform/programdir.h"
 #include "platform/uilanguage.h"
@@ -542,18 +541,21 @@ private slots:
         const packages::BuildResult built = m_document.build();
         QVERIFY2(built.succeeded(), qPrintable(built.failures.join(", ")));
 
-        // The menu file's lines name their texts by key; the text file holds them.
-        const QString menus = QString::fromLatin1(testing::readFile(m_document.state().machineFilePath));
-        const auto line = [&](const QString &pattern) {
-            return QRegularExpression(pattern, QRegularExpression::MultilineOption).match(menus);
+        // The menu file's lines name their texts by key (the sub-menu's, then its sub-entry's);
+        // the text file holds them.
+        const auto match = [](const QString &pattern, const QString &path) {
+            return QRegularExpression(pattern, QRegularExpression::MultilineOption | QRegularExpression::CaseInsensitiveOption)
+                .match(QString::fromLatin1(testing::readFile(path)));
         };
-        const QRegularExpressionMatch chess = line(R"(^(SubMenu\d+)\.item1=(.*"chess\.exe".*)$)");
-        const QStringList chessFields = records::splitFields(chess.captured(2));
-        records::ConfigRecord texts(m_document.state().textFilePath);
-        texts.loadTexts();
-        QCOMPARE(texts.getValue(records::splitFields(line("^" + chess.captured(1) + "=(.*)$").captured(1)).value(3)), "Games");
-        QCOMPARE(texts.getValue(chessFields.value(4)), "Chess");
-        QCOMPARE(texts.getValue(chessFields.value(12)), "Against the computer");
+        const QRegularExpressionMatch lines =
+            match(R"(^(submenu\d+)=(.*)\r?\n\1\.item1=(.*"chess\.exe".*)$)", m_document.state().machineFilePath);
+        const auto text = [&](const QString &key) {
+            return match("^TEXT\\d+=" + QRegularExpression::escape(key) + ",\"(.*)\"", m_document.state().textFilePath).captured(1);
+        };
+        const QStringList chess = records::splitFields(lines.captured(3));
+        QCOMPARE(text(records::splitFields(lines.captured(2)).value(3)), "Games");
+        QCOMPARE(text(chess.value(4)), "Chess");
+        QCOMPARE(text(chess.value(12)), "Against the computer");
     }
 
     // What Ctrl+V meets on the clipboard: what Ctrl+C put there under the tool's type or as text,
