@@ -594,6 +594,7 @@ private slots:
         if (!copied.isEmpty()) {
             QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, labelOf(tree, find(model, copied)));
             QTest::keyClick(tree, Qt::Key_C, Qt::ControlModifier);
+            QVERIFY(page.canPasteOnCurrent());   // read now, as the window's Paste is, and replaced below
             text = QGuiApplication::clipboard()->mimeData()->data(format);
         }
         if (later)   // the form's version: its first number
