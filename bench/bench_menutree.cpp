@@ -4,10 +4,11 @@
 // the document's menus in the page's tree; one edit of the menus and its undo, with no view and
 // with the page showing the menu being edited (which checks the package again after each); the
 // problems list filled with a finding for every entry (the check alone: bench_check); one
-// keystroke in the filter above the tree.
+// keystroke in the filter above the tree; a main menu copied to the clipboard and read back.
 #include "document/menucommands.h"
 #include "document/packagedocument.h"
 #include "menutree/filterbar.h"
+#include "menutree/menueditor.h"
 #include "menutree/menufiltermodel.h"
 #include "menutree/menutreepage.h"
 #include "menutree/menutreeview.h"
@@ -17,6 +18,7 @@
 #include "largepackage.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <array>
@@ -215,11 +217,31 @@ void filterKeystroke(benchmark::State &state, const QString &before, const QStri
     state.counters["matches"] = page.filter()->matchCount();
 }
 
+// Ctrl+C on a main menu as the window meets it: the menu's text written and put on the system
+// clipboard, then read back and made into a node, as the Edit menu's Paste asks whether it fits.
+void copyMainMenu(benchmark::State &state)
+{
+    LargePackage *package = largePackage(state);
+    if (!package)
+        return;
+    document::PackageDocument document;
+    document.state() = package->state;
+    document.load();
+    menutree::MenuEditor editor(document, nullptr);
+    document::CItem *menu = document.menus().mainMenus().at(0);
+    for (auto _ : state) {
+        editor.copy(menu);
+        benchmark::DoNotOptimize(editor.canPaste(menu));
+    }
+    state.counters["bytes"] = double(QGuiApplication::clipboard()->text().size());
+}
+
 } // namespace
 
 BENCHMARK(loadDocument)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond)->Complexity();
 BENCHMARK(showTree)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond)->Complexity();
 BENCHMARK(fillProblemList)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(copyMainMenu)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond)->Complexity();
 
 int main(int argc, char **argv)
 {
