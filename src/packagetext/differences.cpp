@@ -1,6 +1,7 @@
 #include "packagetext.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
 #include <functional>
@@ -87,8 +88,7 @@ QString position(int fromZero)
 
 // ---- Finding each node of `after` in `before`
 
-// The values a pass compares; an empty key leaves the node to a later pass. Main menus and
-// entries never share a key.
+// The values a pass compares. Main menus and entries never share a key.
 using MatchKey = std::function<QString(const Node &)>;
 
 const QChar Separator(0x1f);
@@ -133,10 +133,14 @@ struct Trees {
         before[beforeIndex].counterpart = afterIndex;
     }
 
-    // In pre-order, so that a parent is found before its children and a child prefers the
-    // candidate under its parent's counterpart; then the nearest position, then the first.
+    // Under parents already matched first: siblings that kept their order are the same nodes (the
+    // longest common run, as a text comparison finds lines), so that of equal siblings the one
+    // dragged in from elsewhere is not taken for the one that stayed. Then across the tree, in
+    // pre-order so that a parent is found before its children and a child prefers the candidate
+    // under its parent's counterpart; then the nearest position.
     void matchBy(const MatchKey &key)
     {
+        matchSiblings(key, afterMainMenus, beforeMainMenus);
         QHash<QString, QList<int>> candidates;
         for (int b = 0; b < before.size(); ++b)
             if (before[b].counterpart == Unmatched)
@@ -161,6 +165,54 @@ struct Trees {
         }
     }
 
+    void matchSiblings(const MatchKey &key, const QList<int> &afterChildren, const QList<int> &beforeChildren)
+    {
+        // The unmatched children, their keys as numbers.
+        QHash<QString, int> keyNumbers;
+        auto unmatched = [&](const Tree &tree, const QList<int> &children, QList<int> &nodes, QList<int> &keys) {
+            for (int child : children) {
+                if (tree[child].counterpart != Unmatched)
+                    continue;
+                const QString text = key(tree[child]);
+                auto number = keyNumbers.constFind(text);
+                if (number == keyNumbers.cend())
+                    number = keyNumbers.insert(text, int(keyNumbers.size()));
+                nodes.append(child);
+                keys.append(*number);
+            }
+        };
+        QList<int> as, aKeys, bs, bKeys;
+        unmatched(after, afterChildren, as, aKeys);
+        unmatched(before, beforeChildren, bs, bKeys);
+
+        // The common start and end directly; a table of the longest common run for the middle.
+        const int n = int(as.size()), m = int(bs.size());
+        int first = 0, endA = n, endB = m;
+        for (; first < n && first < m && aKeys[first] == bKeys[first]; ++first)
+            pair(as[first], bs[first]);
+        for (; endA > first && endB > first && aKeys[endA - 1] == bKeys[endB - 1]; --endA, --endB)
+            pair(as[endA - 1], bs[endB - 1]);
+        const int rows = endA - first, columns = endB - first;
+        std::vector<int> table(size_t(rows + 1) * size_t(columns + 1), 0);
+        auto longest = [&](int i, int j) -> int & { return table[size_t(i) * size_t(columns + 1) + size_t(j)]; };
+        for (int i = rows - 1; i >= 0; --i)
+            for (int j = columns - 1; j >= 0; --j)
+                longest(i, j) = aKeys[first + i] == bKeys[first + j] ? longest(i + 1, j + 1) + 1
+                                                                     : std::max(longest(i + 1, j), longest(i, j + 1));
+        for (int i = 0, j = 0; i < rows && j < columns;) {
+            if (aKeys[first + i] == bKeys[first + j])
+                pair(as[first + i++], bs[first + j++]);
+            else if (longest(i + 1, j) >= longest(i, j + 1))
+                ++i;
+            else
+                ++j;
+        }
+
+        for (int a : afterChildren)
+            if (after[a].counterpart != Unmatched)
+                matchSiblings(key, after[a].children, before[after[a].counterpart].children);
+    }
+
     // What is left at the same place under the same parent is the same node, edited.
     void matchByPlace()
     {
@@ -180,7 +232,7 @@ struct Trees {
 
 // The children whose order among the matched siblings changed: those left out of a longest
 // run of children that kept their order, so that one dragged child is the only one moved.
-QList<int> reordered(const Trees &trees, const QList<int> &afterChildren, int beforeParent)
+QSet<int> reordered(const Trees &trees, const QList<int> &afterChildren, int beforeParent)
 {
     QList<int> stayed;  // children still under the same parent, in the order of `after`
     for (int a : afterChildren) {
@@ -207,10 +259,10 @@ QList<int> reordered(const Trees &trees, const QList<int> &afterChildren, int be
     std::vector<bool> inRun(stayed.size(), false);
     for (int i = tails.isEmpty() ? -1 : tails.last(); i != -1; i = previous[i])
         inRun[i] = true;
-    QList<int> moved;
+    QSet<int> moved;
     for (int i = 0; i < n; ++i)
         if (!inRun[i])
-            moved.append(stayed[i]);
+            moved.insert(stayed[i]);
     return moved;
 }
 
@@ -239,8 +291,7 @@ public:
         for (int b : beforeChildren)
             if (trees.before[b].counterpart == Unmatched)
                 lines << named(trees.before, b) + QStringLiteral(" removed from ") + position(trees.before[b].position);
-        const QList<int> moved =
-            beforeParent == NewParent ? QList<int>() : reordered(trees, afterChildren, beforeParent);
+        const QSet<int> moved = beforeParent == NewParent ? QSet<int>() : reordered(trees, afterChildren, beforeParent);
         for (int a : afterChildren)
             describeNode(a, moved.contains(a));
     }

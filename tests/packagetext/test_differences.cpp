@@ -37,6 +37,26 @@ PackageText sample()
 QList<EntryText> &learn(PackageText &p) { return p.mainMenus[0].entries; }
 QList<EntryText> &help(PackageText &p) { return p.mainMenus[1].entries; }
 
+// The sample with a second Atlas, in Help at position 2.
+PackageText sampleWithTwoAtlases()
+{
+    PackageText package = sample();
+    help(package).insert(1, learn(package)[1]);
+    return package;
+}
+
+void addColumns()
+{
+    QTest::addColumn<Edit>("edit");
+    QTest::addColumn<QStringList>("expected");
+}
+
+// The expected lines quote with ' for ".
+void row(const char *name, Edit edit, QStringList expected)
+{
+    QTest::newRow(name) << edit << expected.replaceInStrings(QStringLiteral("'"), QStringLiteral("\""));
+}
+
 } // namespace
 
 class DifferencesTest : public QObject {
@@ -44,12 +64,7 @@ class DifferencesTest : public QObject {
 private slots:
     void describesEachChange_data()
     {
-        QTest::addColumn<Edit>("edit");
-        QTest::addColumn<QStringList>("expected");
-        // The expected lines quote with ' for ".
-        auto row = [](const char *name, Edit edit, QStringList expected) {
-            QTest::newRow(name) << edit << expected.replaceInStrings(QStringLiteral("'"), QStringLiteral("\""));
-        };
+        addColumns();
         row("the same package", [](auto &) {}, {});
         row("company name", [](auto &p) { p.companyName = "Harbel School"; },
             {"company name changed from 'Harbel Learning' to 'Harbel School'"});
@@ -118,14 +133,25 @@ private slots:
         QCOMPARE(describeDifferences(sample(), after), expected);
     }
 
-    // Of two equal entries, the one that stays under its menu is the one kept.
-    void duplicatesStayInPlace()
+    // Of equal entries in two menus, the one that stays is kept and the one dragged is moved.
+    void equalEntriesInTwoMenus_data()
     {
-        PackageText before = sample();
-        help(before).insert(1, learn(before)[1]);
-        PackageText after = before;
-        learn(after).removeAt(1);
-        QCOMPARE(describeDifferences(before, after), QStringList{"entry \"Learn > Atlas\" removed from position 2"});
+        addColumns();
+        row("one removed", [](auto &p) { learn(p).removeAt(1); }, {"entry 'Learn > Atlas' removed from position 2"});
+        row("one dragged next to the other", [](auto &p) { help(p).prepend(learn(p).takeAt(1)); help(p).removeLast(); },
+            {"entry 'Help > About' removed from position 3",
+             "entry 'Help > Atlas' moved from 'Learn' position 2 to 'Help' position 1"});
+        row("both dragged", [](auto &p) { help(p).move(1, 0); p.mainMenus[2].entries.append(learn(p).takeAt(1)); },
+            {"entry 'Help > Atlas' moved from position 2 to position 1",
+             "entry 'Play > Atlas' moved from 'Learn' position 2 to 'Play' position 2"});
+    }
+    void equalEntriesInTwoMenus()
+    {
+        QFETCH(Edit, edit);
+        QFETCH(QStringList, expected);
+        PackageText after = sampleWithTwoAtlases();
+        edit(after);
+        QCOMPARE(describeDifferences(sampleWithTwoAtlases(), after), expected);
     }
 };
 KAVO_TEST(DifferencesTest)
