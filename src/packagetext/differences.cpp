@@ -304,7 +304,7 @@ private:
         const Node &node = trees.after[a];
         const int b = node.counterpart;
         if (b == Unmatched) {
-            // What came with a new node is part of its addition; what was dragged into it is not.
+            // What came with a new node goes with its addition; what was dragged into it is told apart.
             lines << named(trees.after, a) + QStringLiteral(" added at ") + position(node.position);
         } else {
             const Node &old = trees.before[b];
