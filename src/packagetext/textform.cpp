@@ -314,12 +314,16 @@ SettingsText readSettings(const YAML::Node &map)
 // The document, its version checked before anything else: a later version may have other keys.
 YAML::Node readDocument(const QByteArray &text, const char *versionKey, const QString &what)
 {
-    YAML::Node root;
+    std::vector<YAML::Node> documents;
     try {
-        root = YAML::Load(text.toStdString());
+        documents = YAML::LoadAll(text.toStdString());
     } catch (const YAML::ParserException &error) {
         throw Failure{{error.mark.line + 1, QString::fromStdString(error.msg)}};
     }
+    // A second document would be left unread.
+    if (documents.size() > 1)
+        fail(documents[1], QStringLiteral("one document only: a second one starts here"));
+    const YAML::Node root = documents.empty() ? YAML::Node() : documents.front();
     if (!root.IsMap())
         throw Failure{{root.IsNull() ? 0 : root.Mark().line + 1,
                        QStringLiteral("not %1: it starts with \"%2: %3\"").arg(what, QLatin1String(versionKey))

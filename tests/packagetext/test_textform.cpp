@@ -87,6 +87,7 @@ private slots:
         QTest::newRow("no version") << QByteArray("company: X\n") << 1 << "kavo-package";
         QTest::newRow("empty") << QByteArray() << 0 << "kavo-package";
         QTest::newRow("syntax") << QByteArray(header) + "main-menus: [{title: a}\ncompany: B\n" << 7 << "end of";
+        QTest::newRow("two documents") << QByteArray(header) + "---\ncompany: B\n" << 7 << "one document";
         QTest::newRow("unknown key") << QByteArray(header) + "colour: red\n" << 6 << "\"colour\"";
         QTest::newRow("twice") << QByteArray(header) + "company: A\ncompany: B\n" << 7 << "twice";
         QTest::newRow("background") << QByteArray(header).replace("default", "grey") << 5 << "default, white, black";
