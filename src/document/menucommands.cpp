@@ -340,4 +340,48 @@ void PasteCommand::takeBack()
         m_parent->setHasEntries(m_parentHadEntries);
 }
 
+// ---- ReplaceMainMenusCommand
+
+ReplaceMainMenusCommand::ReplaceMainMenusCommand(PackageDocument &document,
+                                                 std::vector<std::unique_ptr<CItem>> mainMenus)
+    : MenuCommand(document, "STEPPASTE"), m_waiting(std::move(mainMenus))
+{
+    // Each menu is named for the place it will take, its entries as they would be appended.
+    for (size_t row = 0; row < m_waiting.size(); ++row) {
+        CItem &menu = *m_waiting[row];
+        menu.setPosition(int(row) + 1);
+        std::vector<std::unique_ptr<CItem>> entries;
+        while (!menu.entries().isEmpty())
+            entries.push_back(menu.entries().take(0));
+        for (std::unique_ptr<CItem> &entry : entries) {
+            nameForPlace(*entry, menu);
+            menu.entries().append(std::move(entry));
+        }
+        menu.entries().renumber();
+    }
+}
+
+void ReplaceMainMenusCommand::apply()
+{
+    m_document.setCurrentItem(nullptr);   // the current node may go with its menu
+    swapMainMenus();
+    renameTabTokens(m_document.itemModel().entriesOf(nullptr));
+}
+
+void ReplaceMainMenusCommand::takeBack()
+{
+    swapMainMenus();   // the old menus come back as they left, their tokens with them
+}
+
+void ReplaceMainMenusCommand::swapMainMenus()
+{
+    MenuItemModel &model = m_document.itemModel();
+    std::vector<std::unique_ptr<CItem>> taken;
+    while (!model.entriesOf(nullptr).isEmpty())
+        taken.push_back(model.takeItem(model.entriesOf(nullptr).at(0)));
+    for (std::unique_ptr<CItem> &menu : m_waiting)
+        model.insertItem(nullptr, model.entriesOf(nullptr).size(), std::move(menu));
+    m_waiting = std::move(taken);
+}
+
 } // namespace document

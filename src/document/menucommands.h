@@ -164,4 +164,20 @@ private:
     CItem *m_inserted = nullptr;
 };
 
+// The main menus replaced, all at once, by others with everything below them, as when a
+// package's text is applied. The new menus' entries take names of their own until the next
+// build, as a pasted copy does; undo gives back the very objects that were there.
+class ReplaceMainMenusCommand : public MenuCommand {
+public:
+    ReplaceMainMenusCommand(PackageDocument &document, std::vector<std::unique_ptr<CItem>> mainMenus);
+
+private:
+    void apply() override;
+    void takeBack() override;
+    void swapMainMenus();
+
+    // The main menus out of the tree: the new ones until the step is done, the old ones after.
+    std::vector<std::unique_ptr<CItem>> m_waiting;
+};
+
 } // namespace document

@@ -32,8 +32,12 @@ struct EntryText {
     QString location;
     QString description;
     QList<EntryText> entries;
+    // Whether the front-end takes a menu entry for a sub-menu. The package stores this apart from
+    // the type, so a file may say otherwise; unset, an entry is one exactly when its type is
+    // "UpArrow.gif" or it has sub-entries, and only an entry that says otherwise sets it.
+    std::optional<bool> holdsEntries = std::nullopt;
 
-    auto tied() const { return std::tie(typeIcon, title, location, description, entries); }
+    auto tied() const { return std::tie(typeIcon, title, location, description, entries, holdsEntries); }
 };
 
 struct MainMenuText {
