@@ -199,22 +199,12 @@ BENCHMARK(buildProcess)->Apply(sizes);
 BENCHMARK(buildProcessAfterTextEdit)->Arg(200)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(copyAndSync)->Apply(sizes);
 
-// Short command-line runs in turns, so that all meet the machine in the same state: `/bin/true`,
-// a bare Qt Core program printing its version, `kavo-custom --version`, and a build of the sample
-// package. The time is the build's; <run>_ms and <run>_cpu_ms are each run's real and processor
-// time (user and system), which a busy machine blurs less.
-void commandLineBesideAnchors(benchmark::State &state)
+// Runs in turns, so that all meet the machine in the same state. The time is the timed run's;
+// <run>_ms and <run>_cpu_ms are each run's real and processor time (user and system), which a busy
+// machine blurs less.
+using Runs = std::vector<std::pair<std::string, QStringList>>;
+void runInTurns(benchmark::State &state, const Runs &runs, const std::string &timed)
 {
-    const QString package = world().package(QStringLiteral("Sample"));
-    if (package.isEmpty())
-        return state.SkipWithError("the package could not be made");
-    const QString bare = QCoreApplication::applicationDirPath() + QStringLiteral("/version-bare");
-    const std::vector<std::pair<std::string, QStringList>> runs{
-        {"true", {"/bin/true"}},
-        {"bare", {bare, "--version"}},
-        {"version", {KAVO_PROGRAM_DIR "/kavo-custom", "--version"}},
-        {"build", {KAVO_PROGRAM_DIR "/kavo-custom", "--build", package}},
-    };
     using Clock = std::chrono::steady_clock;
     std::map<std::string, double> real, cpu;
     for (auto _ : state) {
@@ -226,7 +216,7 @@ void commandLineBesideAnchors(benchmark::State &state)
             const std::chrono::duration<double> time = Clock::now() - start;
             real[name] += time.count();
             cpu[name] += cpuSeconds;
-            if (name == "build")
+            if (name == timed)
                 state.SetIterationTime(time.count());
         }
     }
@@ -236,7 +226,40 @@ void commandLineBesideAnchors(benchmark::State &state)
         state.counters[name + "_cpu_ms"] = benchmark::Counter(cpu[name] * 1000, benchmark::Counter::kAvgIterations);
     }
 }
+
+// Short command-line runs: `/bin/true`, a bare Qt Core program printing its version,
+// `kavo-custom --version`, and a build of the sample package (timed).
+void commandLineBesideAnchors(benchmark::State &state)
+{
+    const QString package = world().package(QStringLiteral("Sample"));
+    if (package.isEmpty())
+        return state.SkipWithError("the package could not be made");
+    const QString bare = QCoreApplication::applicationDirPath() + QStringLiteral("/version-bare");
+    runInTurns(state,
+               {{"true", {"/bin/true"}},
+                {"bare", {bare, "--version"}},
+                {"version", {KAVO_PROGRAM_DIR "/kavo-custom", "--version"}},
+                {"build", {KAVO_PROGRAM_DIR "/kavo-custom", "--build", package}}},
+               "build");
+}
 BENCHMARK(commandLineBesideAnchors)->Unit(benchmark::kMillisecond)->UseManualTime();
+
+// The package as text beside its build: --export into a file beside the package, --import of that
+// file (which applies it and builds the package) and --build; the time is the import's.
+void textBesideBuild(benchmark::State &state)
+{
+    const QString package = world().package(packageName(state));
+    if (package.isEmpty())
+        return state.SkipWithError("the package could not be made");
+    const QString text = package + ".yaml";
+    const QString tool = QStringLiteral(KAVO_PROGRAM_DIR "/kavo-custom");
+    runInTurns(state,
+               {{"export", {tool, "--export", package, "-o", text}},
+                {"import", {tool, "--import", text, package}},
+                {"build", {tool, "--build", package}}},
+               "import");
+}
+BENCHMARK(textBesideBuild)->Arg(0)->Arg(200)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 bool hasDisplay(benchmark::State &state)
 {

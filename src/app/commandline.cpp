@@ -6,6 +6,7 @@
 #include "document/packagedocument.h"
 #include "ini/confinedfolder.h"
 #include "packages/packagestate.h"
+#include "packagetext/packagetext.h"
 #include "packages/packagestore.h"
 #include "platform/uilanguage.h"
 #include "preview/preview.h"
@@ -54,7 +55,8 @@ CommandLine::CommandLine()
                                      "approximation of the front-end's screen, into a PNG file without a display. "
                                      "Needs --output; reads the package as --check does and writes only that file."),
                       QStringLiteral("PATH")),
-      m_outputOption(QStringLiteral("output"), QStringLiteral("The PNG file --preview writes."), QStringLiteral("FILE")),
+      m_outputOption(QStringList{QStringLiteral("output"), QStringLiteral("o")},
+                     QStringLiteral("The PNG file --preview writes, or the file --export writes."), QStringLiteral("FILE")),
       m_menuOption(QStringLiteral("menu"), QStringLiteral("The main menu --preview shows, 1 for the first (the default)."),
                    QStringLiteral("N")),
       m_languageOption(QStringLiteral("language"),
@@ -64,7 +66,20 @@ CommandLine::CommandLine()
       m_sizeOption(QStringLiteral("size"),
                    QStringLiteral("The size of the image --preview writes, in pixels; by default 1024 pixels wide in "
                                   "the aspect of the package's screen resolution."),
-                   QStringLiteral("WxH"))
+                   QStringLiteral("WxH")),
+      m_exportOption(QStringLiteral("export"),
+                     QStringLiteral("Writes the package PATH (its marker file or its folder) as readable text (YAML) to "
+                                    "standard output, or to the file of -o; writes nothing in the package."),
+                     QStringLiteral("PATH")),
+      m_importOption(QStringLiteral("import"),
+                     QStringLiteral("Applies the text FILE (as --export writes it) to the package PATH given after it, as "
+                                    "edits in the window would, and builds it as --build does; with --new NAME instead "
+                                    "of PATH, the package is first made as --new makes it."),
+                     QStringLiteral("FILE")),
+      m_diffOption(QStringLiteral("diff"),
+                   QStringLiteral("Prints the differences between the packages A and B (each a package or a text "
+                                  "--export wrote), one change per line. Exit status: 0 the same, 1 different, 2 trouble."),
+                   QStringLiteral("A"))
 {
     QCoreApplication::setApplicationVersion(QStringLiteral(KAVO_VERSION));
     m_parser.setApplicationDescription(
@@ -76,7 +91,8 @@ CommandLine::CommandLine()
     m_parser.addOption(m_newOption);
     m_parser.addOption(m_companyOption);
     m_parser.addOption(m_installDirOption);
-    for (const QCommandLineOption *option : {&m_previewOption, &m_outputOption, &m_menuOption, &m_languageOption, &m_sizeOption})
+    for (const QCommandLineOption *option : {&m_previewOption, &m_outputOption, &m_menuOption, &m_languageOption, &m_sizeOption,
+                                              &m_exportOption, &m_importOption, &m_diffOption})
         m_parser.addOption(*option);
 }
 
@@ -89,7 +105,8 @@ bool CommandLine::needsNoWindow(const QStringList &arguments)
         if (m_parser.isSet(QLatin1String(option)))
             return true;
     for (const QCommandLineOption *option : {&m_buildOption, &m_checkOption, &m_newOption, &m_companyOption, &m_installDirOption,
-                                              &m_previewOption, &m_outputOption, &m_menuOption, &m_languageOption, &m_sizeOption})
+                                              &m_previewOption, &m_outputOption, &m_menuOption, &m_languageOption, &m_sizeOption,
+                                              &m_exportOption, &m_importOption, &m_diffOption})
         if (m_parser.isSet(*option))
             return true;
     return false;
@@ -117,18 +134,33 @@ int CommandLine::run()
 {
     const int asked = int(m_parser.isSet(m_buildOption)) + int(m_parser.isSet(m_checkOption))
                       + int(m_parser.isSet(m_newOption)) + int(m_parser.isSet(m_installDirOption))
-                      + int(m_parser.isSet(m_previewOption));
+                      + int(m_parser.isSet(m_previewOption)) + int(m_parser.isSet(m_exportOption))
+                      + int(m_parser.isSet(m_importOption)) + int(m_parser.isSet(m_diffOption));
     const auto mistake = [](const QString &what) {
         QTextStream(stderr) << QCoreApplication::applicationName() << ": " << what << Qt::endl;
         return 2;
     };
     if (m_parser.isSet(m_companyOption) && !m_parser.isSet(m_newOption))
         return mistake(QStringLiteral("--company goes with --new"));
-    for (const QCommandLineOption *option : {&m_outputOption, &m_menuOption, &m_languageOption, &m_sizeOption})
+    if (m_parser.isSet(m_companyOption) && m_parser.isSet(m_importOption))
+        return mistake(QStringLiteral("--import takes the company name from its text, not from --company"));
+    if (m_parser.isSet(m_outputOption) && !m_parser.isSet(m_previewOption) && !m_parser.isSet(m_exportOption))
+        return mistake(QStringLiteral("--output goes with --preview or --export"));
+    for (const QCommandLineOption *option : {&m_menuOption, &m_languageOption, &m_sizeOption})
         if (m_parser.isSet(*option) && !m_parser.isSet(m_previewOption))
             return mistake(QStringLiteral("--") + option->names().constFirst() + QStringLiteral(" goes with --preview"));
-    if (asked != 1)
-        return mistake(QStringLiteral("--build, --check, --new, --preview and --set-install-dir each go alone"));
+    // --import --new NAME makes the package it imports into.
+    if (asked - int(m_parser.isSet(m_importOption) && m_parser.isSet(m_newOption)) != 1)
+        return mistake(QStringLiteral("--build, --check, --new, --preview, --set-install-dir, --export, --import and "
+                                      "--diff each go alone (--import may take --new)"));
+    if (m_parser.isSet(m_importOption))
+        return importText();
+    if (m_parser.isSet(m_diffOption))
+        return diff();
+    if (m_parser.isSet(m_exportOption) && !m_parser.positionalArguments().isEmpty())
+        return mistake(QStringLiteral("unexpected argument: ") + m_parser.positionalArguments().constFirst());
+    if (m_parser.isSet(m_exportOption))
+        return exportText();
     if (m_parser.isSet(m_installDirOption))
         return setInstallDirectory();
     if (m_parser.isSet(m_checkOption))
@@ -154,7 +186,7 @@ int CommandLine::setInstallDirectory()
     return 0;
 }
 
-int CommandLine::makeNewPackage()
+int CommandLine::makeNewPackage(const packagetext::PackageText *text)
 {
     QTextStream err(stderr);
     const auto refuse = [&](const QString &why) {
@@ -162,9 +194,10 @@ int CommandLine::makeNewPackage()
         return 2;
     };
     const QString named = QDir::fromNativeSeparators(m_parser.value(m_newOption));
-    const QString company = m_parser.value(m_companyOption);
+    const QString company = text ? text->companyName : m_parser.value(m_companyOption);
     if (company.isEmpty())
-        return refuse(QStringLiteral("--new needs --company TEXT: a package cannot be built without its company name"));
+        return refuse(text ? QStringLiteral("the text's company name is empty; a package cannot be built without it")
+                           : QStringLiteral("--new needs --company TEXT: a package cannot be built without its company name"));
     if (packages::getInstallDir().isEmpty())
         return refuse(packages::installDirProblem());
 
@@ -193,6 +226,8 @@ int CommandLine::makeNewPackage()
         return refuse(QStringLiteral("no new package could be made in ") + QDir::toNativeSeparators(packages::packagesDir()));
     document.loadNewPackage();
     document.setCompanyName(company);
+    if (QString why; text && !packagetext::applyPackage(document, *text, &why))
+        return refuse(why);
     // Save As: the untitled package's files go to the named folder, which is then built.
     document.copyInto(packageDir, name + QStringLiteral(".pkg"));
     return buildDocument(document);
@@ -213,7 +248,7 @@ int CommandLine::build()
     return worst;
 }
 
-int CommandLine::buildOne(const QString &path)
+int CommandLine::buildOne(const QString &path, const packagetext::PackageText *text)
 {
     QTextStream err(stderr);
     const QString program = QCoreApplication::applicationName();
@@ -239,6 +274,8 @@ int CommandLine::buildOne(const QString &path)
                       + state.missingFiles().join(QLatin1Char(' ')));
 
     document.load();   // its large files each on a thread of their own
+    if (QString why; text && !packagetext::applyPackage(document, *text, &why))
+        return refuse(shown + QStringLiteral(": ") + why);
     if (document.companyName().isEmpty())
         return refuse(QStringLiteral("the company name of ") + shown + QStringLiteral(" is empty; a package cannot be built without it"));
     return buildDocument(document);

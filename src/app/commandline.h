@@ -15,6 +15,10 @@ namespace document {
 class PackageDocument;
 }
 
+namespace packagetext {
+struct PackageText;
+}
+
 namespace app {
 
 // The program's options. The program parses them to choose between the command line and the
@@ -50,8 +54,9 @@ public:
     // Makes a package from the default package as New and then Save As would, with the company
     // name of the company option, and builds it: NAME alone is a folder of the packages folder,
     // a path names the folder itself. The same statuses as a build; an existing folder that is
-    // not empty is refused, never replaced.
-    int makeNewPackage();
+    // not empty is refused, never replaced. With a text (--import --new), its company name and
+    // everything else come from the text.
+    int makeNewPackage(const packagetext::PackageText *text = nullptr);
     // Records the front-end's install directory in the registry stand-in: 0 done, 2 refused.
     int setInstallDirectory();
 
@@ -69,8 +74,19 @@ public:
     // file that cannot be written.
     int renderPreview();
 
+    // Writes the package of the export option as its text (to standard output, or to the file of
+    // the output option), reading it as the check does. 0 written, 2 not.
+    int exportText();
+    // Reads the text of the import option and applies it to the package named after it, or to a
+    // new one (the new option), then builds it: the statuses and refusals of a build, and 2 for a
+    // text that cannot be read or applied.
+    int importText();
+    // Prints the differences between two packages or texts: 0 the same, 1 different, 2 trouble.
+    int diff();
+
 private:
-    int buildOne(const QString &path);
+    // The build of one package; with a text, the text is applied to it first, as edits.
+    int buildOne(const QString &path, const packagetext::PackageText *text = nullptr);
     // The build of a package the document was just moved to, with its report.
     int buildDocument(document::PackageDocument &document);
     // The document of the package a path names (its marker file or its folder), kept until the
@@ -90,6 +106,9 @@ private:
     QCommandLineOption m_menuOption;
     QCommandLineOption m_languageOption;
     QCommandLineOption m_sizeOption;
+    QCommandLineOption m_exportOption;
+    QCommandLineOption m_importOption;
+    QCommandLineOption m_diffOption;
     // The packages a command-line build builds or a check reads; the program ends without taking
     // them apart.
     std::vector<std::unique_ptr<document::PackageDocument>> m_builtPackages;

@@ -7,7 +7,9 @@
 
 #include <yaml-cpp/yaml.h>
 
+#include <algorithm>
 #include <functional>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -166,11 +168,12 @@ QString textOf(const YAML::Node &value, const QString &key)
     return QString::fromStdString(value.Scalar());
 }
 
-QString choices(const char *const *names, int count)
+template <size_t count>
+QString choices(const char *const (&names)[count])
 {
     QStringList list;
-    for (int i = 0; i < count; ++i)
-        list << QLatin1String(names[i]);
+    for (const char *name : names)
+        list << QLatin1String(name);
     return list.join(QLatin1String(", "));
 }
 
@@ -246,10 +249,12 @@ EntryText readEntry(const YAML::Node &map, int depth)
                           fail(value, QStringLiteral("a sub-entry holds no \"entries\""));
                       entry.entries = readEntries(value, depth + 1);
                   }}});
-    if (!typed)
-        fail(map, QStringLiteral("an entry lacks \"type\" (%1 or an icon file name)")
-                      .arg(QStringList{"application", "internet-link", "help-topic", "system-info", "sub-menu"}
-                               .join(QLatin1String(", "))));
+    if (!typed) {
+        QStringList names;
+        for (const TypeName &t : typeNames)
+            names << QLatin1String(t.name);
+        fail(map, QStringLiteral("an entry lacks \"type\" (%1 or an icon file name)").arg(names.join(QLatin1String(", "))));
+    }
     return entry;
 }
 
@@ -282,7 +287,7 @@ SettingsText readSettings(const YAML::Node &map)
     SettingsText settings;
     const auto resolution = [&](const YAML::Node &value) {
         const QString text = textOf(value, QStringLiteral("resolution"));
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < int(std::size(resolutionNames)); ++i)
             if (text == QLatin1String(resolutionNames[i])) {
                 settings.resolutionIndex = i;
                 return;
@@ -291,17 +296,17 @@ SettingsText readSettings(const YAML::Node &map)
         settings.resolutionIndex = text.toInt(&isNumber);
         if (!isNumber)
             fail(value, QStringLiteral("\"resolution\" is one of %1, or a stored number")
-                            .arg(choices(resolutionNames, 3)));
+                            .arg(choices(resolutionNames)));
     };
     const auto systemTray = [&](const YAML::Node &value) { settings.systemTray = truth(value, "system-tray"); };
     const auto background = [&](const YAML::Node &value) {
         const QString text = textOf(value, QStringLiteral("background"));
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < int(std::size(backgroundNames)); ++i)
             if (text == QLatin1String(backgroundNames[i])) {
                 settings.background = i;
                 return;
             }
-        fail(value, QStringLiteral("\"background\" is one of %1").arg(choices(backgroundNames, 3)));
+        fail(value, QStringLiteral("\"background\" is one of %1").arg(choices(backgroundNames)));
     };
     readMapping(map, QStringLiteral("\"settings\""),
                 {{"resolution", resolution, true},
@@ -314,12 +319,16 @@ SettingsText readSettings(const YAML::Node &map)
 // The document, its version checked before anything else: a later version may have other keys.
 YAML::Node readDocument(const QByteArray &text, const char *versionKey, const QString &what)
 {
-    YAML::Node root;
+    std::vector<YAML::Node> documents;
     try {
-        root = YAML::Load(text.toStdString());
+        documents = YAML::LoadAll(text.toStdString());
     } catch (const YAML::ParserException &error) {
         throw Failure{{error.mark.line + 1, QString::fromStdString(error.msg)}};
     }
+    // A second document would be left unread.
+    if (documents.size() > 1)
+        fail(documents[1], QStringLiteral("one document only: a second one starts here"));
+    const YAML::Node root = documents.empty() ? YAML::Node() : documents.front();
     if (!root.IsMap())
         throw Failure{{root.IsNull() ? 0 : root.Mark().line + 1,
                        QStringLiteral("not %1: it starts with \"%2: %3\"").arg(what, QLatin1String(versionKey))
@@ -358,7 +367,7 @@ QByteArray writePackageText(const PackageText &package)
     out << YAML::Key << "settings" << YAML::Value << YAML::BeginMap;
     const int resolution = settings.resolutionIndex;
     out << YAML::Key << "resolution" << YAML::Value;
-    if (resolution >= 0 && resolution < 3)
+    if (resolution >= 0 && resolution < int(std::size(resolutionNames)))
         out << resolutionNames[resolution];
     else
         out << resolution;

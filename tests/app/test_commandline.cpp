@@ -637,4 +637,86 @@ private slots:
     }
 };
 KAVO_TEST(PreviewCommandTest)
+
+// kavo-custom --export, --import and --diff: the package as text on the command line.
+class TextCommandsTest : public QObject {
+    Q_OBJECT
+private slots:
+    // A text exported, edited as a script would and imported is what the built package holds,
+    // and --diff names the edit until then; --export and --diff write nothing.
+    void exportEditImportAndDiff()
+    {
+        InstalledWorld world;
+        const QString dir = world.makePackage("Text", true), edited = world.root() + "/edited.yaml";
+        const QMap<QString, QByteArray> before = testing::treeContents(world.root());
+        Run run = runTool(world, {"--export", dir});
+        QVERIFY2(run.exitCode == 0, run.err.constData());
+        QVERIFY(run.out.startsWith("kavo-package: 1\n"));
+        const QRegularExpression company(QStringLiteral("^company: .*$"), QRegularExpression::MultilineOption);
+        QVERIFY(company.match(QString::fromUtf8(run.out)).hasMatch());
+        QCOMPARE(runTool(world, {"--diff", dir, dir + "/Text.pkg"}).exitCode, 0);
+        QCOMPARE(testing::treeContents(world.root()), before);
+
+        testing::writeFile(edited, QString::fromUtf8(run.out).replace(company, "company: Fabrikam Inc").toUtf8());
+        run = runTool(world, {"--diff", dir, edited});
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.out.count('\n'), 1);
+        QVERIFY2(run.out.contains("Fabrikam Inc"), run.out.constData());
+        QCOMPARE(testing::treeContents(world.root(), {edited}), before);
+
+        run = runTool(world, {"--import", edited, dir});
+        QVERIFY2(run.exitCode == 0, run.err.constData());
+        QVERIFY(run.out.contains("access-text.ini"));   // the build's report
+        QVERIFY(readFile(dir + "/0409/access-text.ini").contains("Fabrikam Inc"));
+        run = runTool(world, {"--diff", edited, dir});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out, QByteArray());
+
+        // --new: the text makes a package of its own, the same as the one it was imported into.
+        run = runTool(world, {"--import", edited, "--new", "Copy"});
+        QVERIFY2(run.exitCode == 0, run.err.constData());
+        QCOMPARE(runTool(world, {"--diff", dir, world.packagesDir() + "/Copy"}).exitCode, 0);
+    }
+
+    void refusals_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("text");   // the file TEXT, when given
+        QTest::addColumn<QString>("message");
+        const QString good = "kavo-package: 1\ncompany: C\n";
+        QTest::newRow("not YAML") << QStringList{"--import", "TEXT", "PKG"} << QByteArray("kavo-package: 1\ncompany: [\n")
+                                  << "TEXT:";
+        QTest::newRow("a later version") << QStringList{"--import", "TEXT", "PKG"} << QByteArray("kavo-package: 2\n") << "TEXT:1: error:";
+        QTest::newRow("no package") << QStringList{"--import", "TEXT"} << good.toUtf8() << "takes the package PATH";
+        QTest::newRow("missing text") << QStringList{"--import", "NONE", "PKG"} << QByteArray() << "cannot be read";
+        QTest::newRow("export into the package") << QStringList{"--export", "PKG", "-o", "PKG/t.yaml"} << QByteArray()
+                                                 << "writes nothing in a package";
+        QTest::newRow("export of no package") << QStringList{"--export", "NONE"} << QByteArray() << "does not exist";
+        QTest::newRow("diff of one") << QStringList{"--diff", "PKG"} << QByteArray() << "give B after A";
+        QTest::newRow("diff with a bad text") << QStringList{"--diff", "PKG", "TEXT"} << QByteArray("- a list\n") << "TEXT:1: error:";
+        QTest::newRow("import with company") << QStringList{"--import", "TEXT", "--new", "N", "--company", "C"} << good.toUtf8()
+                                             << "not from --company";
+    }
+
+    // Each refused with status 2 and a message, the package as it was.
+    void refusals()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, text);
+        QFETCH(QString, message);
+        InstalledWorld world;
+        const QString dir = world.makePackage("Text", true), file = world.root() + "/text.yaml";
+        if (!text.isEmpty())
+            testing::writeFile(file, text);
+        const QMap<QString, QByteArray> before = testing::treeContents(dir);
+        for (QString &argument : arguments)
+            argument.replace("PKG", dir).replace("TEXT", file).replace("NONE", world.root() + "/none");
+        const Run run = runTool(world, arguments);
+        QCOMPARE(run.exitCode, 2);
+        message.replace("TEXT", file);
+        QVERIFY2(run.err.contains(message.toUtf8()), run.err.constData());
+        QCOMPARE(testing::treeContents(dir), before);
+    }
+};
+KAVO_TEST(TextCommandsTest)
 #include "test_commandline.moc"
