@@ -63,6 +63,18 @@ LargePackage *largePackage(benchmark::State &state)
     return package.get();
 }
 
+// The package of the benchmark's size read into the document; false (the benchmark skipped)
+// when it could not be generated.
+bool openLargePackage(benchmark::State &state, document::PackageDocument &document)
+{
+    LargePackage *package = largePackage(state);
+    if (!package)
+        return false;
+    document.state() = package->state;
+    document.load();
+    return true;
+}
+
 // Reading the whole package into the document, as opening it does.
 void loadDocument(benchmark::State &state)
 {
@@ -83,12 +95,9 @@ void loadDocument(benchmark::State &state)
 // The page made over a document that holds the package, tree filled.
 void showTree(benchmark::State &state)
 {
-    LargePackage *package = largePackage(state);
-    if (!package)
-        return;
     document::PackageDocument document;
-    document.state() = package->state;
-    document.load();
+    if (!openLargePackage(state, document))
+        return;
     for (auto _ : state)
         menutree::MenuTreePage page(document);
 }
@@ -107,12 +116,9 @@ void untitle(const document::ItemList &items)
 // finding fewer every other time, so no run finds the list as it was).
 void fillProblemList(benchmark::State &state)
 {
-    LargePackage *package = largePackage(state);
-    if (!package)
-        return;
     document::PackageDocument document;
-    document.state() = package->state;
-    document.load();
+    if (!openLargePackage(state, document))
+        return;
     untitle(document.menus().mainMenus());
     const QList<document::Finding> all = document::checkPackage(document);
     const QList<document::Finding> fewer = all.mid(1);
@@ -166,12 +172,9 @@ QUndoCommand *makeEdit(Edit edit, document::PackageDocument &document)
 // expanded, so its relayout and repaint are part of the figure.
 void editAndUndo(benchmark::State &state, Edit edit, bool withPage)
 {
-    LargePackage *package = largePackage(state);
-    if (!package)
-        return;
     document::PackageDocument document;
-    document.state() = package->state;
-    document.load();
+    if (!openLargePackage(state, document))
+        return;
     std::unique_ptr<menutree::MenuTreePage> page;
     if (withPage) {
         page = std::make_unique<menutree::MenuTreePage>(document);
@@ -195,12 +198,9 @@ void editAndUndo(benchmark::State &state, Edit edit, bool withPage)
 // keys. Within a frame (16 ms) the tree follows the typing without a stutter.
 void filterKeystroke(benchmark::State &state, const QString &before, const QString &after)
 {
-    LargePackage *package = largePackage(state);
-    if (!package)
-        return;
     document::PackageDocument document;
-    document.state() = package->state;
-    document.load();
+    if (!openLargePackage(state, document))
+        return;
     menutree::MenuTreePage page(document);
     page.resize(400, 600);
     page.show();
@@ -221,12 +221,9 @@ void filterKeystroke(benchmark::State &state, const QString &before, const QStri
 // clipboard, then read back and made into a node, as the Edit menu's Paste asks whether it fits.
 void copyMainMenu(benchmark::State &state)
 {
-    LargePackage *package = largePackage(state);
-    if (!package)
-        return;
     document::PackageDocument document;
-    document.state() = package->state;
-    document.load();
+    if (!openLargePackage(state, document))
+        return;
     menutree::MenuEditor editor(document, nullptr);
     document::CItem *menu = document.menus().mainMenus().at(0);
     for (auto _ : state) {
