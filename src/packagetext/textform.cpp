@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include <yaml-cpp/depthguard.h>
 #include <yaml-cpp/yaml.h>
 
 #include <algorithm>
@@ -316,19 +317,40 @@ SettingsText readSettings(const YAML::Node &map)
     return settings;
 }
 
+// The line (from 1) of a marker that starts or ends a document ("---", "...") after the first
+// line of content; 0 when there is none.
+int secondDocumentLine(const QByteArray &text)
+{
+    bool content = false;
+    int number = 0;
+    for (const QByteArray &line : text.split('\n')) {
+        ++number;
+        const QByteArray trimmed = line.trimmed();
+        const bool marker = (line.startsWith("---") || line.startsWith("...")) && (line.size() == 3 || line.at(3) == ' '
+                                                                                   || line.at(3) == '\r' || line.at(3) == '\t');
+        if (marker && content)
+            return number;
+        if (!marker && !trimmed.isEmpty() && !trimmed.startsWith('#'))
+            content = true;
+    }
+    return 0;
+}
+
 // The document, its version checked before anything else: a later version may have other keys.
 YAML::Node readDocument(const QByteArray &text, const char *versionKey, const QString &what)
 {
-    std::vector<YAML::Node> documents;
+    // A second document would be left unread. It is found by its marker line before the parser
+    // runs: the parser's reading of several documents never ends on some texts ("," alone).
+    if (const int line = secondDocumentLine(text))
+        throw Failure{{line, QStringLiteral("one document only: a second one starts here")}};
+    YAML::Node root;
     try {
-        documents = YAML::LoadAll(text.toStdString());
+        root = YAML::Load(text.toStdString());
+    } catch (const YAML::DeepRecursion &error) {   // the parser's own guard of its stack
+        throw Failure{{error.mark.line + 1, QStringLiteral("lists or mappings nested far deeper than a package's")}};
     } catch (const YAML::ParserException &error) {
         throw Failure{{error.mark.line + 1, QString::fromStdString(error.msg)}};
     }
-    // A second document would be left unread.
-    if (documents.size() > 1)
-        fail(documents[1], QStringLiteral("one document only: a second one starts here"));
-    const YAML::Node root = documents.empty() ? YAML::Node() : documents.front();
     if (!root.IsMap())
         throw Failure{{root.IsNull() ? 0 : root.Mark().line + 1,
                        QStringLiteral("not %1: it starts with \"%2: %3\"").arg(what, QLatin1String(versionKey))

@@ -87,7 +87,11 @@ private slots:
         QTest::newRow("no version") << QByteArray("company: X\n") << 1 << "kavo-package";
         QTest::newRow("empty") << QByteArray() << 0 << "kavo-package";
         QTest::newRow("syntax") << QByteArray(header) + "main-menus: [{title: a}\ncompany: B\n" << 7 << "end of";
-        QTest::newRow("two documents") << QByteArray(header) + "---\ncompany: B\n" << 7 << "one document";
+        QTest::newRow("deep nesting") << QByteArray(header) + "company: " + QByteArray(5000, '[') + QByteArray(5000, ']') << 6
+                                      << "nested";
+        QTest::newRow("two documents") << QByteArray(header) + "---\ncompany: B\n" << 6 << "one document";
+        QTest::newRow("a comma alone") << QByteArray(",") << 0 << "not a package text";   // the parser once looped here
+        QTest::newRow("an end and more") << QByteArray(header) + "...\n,\n" << 6 << "one document";
         QTest::newRow("unknown key") << QByteArray(header) + "colour: red\n" << 6 << "\"colour\"";
         QTest::newRow("twice") << QByteArray(header) + "company: A\ncompany: B\n" << 7 << "twice";
         QTest::newRow("background") << QByteArray(header).replace("default", "grey") << 5 << "default, white, black";
