@@ -175,8 +175,6 @@ void MenuTreePage::createFilter()
     }
 }
 
-// Escape in the tree ends a filter before it would end the window: the keys went to the tree
-// with Return in the field, and the user steps back out of the filter as out of the field.
 void MenuTreePage::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
@@ -184,6 +182,8 @@ void MenuTreePage::showEvent(QShowEvent *event)
         checkPackage();
 }
 
+// Escape in the tree ends a filter before it would end the window: the keys went to the tree
+// with Return in the field, and the user steps back out of the filter as out of the field.
 bool MenuTreePage::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_tree && event->type() == QEvent::KeyPress && m_filter->isFiltering()
