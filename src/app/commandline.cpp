@@ -269,9 +269,8 @@ int CommandLine::buildOne(const QString &path, const packagetext::PackageText *t
                                              "it is never built"));
     if (packages::isInstallDirectory(state.packageDir))
         return refuse(shown + QStringLiteral(" is the installation of Access Kavo itself, not a package; it is never built"));
-    if (!state.packageIsComplete())
-        return refuse(shown + QStringLiteral(" is not a complete package; missing: ")
-                      + state.missingFiles().join(QLatin1Char(' ')));
+    if (const QString incomplete = incompleteProblem(state); !incomplete.isEmpty())
+        return refuse(incomplete);
 
     document.load();   // its large files each on a thread of their own
     if (QString why; text && !packagetext::applyPackage(document, *text, &why))
@@ -356,6 +355,24 @@ document::PackageDocument *CommandLine::readForCheck(const QString &path)
     return document;
 }
 
+QString CommandLine::incompleteProblem(const packages::PackageState &state)
+{
+    if (state.packageIsComplete())
+        return {};
+    return QDir::toNativeSeparators(state.packageDir) + QStringLiteral(" is not a complete package; missing: ")
+           + state.missingFiles().join(QLatin1Char(' '));
+}
+
+QString CommandLine::outputProblem(const QString &output, const packages::PackageState &state, const char *command)
+{
+    const QString outputFolder = QFileInfo(QDir().absoluteFilePath(output)).absolutePath();
+    if (QFileInfo(outputFolder) != QFileInfo(state.packageDir) && !ini::isInsideDirectory(outputFolder, state.packageDir))
+        return {};
+    return QDir::toNativeSeparators(output) + QStringLiteral(" lies in the package ")
+           + QDir::toNativeSeparators(state.packageDir) + QStringLiteral("; ") + QLatin1String(command)
+           + QStringLiteral(" writes nothing in a package");
+}
+
 document::PackageDocument *CommandLine::locatePackage(const QString &path, QString &problem)
 {
     // A device is no marker file either.
@@ -412,15 +429,9 @@ int CommandLine::renderPreview()
         return refuse(problem);
     document::PackageDocument &document = *located;
     const QString shown = QDir::toNativeSeparators(document.state().packageDir);
-    // The image is the user's file, written by its path: never one of the package's.
-    const QString outputFolder = QFileInfo(QDir().absoluteFilePath(output)).absolutePath();
-    if (QFileInfo(outputFolder) == QFileInfo(document.state().packageDir)
-        || ini::isInsideDirectory(outputFolder, document.state().packageDir))
-        return refuse(QDir::toNativeSeparators(output) + QStringLiteral(" lies in the package ") + shown
-                      + QStringLiteral("; --preview writes nothing in a package"));
-    if (!document.state().packageIsComplete())
-        return refuse(shown + QStringLiteral(" is not a complete package; missing: ")
-                      + document.state().missingFiles().join(QLatin1Char(' ')));
+    for (const QString &why : {outputProblem(output, document.state(), "--preview"), incompleteProblem(document.state())})
+        if (!why.isEmpty())
+            return refuse(why);
     document.loadReadOnly();
 
     preview::Preview preview(document);

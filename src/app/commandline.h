@@ -15,6 +15,10 @@ namespace document {
 class PackageDocument;
 }
 
+namespace packages {
+struct PackageState;
+}
+
 namespace packagetext {
 struct PackageText;
 }
@@ -92,6 +96,11 @@ private:
     // The document of the package a path names (its marker file or its folder), kept until the
     // program ends; none, with the reason in English, when the path names no package folder.
     document::PackageDocument *locatePackage(const QString &path, QString &problem);
+    // Why a package cannot be built or read whole: the files it lacks; empty when it has them all.
+    static QString incompleteProblem(const packages::PackageState &state);
+    // Why the user's file output, which a command writes by its path, cannot be written: it lies
+    // in the package, where nothing is written by path; empty when it lies elsewhere.
+    static QString outputProblem(const QString &output, const packages::PackageState &state, const char *command);
     // The package a path names, read without a byte written; null after printing why not.
     document::PackageDocument *readForCheck(const QString &path);
 

@@ -2,7 +2,6 @@
 #include "commandline.h"
 
 #include "document/packagedocument.h"
-#include "ini/confinedfolder.h"
 #include "packages/packagestate.h"
 #include "packages/packagestore.h"
 #include "packagetext/packagetext.h"
@@ -63,19 +62,12 @@ int CommandLine::exportText()
     document::PackageDocument *document = locatePackage(m_parser.value(m_exportOption), problem);
     if (!document)
         return refuse(problem);
-    const packages::PackageState &state = document->state();
-    const QString shown = QDir::toNativeSeparators(state.packageDir);
-    if (!state.packageIsComplete())
-        return refuse(shown + QStringLiteral(" is not a complete package; missing: ")
-                      + state.missingFiles().join(QLatin1Char(' ')));
     const QString output = m_parser.value(m_outputOption);
-    if (!output.isEmpty()) {
-        // The text is the user's file, written by its path: never one of the package's.
-        const QString outputFolder = QFileInfo(QDir().absoluteFilePath(output)).absolutePath();
-        if (QFileInfo(outputFolder) == QFileInfo(state.packageDir) || ini::isInsideDirectory(outputFolder, state.packageDir))
-            return refuse(QDir::toNativeSeparators(output) + QStringLiteral(" lies in the package ") + shown
-                          + QStringLiteral("; --export writes nothing in a package"));
-    }
+    if (const QString incomplete = incompleteProblem(document->state()); !incomplete.isEmpty())
+        return refuse(incomplete);
+    if (const QString outside = output.isEmpty() ? QString() : outputProblem(output, document->state(), "--export");
+        !outside.isEmpty())
+        return refuse(outside);
     document->loadReadOnly();
     const QByteArray text = packagetext::writePackageText(packagetext::capturePackage(*document));
     if (output.isEmpty()) {
@@ -119,9 +111,8 @@ int CommandLine::diff()
             refuse(problem);
             return std::nullopt;
         }
-        if (!document->state().packageIsComplete()) {
-            refuse(QDir::toNativeSeparators(document->state().packageDir) + QStringLiteral(" is not a complete package; missing: ")
-                   + document->state().missingFiles().join(QLatin1Char(' ')));
+        if (const QString incomplete = incompleteProblem(document->state()); !incomplete.isEmpty()) {
+            refuse(incomplete);
             return std::nullopt;
         }
         document->loadReadOnly();
